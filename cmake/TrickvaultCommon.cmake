@@ -1,0 +1,71 @@
+# Flags shared by every target, and the rule that keeps the pure libraries free of Qt.
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()
+
+option(TKV_WERROR "Treat warnings as errors" OFF)
+option(TKV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_CXX_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
+endif()
+
+add_library(tkv_flags INTERFACE)
+target_compile_options(tkv_flags INTERFACE -Wall -Wextra -Wpedantic)
+if(TKV_WERROR)
+  target_compile_options(tkv_flags INTERFACE -Werror)
+endif()
+if(TKV_SANITIZE)
+  target_compile_options(tkv_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
+                                             -fno-omit-frame-pointer)
+  target_link_options(tkv_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+set_property(GLOBAL PROPERTY TKV_PURE_LIBRARIES "")
+
+# A library of pure logic: C++ and the C libraries only, never Qt.
+function(tkv_add_pure_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_link_libraries(${name} PUBLIC tkv_flags)
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  set_property(GLOBAL APPEND PROPERTY TKV_PURE_LIBRARIES ${name})
+endfunction()
+
+function(_tkv_collect_links target out)
+  set(seen ${${out}})
+  if(target IN_LIST seen)
+    return()
+  endif()
+  list(APPEND seen ${target})
+  if(TARGET ${target})
+    get_target_property(links ${target} LINK_LIBRARIES)
+    get_target_property(ilinks ${target} INTERFACE_LINK_LIBRARIES)
+    foreach(l IN LISTS links ilinks)
+      if(l AND NOT l MATCHES "-NOTFOUND$" AND NOT l MATCHES "^\\$<")
+        _tkv_collect_links(${l} seen)
+      endif()
+    endforeach()
+  endif()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when a pure library reaches Qt through any of its links.
+function(tkv_check_pure_libraries)
+  get_property(pure GLOBAL PROPERTY TKV_PURE_LIBRARIES)
+  foreach(lib IN LISTS pure)
+    set(all "")
+    _tkv_collect_links(${lib} all)
+    foreach(dep IN LISTS all)
+      if(dep MATCHES "^Qt[0-9]*::" OR dep MATCHES "Qt[0-9]*(Core|Gui|Widgets)")
+        message(FATAL_ERROR "Pure library ${lib} must not link Qt, but reaches ${dep}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

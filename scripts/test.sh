@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once in the normal build, once with AddressSanitizer and
+# UndefinedBehaviorSanitizer. "--quick" skips the sanitizer run.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+
+run_suite() {
+  local dir="$1"; shift
+  BUILD_DIR="$dir" "$root/scripts/build.sh" "$@"
+  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs"
+}
+
+echo "== tests"
+run_suite "$root/build"
+if [ "${1:-}" != "--quick" ]; then
+  echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_suite "$root/build-sanitize" -DTKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+fi

@@ -1,0 +1,33 @@
+#pragma once
+// The program-wide records, created once in main() (or by a test) and handed to whoever needs
+// them.
+
+#include <string>
+
+#include "appearance/captions.h"
+#include "appearance/languages.h"
+#include "shell/options.h"
+#include "shell/variables.h"
+
+namespace tkv {
+
+struct ProgramContext {
+    VARIABLES_PROGRAM variables;
+    OPTIONS_TYPE option_defaults;
+    OPTIONS_TYPE options;
+    Captions CAPTIONS;
+    LanguageChoice language;
+    bool first_run = true;
+    std::string stored_version;
+};
+
+// Captions, defaults, folders and statistics as a start sets them up, before tkv.ini is read.
+void context_initialize(ProgramContext& context, const std::string& program_folder);
+// Creates the data folders below the program folder when missing (errors are ignored).
+void context_create_folders(const ProgramContext& context);
+// Reads tkv.ini into the context and applies the configured language.
+void context_load_configuration(ProgramContext& context);
+// Writes tkv.ini from the context; false when it could not be written.
+bool context_save_configuration(const ProgramContext& context);
+
+} // namespace tkv

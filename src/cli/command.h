@@ -1,0 +1,31 @@
+#pragma once
+// The interface of one tkv command.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/program_context.h"
+#include "cli/tkv.h"
+
+namespace tkv::cli {
+
+struct CommandIo {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Command {
+    const char* name;
+    const char* usage; // the arguments after the command name
+    // args are the arguments after the command name; context is initialised for the home folder.
+    int (*run)(ProgramContext& context, const std::vector<std::string>& args, CommandIo io);
+};
+
+// Prints the command's usage line and gives exit_usage.
+int usage_error(CommandIo io, const Command& command);
+
+extern const Command config_command;
+extern const Command captions_command;
+
+} // namespace tkv::cli

@@ -1,0 +1,48 @@
+#include "cli/tkv.h"
+
+#include "cli/command.h"
+#include "shell/folders.h"
+
+#include <array>
+
+namespace tkv::cli {
+
+namespace {
+
+const std::array commands{&config_command, &captions_command};
+
+int general_usage(std::ostream& err) {
+    err << "usage: tkv [--home DIR] COMMAND ...\n";
+    for (const Command* c : commands) err << "       tkv [--home DIR] " << c->usage << "\n";
+    return exit_usage;
+}
+
+} // namespace
+
+int usage_error(CommandIo io, const Command& command) {
+    io.err << "usage: tkv [--home DIR] " << command.usage << "\n";
+    return exit_usage;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::size_t i = 0;
+    std::string home;
+    if (i < args.size() && args[i] == "--home") {
+        if (i + 1 >= args.size() || args[i + 1].empty()) return general_usage(err);
+        home = args[i + 1];
+        i += 2;
+    }
+    if (i >= args.size()) return general_usage(err);
+    for (const Command* command : commands) {
+        if (args[i] != command->name) continue;
+        ProgramContext context;
+        context_initialize(context, home.empty() ? get_program_folder() : home);
+        const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+        CommandIo io{out, err};
+        return command->run(context, rest, io);
+    }
+    err << "tkv: unknown command '" << args[i] << "'\n";
+    return general_usage(err);
+}
+
+} // namespace tkv::cli

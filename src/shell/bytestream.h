@@ -1,0 +1,58 @@
+#pragma once
+// Big-endian byte-stream readers and writers of the database files, compressed blocks and
+// update data. A reader that hits the end leaves its output unchanged and returns false.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tkv {
+
+class BinaryFile {
+public:
+    BinaryFile() = default;
+    BinaryFile(const BinaryFile&) = delete;
+    BinaryFile& operator=(const BinaryFile&) = delete;
+    ~BinaryFile();
+    bool is_open() const { return f_ != nullptr; }
+    bool at_end(); // no byte left to read
+
+private:
+    friend bool file_open_read(BinaryFile&, const std::string&);
+    friend bool file_open_write(BinaryFile&, const std::string&);
+    friend bool file_close(BinaryFile&);
+    friend bool file_read_u8(BinaryFile&, std::uint8_t&);
+    friend bool file_read_u16(BinaryFile&, std::uint16_t&);
+    friend bool file_read_u32(BinaryFile&, std::int32_t&);
+    friend bool file_read_bytes(BinaryFile&, std::string&, std::size_t);
+    friend void file_write_bytes(BinaryFile&, std::string_view, bool&);
+    std::FILE* f_ = nullptr;
+    bool write_failed_ = false;
+};
+
+bool file_open_read(BinaryFile& f, const std::string& p);
+bool file_open_write(BinaryFile& f, const std::string& p);
+bool file_close(BinaryFile& f); // false also when an earlier write or the flush failed
+bool file_read_u8(BinaryFile& f, std::uint8_t& out);
+bool file_read_u16(BinaryFile& f, std::uint16_t& out);
+bool file_read_u32(BinaryFile& f, std::int32_t& out);
+// Empties out, then reads n bytes in pieces of at most 2048; complete pieces read before a
+// short one stay in out.
+bool file_read_bytes(BinaryFile& f, std::string& out, std::size_t n);
+// Writes s in pieces of at most 1024 bytes; sets ok to false when any piece failed.
+void file_write_bytes(BinaryFile& f, std::string_view s, bool& ok);
+
+struct MemoryStream {
+    std::string data;
+    std::size_t pos = 0;
+    bool at_end() const { return pos >= data.size(); }
+};
+
+bool stream_read_u8(MemoryStream& m, std::uint8_t& out);
+bool stream_read_u16(MemoryStream& m, std::uint16_t& out);
+bool stream_read_u32(MemoryStream& m, std::int32_t& out);
+bool stream_read_bytes(MemoryStream& m, std::string& out, std::size_t n);
+std::string stream_contents(const MemoryStream& m);
+
+} // namespace tkv

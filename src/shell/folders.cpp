@@ -1,0 +1,69 @@
+#include "shell/folders.h"
+
+#include "shell/files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace tkv {
+
+namespace {
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string home_folder() {
+    std::string home = env("HOME");
+    if (home.empty())
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
+    return home;
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else HOME + fallback.
+std::string xdg_folder(const char* variable, const char* fallback) {
+    std::string folder = env(variable);
+    if (folder.empty() || folder.front() != '/') folder = home_folder() + "/" + fallback;
+    return with_trailing_slash(folder);
+}
+
+} // namespace
+
+std::string executable_folder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : with_trailing_slash(exe.parent_path().string());
+}
+
+std::string get_program_folder() {
+    if (const std::string home = env("TRICKVAULT_HOME"); !home.empty()) return with_trailing_slash(home);
+    const std::string exe_folder = executable_folder();
+    if (!exe_folder.empty() &&
+        (::access(exe_folder.c_str(), W_OK) == 0 || folder_exists(exe_folder + "profiles")))
+        return exe_folder;
+    return xdg_folder("XDG_DATA_HOME", ".local/share") + "trickvault/";
+}
+
+std::string get_windows_folder() { return xdg_folder("XDG_CONFIG_HOME", ".config") + "trickvault/"; }
+
+std::string get_current_folder() {
+    std::error_code ec;
+    const auto cwd = std::filesystem::current_path(ec);
+    return ec ? std::string("/") : with_trailing_slash(cwd.string());
+}
+
+std::string owner_name() {
+    if (const passwd* pw = ::getpwuid(::getuid())) {
+        // The full name is the first comma-separated field of GECOS.
+        std::string full = pw->pw_gecos ? pw->pw_gecos : "";
+        full = full.substr(0, full.find(','));
+        if (!full.empty()) return full;
+        if (pw->pw_name && *pw->pw_name) return pw->pw_name;
+    }
+    return env("USER");
+}
+
+} // namespace tkv

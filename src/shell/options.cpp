@@ -1,0 +1,15 @@
+#include "shell/options.h"
+
+#include "shell/product.h"
+
+namespace tkv {
+
+OPTIONS_TYPE initialize_defaults(const std::string& owner_name, DateTime now) {
+    OPTIONS_TYPE defaults;
+    defaults.user_name = owner_name;
+    defaults.version_check_time = add_days(now, -30);
+    defaults.server = std::string(main_server_address);
+    return defaults;
+}
+
+} // namespace tkv

@@ -1,0 +1,37 @@
+#include "shell/usage_stats.h"
+
+#include "shell/numbers.h"
+#include "shell/text.h"
+
+namespace tkv {
+
+void stats_reset(UsageStats& stats, DateTime now) {
+    stats = UsageStats{};
+    const DateTime today = date_only(now);
+    for (std::size_t i = 0; i < stats_days; ++i)
+        stats.day_stats[i].day = add_days(today, static_cast<std::int64_t>(i) - (stats_days - 1));
+}
+
+std::int32_t stats_parse_count(std::string_view value) {
+    return parse_int_in_range(value, 0, 0, 2147483646);
+}
+
+void stats_add_line(UsageStats& stats, std::string_view value, DateTime now) {
+    // A value without a comma has an empty date part, which reads as today.
+    const std::string date_part = before_char(value, ',');
+    std::string rest = after_char(value, ',');
+    const std::string runs = before_char(rest, ',');
+    rest = after_char(rest, ',');
+    const std::string viewed = before_char(rest, ',');
+    const std::string chars = after_char(rest, ',');
+
+    const DateTime day = parse_date(date_part, now);
+    for (auto& record : stats.day_stats) {
+        if (record.day != day) continue;
+        record.runs = stats_parse_count(runs);
+        record.viewed = stats_parse_count(viewed);
+        record.viewed_chars = stats_parse_count(chars);
+    }
+}
+
+} // namespace tkv

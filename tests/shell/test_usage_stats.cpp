@@ -1,0 +1,54 @@
+#include "shell/usage_stats.h"
+
+#include <gtest/gtest.h>
+
+namespace tkv {
+namespace {
+
+const DateTime now = *make_datetime({2026, 3, 1, 9, 15, 0, 0});
+
+TEST(UsageStats, ResetCoversTheLastThirtyWholeDays) {
+    UsageStats s;
+    s.runs_total = 5;
+    stats_reset(s, now);
+    EXPECT_EQ(s.runs_total, 0);
+    EXPECT_EQ(format_date(s.day_stats.front().day), "20260131");
+    EXPECT_EQ(s.day_stats.back().day, date_only(now));
+}
+
+struct LineCase {
+    const char* value;
+    int runs, viewed, chars; // expected counts of today
+};
+
+class DaysLine : public testing::TestWithParam<LineCase> {};
+
+TEST_P(DaysLine, SetsTodaysCounts) {
+    UsageStats s;
+    stats_reset(s, now);
+    s.day_stats[29].runs = 7;
+    stats_add_line(s, GetParam().value, now);
+    EXPECT_EQ(s.day_stats[29].runs, GetParam().runs);
+    EXPECT_EQ(s.day_stats[29].viewed, GetParam().viewed);
+    EXPECT_EQ(s.day_stats[29].viewed_chars, GetParam().chars);
+}
+
+INSTANTIATE_TEST_SUITE_P(UsageStats, DaysLine,
+                         testing::Values(LineCase{"20260301,3,4,5", 3, 4, 5},
+                                         // Without a comma the date part is empty and reads as today.
+                                         LineCase{"20260301", 0, 0, 0},
+                                         LineCase{"20260301,3,-4,x", 3, 0, 0},
+                                         LineCase{"20260301,3,4,5,6", 3, 4, 0},
+                                         LineCase{"20260228,3,4,5", 7, 0, 0},
+                                         LineCase{"20260130,3,4,5", 7, 0, 0}));
+
+TEST(UsageStats, OlderDayInsideTheWindow) {
+    UsageStats s;
+    stats_reset(s, now);
+    stats_add_line(s, "20260131,1,2,3", now);
+    EXPECT_EQ(s.day_stats[0].runs, 1);
+    EXPECT_EQ(s.day_stats[0].viewed_chars, 3);
+}
+
+} // namespace
+} // namespace tkv
