@@ -32,11 +32,11 @@ constexpr DefaultCaption defaults[] = {
     {10, "New and modified information can be downloaded from the Internet in the Options window.%R%R"},
     {11, "Skins change the look of every window: choose one in the Options window under Visualization.%R"},
     {12, "Language files translate the program: use the \"Select language\" button of the "
-        "Profile Manager.%R%R"},
+         "Profile Manager.%R%R"},
     {13, "Games can be started from Trickvault (Run game, F9) once their path is set.%R"},
     {14, "Press F1 in any window to open its help.%R"},
     {15, "Next you can enter your e-mail and Internet settings; you can change them later in the "
-        "Options window.%R"},
+         "Options window.%R"},
     {16, "%1 - Update"},
     {17, "Welcome! You have launched this new version of %1 for the first time!%R%R"},
     {18, "Current version: %1%RNew features since previous versions (%2):"},
@@ -67,7 +67,7 @@ constexpr DefaultCaption defaults[] = {
     {40, "&Home page"},
     {41, "&Ok"},
     {42, "The newest program version is: %1%R%RChanges made since last version can be seen in "
-        "OPTIONS/UPDATES/PROGRAM window."},
+         "OPTIONS/UPDATES/PROGRAM window."},
     // main window, its print headings and menu
     {43, "%1 - %2 - %3 data"},
     {45, "Database was not saved!%R%RDo you really want to quit program?"},
@@ -91,7 +91,7 @@ constexpr DefaultCaption defaults[] = {
     {65, "Number of entries: %1"},
     {66, "Last modified: %1"},
     {67, "Do you really want to print the following game's information?%R%RPrinter: %1%RFont: "
-        "%2%RFont size: %3"},
+         "%2%RFont size: %3"},
     {68, "The followin printer is not supported by the program:%R%R%1"},
     {69, "Code: %1"},
     {70, "%2 / %1. page"},
@@ -123,12 +123,12 @@ constexpr DefaultCaption defaults[] = {
     {99, "Questions about the program and new language files: write to the e-mail address shown above.%R"},
     {100, "Skins: send your skin packed in a ZIP archive, with the word Skin in the subject.%R"},
     {101, "Cheats: use \"Send information in E-mail...\" or send your user database when the "
-        "program offers it on exit.%R"},
+          "program offers it on exit.%R"},
     {102, "Other letters: write to the same address and tell us in the subject what your letter "
-        "is about.%R%R"},
+          "is about.%R%R"},
     {103, "Please do not ask for games, serial numbers or programs: we send nothing on request.%R%R"},
     {104, "If a cheat does not work, check that your game has the version the cheat was written "
-        "for; many codes work only in one version or after a patch.%R%R"},
+          "for; many codes work only in one version or after a patch.%R%R"},
     {105, "Have fun with your games!%R%R"},
     {106, "Many thanks to everybody who sent cheats, skins and translations."},
     // download window
@@ -181,7 +181,13 @@ constexpr DefaultCaption defaults[] = {
     {164, "%2 files (*.%1)"},
     {165, "Download files... (%1)"},
     {166, "File download failed!%R%R%1"},
+    {167, "File successfully downloaded (at %3 KBytes/s)! File saved as:%R%R%2%R%RDo you want to "
+          "open the file?"},
+    {168, "File successfully downloaded (at %3 KBytes/s)! File saved as:%R%R%2%R%RDo you want to "
+          "open the file's directory?"},
     {169, "File successfully downloaded (at %3 KBytes/s)! File saved as:%R%R%2%R%R"},
+    {170, "File successfully copied%Rfrom %1 %Rto %2.%R%RDo you want to open the file?"},
+    {171, "File successfully copied%Rfrom %1 %Rto %2.%R%RDo you want to open the file's directory?"},
     {172, "File successfully copied%Rfrom %1 %Rto %2.%R%R"},
     // game shortcut
     {173, "%1 - Create shortcut"},
@@ -230,6 +236,9 @@ constexpr DefaultCaption defaults[] = {
     {214, "Sending message text..."},
     {215, "Error sending message text. Unable to send e-mail!"},
     {216, "E-mail successfully sent!"},
+    {217, "Insufficient data. Sending e-mail without an external mailer program requires you to "
+          "enter SMTP server address, SMTP port, your name and e-mail address.%R%RClick OK to enter "
+          "required data!"},
     // search window
     {218, "%1 - Searching"},
     {219, "&Search"},
@@ -252,7 +261,7 @@ constexpr DefaultCaption defaults[] = {
     {235, "Profile's language:%R%1"},
     {236, "Loading: %1"},
     {237, "No profiles found in directory:%R%1%R%RPlease click on the \"Profiles >>\" button to "
-        "add one or visit the program's homepage to download one."},
+          "add one or visit the program's homepage to download one."},
     {238, "&Add"},
     {239, "&Rename"},
     {240, "&Delete"},
@@ -300,7 +309,7 @@ constexpr DefaultCaption defaults[] = {
     {280, "&Find fastest server"},
     {281, "Download server list..."},
     {282, "Unable to download server list from address:%R%R%1%R%RDo you want to download list "
-        "from default server %2?"},
+          "from default server %2?"},
     {283, "Unable to download server list from address:%R%R%1%R%R"},
     {284, "Server list successfully updated!"},
     {285, "Use &proxy server"},
@@ -312,29 +321,33 @@ constexpr DefaultCaption defaults[] = {
     {290, "%1 - Check for fastest server"},
     {291, "%1 - Select fastest server"},
     {292, "Ping servers...  (%1 / %2)%R(this may take several minutes)"},
+    {293, "&Abort"},
     {294, "Servers and ping results:"},
     {295, "%1 (%2 ms)"},
     {296, "%1 (not available)"},
+    {297, "&Select"},
+    {298, "&Cancel"},
     // task window
     {299, "%1 - %2 - Loading, please wait..."},
     {300, "%1 - Please wait..."},
+    {301, "Version %2  -  Written by the %1 team"},
     {304, "Processing information..."},
     {305, "Listing information..."},
     {312, "Finding appropriate fonts..."},
     {313, "Saving main database..."},
     {314, "Saving user database..."},
     {315, "Unable to save main database to file%R%1,%Rplease choose another directory and/or file "
-        "name..%R%RIf you don't want to save the database, press Cancel. (Note: Modifications "
-        "will be lost!)"},
+          "name..%R%RIf you don't want to save the database, press Cancel. (Note: Modifications "
+          "will be lost!)"},
     {316, "Unable to save user database to file%R%1,%Rplease choose another directory and/or file "
-        "name..%R%RIf you don't want to save the database, press Cancel. (Note: Modifications "
-        "will be lost!)"},
+          "name..%R%RIf you don't want to save the database, press Cancel. (Note: Modifications "
+          "will be lost!)"},
     {317, "Save main database"},
     {318, "Save user database"},
     {319, "%2 file (*.%1)"},
     {324, "Successfully saved databases."},
     {331, "User databased changed. Please send me the modified file for sharing with "
-        "others.%R%RClick OK to send automatically!"},
+          "others.%R%RClick OK to send automatically!"},
     {332, "&Cancel"},
     {333, "Sending file by e-mail:%RConnecting to SMTP server..."},
     {334, "Sending file by e-mail:%RLogging in SMTP server..."},
@@ -437,7 +450,7 @@ constexpr DefaultCaption defaults[] = {
     {466, "%1"},
     {467, "%1 (for program %2)"},
     {469, "No skins found!%R%RSkins must be placed in the SKINS\\\"skin name\" "
-        "subdirectory.%R%RAll skins' directory must contain a correspondent SKIN.INI file."},
+          "subdirectory.%R%RAll skins' directory must contain a correspondent SKIN.INI file."},
     {470, "Font style in Information window:"},
     {471, "Use skin independent font style"},
     {472, "Bold"},
@@ -467,7 +480,7 @@ constexpr DefaultCaption defaults[] = {
     {498, "Use server: "},
     {501, "Download server list..."},
     {502, "Unable to download server list from address:%R%R%1%R%RDo you want to download list "
-        "from default server %2?"},
+          "from default server %2?"},
     {503, "Unable to download server list from address:%R%R%1"},
     {504, "Server list successfully updated!"},
     {505, "Setup proxy:"},
@@ -490,6 +503,8 @@ constexpr DefaultCaption defaults[] = {
     {526, "2. Update database from the Internet"},
     {529, "Skins for downloading: (%1 pieces)"},
     {530, "&Download (%1 KB)"},
+    {531, "Filter skins:"},
+    {532, "Selected skin:"},
     {533, "About skin %1"},
     {534, "Download &preview"},
     {535, "Download preview for %1 ..."},
@@ -502,7 +517,7 @@ constexpr DefaultCaption defaults[] = {
     {542, "Unable to download file!"},
     {543, "File downloaded (at %1 KBytes/s). To apply select VISUALIZATION/SKINS."},
     {544, "File downloaded (at %2 KBytes/s). File saved as:%R%R%1%R%RDo you want to unpack the "
-        "downloaded skin?"},
+          "downloaded skin?"},
     {545, "Unpacking skin..."},
     {546, "Ignore this skin"},
     {547, "Skin file's name: %1%R"},
@@ -529,8 +544,8 @@ constexpr DefaultCaption defaults[] = {
     {571, "&Cancel"},
     {572, "Downloading file..."},
     {576, "Unable to download file %1. Do you want to try to download again? If you choose ABORT, "
-        "update process will be terminated (downloaded information will be saved). If you "
-        "choose IGNORE, current file will be skipped."},
+          "update process will be terminated (downloaded information will be saved). If you "
+          "choose IGNORE, current file will be skipped."},
     {578, "Do you really want to cancel update process (downloaded information will be saved)?"},
     // archives, read-only mode, profile limit
     {579, "%1 - Unpack"},
@@ -597,9 +612,14 @@ constexpr DefaultCaption defaults[] = {
     {656, "Downloading skin..."},
     {657, "Unpacking skin..."},
     {658, "Unable to download skin %1! Do you want to download again? If you answer \"no\" "
-        "download will be terminated (skins already downloaded will be kept)."},
+          "download will be terminated (skins already downloaded will be kept)."},
     {659, "All skins downloaded successfully!"},
+    {660, "Lowest grade:"},
+    {661, "Highest grade:"},
     {662, "1 (disgusting)"},
+    {663, "2 (bad)"},
+    {664, "3 (average)"},
+    {665, "4 (good)"},
     {666, "5 (cool)"},
     {667, "%1 (%2)"},
     {668, "&Cancel"},
@@ -657,7 +677,7 @@ constexpr DefaultCaption defaults[] = {
     {718, "Send information in E-mail..."},
     {719, "Send information in E-&mail..."},
     {720, "Insufficent data. E-mail sending requires you to enter SMTP server address, your name "
-        "and e-mail address.%R%RClick OK to enter required data!"},
+          "and e-mail address.%R%RClick OK to enter required data!"},
     {721, "%1 - Send information in E-mail"},
     {722, "&Send"},
     {723, "Sending..."},
@@ -670,7 +690,7 @@ constexpr DefaultCaption defaults[] = {
     {730, "None."},
     {731, "%1 file(s) (%2 KByte)."},
     {732, "Hi!%R%RYour friend has sent to you the following information from %1 that is one of "
-        "the %3 entries of its \"%2\" database:"},
+          "the %3 entries of its \"%2\" database:"},
     {733, "-- %RThis E-mail was sent from the %1 v%2 program.%R%3"},
     {734, "Enter recipient's email address, subject and message!"},
     {735, "Send message by clicking the SEND button."},
@@ -688,7 +708,7 @@ constexpr DefaultCaption defaults[] = {
     {747, "Description: %1 (size: %3)%RURL: %2%R"},
     {748, "Description: %1 (size: %3)%RURL: %2%RThis file is attached to this E-mail.%R"},
     {750, "Do you want to delete the skins, profiles and language files that were created after "
-        "installation?"},
+          "installation?"},
     {751, "%R%1%RRegards,%R%2%Rmailto:%3"},
     // what's new: 3.12
     {752, "+ Statistics chart of launches and viewed information"},
@@ -718,14 +738,17 @@ constexpr DefaultCaption defaults[] = {
     {777, "&Donate"},
     {778, "&Cancel"},
     {779, "Dear User,%R%RTrickvault is made in our spare time. Keeping the servers "
-        "running and the database up to date takes a lot of work and costs money.%R%RIf you "
-        "like the program and find it useful, please support it with a donation of any amount. "
-        "The Donate button opens our donation page.%R%RThank you for your help!%R%R%1"},
+          "running and the database up to date takes a lot of work and costs money.%R%RIf you "
+          "like the program and find it useful, please support it with a donation of any amount. "
+          "The Donate button opens our donation page.%R%RThank you for your help!%R%R%1"},
+    {780, "Select the information to print. Hold down Ctrl or Shift to select more than one."},
     {781, "(This window will be displayed %1 times more using this version of the program.)"},
     {782, "(This window won't be displayed again if you don't change this program to a newer version.)"},
 };
 
-constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) { return a.slot >= b.slot; };
+constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {
+    return a.slot >= b.slot;
+};
 static_assert(std::ranges::adjacent_find(defaults, out_of_order) == std::end(defaults),
               "slots must be strictly increasing");
 

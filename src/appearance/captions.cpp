@@ -34,17 +34,21 @@ void captions_expand_breaks(Captions& captions, int slot) {
 }
 
 void captions_finish(Captions& captions) {
-    for (int slot = 1; slot <= 999; ++slot) captions_expand_breaks(captions, slot);
+    for (int slot = 1; slot <= 999; ++slot)
+        captions_expand_breaks(captions, slot);
     for (int slot = first_title_slot; slot <= last_title_slot; ++slot) {
         auto& text = captions[static_cast<std::size_t>(slot)];
         text = caption_format(text, {product_name});
     }
 }
 
-std::string caption_placeholder(int slot) { return "CAPTIONS[" + std::to_string(slot) + "]"; }
+std::string caption_placeholder(int slot) {
+    return "CAPTIONS[" + std::to_string(slot) + "]";
+}
 
 void captions_reset(Captions& captions) {
-    for (int slot = 0; slot <= 999; ++slot) captions[static_cast<std::size_t>(slot)] = caption_placeholder(slot);
+    for (int slot = 0; slot <= 999; ++slot)
+        captions[static_cast<std::size_t>(slot)] = caption_placeholder(slot);
     captions[1000].clear();
     for (int slot = 1; slot <= 782; ++slot)
         if (const char* text = caption_default_text(slot)) captions[static_cast<std::size_t>(slot)] = text;

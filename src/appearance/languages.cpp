@@ -25,7 +25,8 @@ std::optional<LanguageLine> parse_line(const std::string& line) {
     if (eq == std::string::npos) return LanguageLine{};
     std::string value = trim_controls(std::string_view(line).substr(eq + 1));
     // Quotes keep leading and trailing blanks of a text.
-    if (value.size() > 1 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() > 1 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
     return LanguageLine{trim_controls(std::string_view(line).substr(0, eq)), std::move(value)};
 }
 
@@ -69,7 +70,8 @@ LANGUAGES_TYPE built_in_language() {
     return l;
 }
 
-std::optional<LANGUAGES_TYPE> languages_preload(const std::string& languages_folder, const std::string& file_name) {
+std::optional<LANGUAGES_TYPE> languages_preload(const std::string& languages_folder,
+                                                const std::string& file_name) {
     bool opened = false;
     const auto lines = read_language_file(languages_folder + file_name, opened);
     if (!opened) return std::nullopt;
@@ -122,7 +124,8 @@ std::vector<LANGUAGES_TYPE> languages_search(const std::string& languages_folder
     return languages;
 }
 
-std::vector<std::string> languages_list(const std::vector<LANGUAGES_TYPE>& languages, const Captions& captions) {
+std::vector<std::string> languages_list(const std::vector<LANGUAGES_TYPE>& languages,
+                                        const Captions& captions) {
     std::vector<std::string> rows;
     for (const auto& l : languages) {
         if (l.built_in)
@@ -133,11 +136,13 @@ std::vector<std::string> languages_list(const std::vector<LANGUAGES_TYPE>& langu
     return rows;
 }
 
-std::size_t languages_preselected_row(const std::vector<LANGUAGES_TYPE>& languages, const OPTIONS_TYPE& options) {
+std::size_t languages_preselected_row(const std::vector<LANGUAGES_TYPE>& languages,
+                                      const OPTIONS_TYPE& options) {
     for (std::size_t row = 0; row < languages.size(); ++row) {
         const auto& l = languages[row];
-        if (options.use_internal_language ? l.built_in
-                                          : !l.built_in && lower_text(l.file_name) == lower_text(options.language_file))
+        if (options.use_internal_language
+                ? l.built_in
+                : !l.built_in && lower_text(l.file_name) == lower_text(options.language_file))
             return row;
     }
     return 0;

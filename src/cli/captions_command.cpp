@@ -11,9 +11,12 @@ namespace {
 std::string printable(const std::string& text, CodePage cp) {
     std::string out;
     for (char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return to_utf8(out, cp);
 }
@@ -22,9 +25,12 @@ int run_captions(ProgramContext& context, const std::vector<std::string>& args, 
     std::string language_file;
     bool missing_only = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--language" && i + 1 < args.size() && !args[i + 1].empty()) language_file = args[++i];
-        else if (args[i] == "--missing") missing_only = true;
-        else return usage_error(io, captions_command);
+        if (args[i] == "--language" && i + 1 < args.size() && !args[i + 1].empty())
+            language_file = args[++i];
+        else if (args[i] == "--missing")
+            missing_only = true;
+        else
+            return usage_error(io, captions_command);
     }
     if (missing_only && language_file.empty()) {
         io.err << "tkv: --missing needs --language FILE\n";

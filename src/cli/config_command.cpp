@@ -42,6 +42,7 @@ int run_config(ProgramContext& context, const std::vector<std::string>& args, Co
 
 } // namespace
 
-const Command config_command{"config", "config list | config get SECTION KEY | config set SECTION KEY VALUE", run_config};
+const Command config_command{"config", "config list | config get SECTION KEY | config set SECTION KEY VALUE",
+                             run_config};
 
 } // namespace tkv::cli

@@ -13,7 +13,8 @@ const std::array commands{&config_command, &captions_command};
 
 int general_usage(std::ostream& err) {
     err << "usage: tkv [--home DIR] COMMAND ...\n";
-    for (const Command* c : commands) err << "       tkv [--home DIR] " << c->usage << "\n";
+    for (const Command* c : commands)
+        err << "       tkv [--home DIR] " << c->usage << "\n";
     return exit_usage;
 }
 

@@ -10,7 +10,7 @@
 namespace tkv {
 
 class BinaryFile {
-public:
+  public:
     BinaryFile() = default;
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
@@ -18,7 +18,7 @@ public:
     bool is_open() const { return f_ != nullptr; }
     bool at_end(); // no byte left to read
 
-private:
+  private:
     friend bool file_open_read(BinaryFile&, const std::string&);
     friend bool file_open_write(BinaryFile&, const std::string&);
     friend bool file_close(BinaryFile&);

@@ -10,7 +10,9 @@ namespace tkv {
 
 namespace {
 
-const char* iconv_name(CodePage cp) { return cp == CodePage::windows_1250 ? "WINDOWS-1250" : "WINDOWS-1252"; }
+const char* iconv_name(CodePage cp) {
+    return cp == CodePage::windows_1250 ? "WINDOWS-1250" : "WINDOWS-1252";
+}
 
 // Converts with iconv; at a byte sequence it cannot convert, writes `replacement` and skips
 // one input byte (or one whole UTF-8 sequence when `skip_utf8_sequence`).
@@ -49,8 +51,8 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
 
 CodePage code_page_for_language(std::string_view language) {
     static constexpr std::string_view central_european[] = {
-        "hungarian", "magyar", "czech",    "cesk",  "polish",   "polski", "slovak",
-        "slovensk",  "slovene", "slovenian", "croatian", "hrvat", "romanian", "roman",
+        "hungarian", "magyar",  "czech",     "cesk",     "polish", "polski",   "slovak",
+        "slovensk",  "slovene", "slovenian", "croatian", "hrvat",  "romanian", "roman",
     };
     const std::string name = ascii_lower_text(trim_controls(language));
     for (std::string_view prefix : central_european)

@@ -24,8 +24,7 @@ enum class Rule {
 };
 
 using O = OPTIONS_TYPE;
-using Field =
-    std::variant<bool O::*, std::string O::*, DateTime O::*, std::uint8_t O::*, std::int32_t O::*>;
+using Field = std::variant<bool O::*, std::string O::*, DateTime O::*, std::uint8_t O::*, std::int32_t O::*>;
 
 struct OptionKey {
     std::string_view section;
@@ -35,9 +34,15 @@ struct OptionKey {
     std::int32_t def = 0, min = 0, max = 0;
 };
 
-constexpr OptionKey B(std::string_view s, std::string_view k, bool O::*f) { return {s, k, f, Rule::Bool}; }
-constexpr OptionKey T(std::string_view s, std::string_view k, std::string O::*f) { return {s, k, f, Rule::Text}; }
-constexpr OptionKey D(std::string_view s, std::string_view k, DateTime O::*f) { return {s, k, f, Rule::Date}; }
+constexpr OptionKey B(std::string_view s, std::string_view k, bool O::*f) {
+    return {s, k, f, Rule::Bool};
+}
+constexpr OptionKey T(std::string_view s, std::string_view k, std::string O::*f) {
+    return {s, k, f, Rule::Text};
+}
+constexpr OptionKey D(std::string_view s, std::string_view k, DateTime O::*f) {
+    return {s, k, f, Rule::Date};
+}
 template <class I>
 constexpr OptionKey N(std::string_view s, std::string_view k, I O::*f, Rule r, std::int32_t def = 0,
                       std::int32_t min = 0, std::int32_t max = 0) {
@@ -63,9 +68,10 @@ const std::array option_keys{
     N(general, "show donate message # times", &O::donate_count, Rule::LowerOnly),
     D(general, "donate message was shown last", &O::donate_last_shown),
     T(file_download, "download directory", &O::download_folder),
-    N(file_download, "task with the exe file after downloading", &O::exe_download_action, Rule::Range, 1, 0, 4),
-    N(file_download, "task with the non-exe file after downloading", &O::other_download_action, Rule::Range, 1, 0,
+    N(file_download, "task with the exe file after downloading", &O::exe_download_action, Rule::Range, 1, 0,
       4),
+    N(file_download, "task with the non-exe file after downloading", &O::other_download_action, Rule::Range,
+      1, 0, 4),
     B(internet, "start default program on click", &O::open_url_on_click),
     B(internet, "copy the url to the clipboard on click", &O::copy_url_on_click),
     B(internet, "dont use external email client", &O::internal_mail),
@@ -109,7 +115,8 @@ const std::array option_keys{
     B(upgrade, "download with the systems default program", &O::download_with_default_program),
     B(upgrade, "automatically download upgrade informations", &O::auto_download_upgrade_info),
     B(upgrade, "automatically download skin previews", &O::auto_download_skin_previews),
-    B(upgrade, "automatically download only when there is an internet connection", &O::auto_download_only_connected),
+    B(upgrade, "automatically download only when there is an internet connection",
+      &O::auto_download_only_connected),
     B(upgrade, "store upgrade informations", &O::store_upgrade_info),
     B(upgrade, "download skins in simple mode", &O::simple_skin_download),
     B(upgrade, "automatic version check at startup", &O::version_check_at_start),
@@ -151,11 +158,20 @@ void apply_rule(OPTIONS_TYPE& o, const OptionKey& k, std::string_view value, Dat
                        const std::int32_t current = o.*f;
                        std::int32_t v = current;
                        switch (k.rule) {
-                       case Rule::Range: v = parse_int_in_range(value, k.def, k.min, k.max); break;
-                       case Rule::RangeCurrent: v = parse_int_in_range(value, current, k.min, k.max); break;
-                       case Rule::LowerOnly: v = parse_int_in_range(value, current, 0, current); break;
-                       case Rule::Int: v = parse_int(value, k.def); break;
-                       default: break;
+                       case Rule::Range:
+                           v = parse_int_in_range(value, k.def, k.min, k.max);
+                           break;
+                       case Rule::RangeCurrent:
+                           v = parse_int_in_range(value, current, k.min, k.max);
+                           break;
+                       case Rule::LowerOnly:
+                           v = parse_int_in_range(value, current, 0, current);
+                           break;
+                       case Rule::Int:
+                           v = parse_int(value, k.def);
+                           break;
+                       default:
+                           break;
                        }
                        // An 8-bit field keeps the value modulo 256.
                        o.*f = static_cast<std::remove_reference_t<decltype(o.*f)>>(v);
@@ -219,10 +235,14 @@ void program_ini_load(const std::string& path, IniTargets t, DateTime now) {
         } else if (section == general && key == "version") {
             t.stored_version = value;
         } else if (section == statistics) {
-            if (key == "number of runs") t.stats.runs_total = stats_parse_count(value);
-            else if (key == "number of viewed infromations") t.stats.viewed_total = stats_parse_count(value);
-            else if (key == "bytes of viewed infromations") t.stats.viewed_chars_total = stats_parse_count(value);
-            else if (key == "days") stats_add_line(t.stats, value, now);
+            if (key == "number of runs")
+                t.stats.runs_total = stats_parse_count(value);
+            else if (key == "number of viewed infromations")
+                t.stats.viewed_total = stats_parse_count(value);
+            else if (key == "bytes of viewed infromations")
+                t.stats.viewed_chars_total = stats_parse_count(value);
+            else if (key == "days")
+                stats_add_line(t.stats, value, now);
         } else if (const OptionKey* k = find_key(section, key)) {
             apply_rule(t.options, *k, value, now);
         }
@@ -278,8 +298,8 @@ std::optional<std::string> option_value_text(const OPTIONS_TYPE& options, std::s
     return value_text(options, *k);
 }
 
-bool option_apply(OPTIONS_TYPE& options, std::string_view section, std::string_view key, std::string_view value,
-                  DateTime now) {
+bool option_apply(OPTIONS_TYPE& options, std::string_view section, std::string_view key,
+                  std::string_view value, DateTime now) {
     const OptionKey* k = find_key(lower_text(section), key);
     if (!k) return false;
     apply_rule(options, *k, value, now);

@@ -26,7 +26,7 @@ constexpr std::int64_t ms_per_day = 86'400'000;
 std::optional<DateTime> make_datetime(const CivilTime& c);
 CivilTime civil_of(DateTime d);
 
-DateTime current_datetime(); // local time, to the millisecond
+DateTime current_datetime();                                      // local time, to the millisecond
 DateTime local_datetime(std::chrono::system_clock::time_point t); // a system time seen locally
 DateTime date_only(DateTime d);
 DateTime add_days(DateTime d, std::int64_t days);

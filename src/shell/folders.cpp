@@ -47,7 +47,9 @@ std::string get_program_folder() {
     return xdg_folder("XDG_DATA_HOME", ".local/share") + "trickvault/";
 }
 
-std::string get_windows_folder() { return xdg_folder("XDG_CONFIG_HOME", ".config") + "trickvault/"; }
+std::string get_windows_folder() {
+    return xdg_folder("XDG_CONFIG_HOME", ".config") + "trickvault/";
+}
 
 std::string get_current_folder() {
     std::error_code ec;

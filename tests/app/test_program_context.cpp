@@ -35,7 +35,8 @@ TEST(ProgramContext, CreatesTheDataFolders) {
     ProgramContext c;
     context_initialize(c, home.folder());
     context_create_folders(c);
-    for (const char* f : {"information", "languages", "profiles", "skins"}) EXPECT_TRUE(folder_exists(home.path(f))) << f;
+    for (const char* f : {"information", "languages", "profiles", "skins"})
+        EXPECT_TRUE(folder_exists(home.path(f))) << f;
 }
 
 } // namespace

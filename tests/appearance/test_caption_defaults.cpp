@@ -17,7 +17,7 @@ TEST(CaptionDefaults, QuotedTexts) {
         {20, "%1 (v%2)"},
         {21, "Built-in"},
         {73, "       Date: %1, %2"}, // leading blanks are part of the text
-        {98, ""},                   // the about text's empty line
+        {98, ""},                    // the about text's empty line
         {109, "%1 / %2 KBytes (%3%%)"},
         {163, "Save  (%1)"},
         {200, ""}, // the mail window's message starts empty
@@ -62,7 +62,8 @@ TEST(CaptionDefaults, TextsAreSingleLineAndOnlyTheKnownOnesEmpty) {
         if (slot != 98 && slot != 200) {
             EXPECT_FALSE(view.empty()) << slot;
         }
-        for (const char c : view) EXPECT_GE(static_cast<unsigned char>(c), 32) << slot;
+        for (const char c : view)
+            EXPECT_GE(static_cast<unsigned char>(c), 32) << slot;
     }
     EXPECT_GT(with_text, 500);
 }

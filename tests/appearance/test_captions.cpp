@@ -23,7 +23,8 @@ TEST(Captions, Format) {
         {"%%R", {}, "%R"},
         {"", {"x"}, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(caption_format(c.text, c.values), c.expected) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(caption_format(c.text, c.values), c.expected) << c.text;
 }
 
 TEST(Captions, ExpandBreaks) {

@@ -8,7 +8,9 @@
 namespace tkv {
 namespace {
 
-std::string fixture_folder() { return TKV_TEST_DATA "/languages/"; }
+std::string fixture_folder() {
+    return TKV_TEST_DATA "/languages/";
+}
 
 std::string language_file(const std::string& name, const std::string& extra = "") {
     return "Language=" + name + "\r\nVersion=1.0\r\nHelpFile=" + name + ".hlp\r\nInfoFile=" + name +
@@ -21,14 +23,14 @@ TEST(Languages, LoadAppliesCaptionLinesOverTheDefaults) {
     ASSERT_TRUE(r.opened);
     EXPECT_EQ(r.language, "Magyar");
     EXPECT_EQ(t[1], "&Rendben");
-    EXPECT_EQ(t[20], "%1 (v%2)");                 // unquoted: blanks trimmed
-    EXPECT_EQ(t[21], "  Be\xE9p\xEDtett  ");          // quotes keep blanks
-    EXPECT_EQ(t[22], "\"");                       // a lone quote stays
+    EXPECT_EQ(t[20], "%1 (v%2)");            // unquoted: blanks trimmed
+    EXPECT_EQ(t[21], "  Be\xE9p\xEDtett  "); // quotes keep blanks
+    EXPECT_EQ(t[22], "\"");                  // a lone quote stays
     EXPECT_EQ(t[560], "Trickvault - Hiba!");
     EXPECT_EQ(t[585], "Els\xF5 sor\r\nm\xE1sodik sor");
     EXPECT_EQ(t[1000], "utols\xF3");
-    EXPECT_EQ(t[2], "%1 - First launch");                   // slots the file does not give keep their default
-    EXPECT_TRUE(r.slots_set.test(0));              // header lines and the non-number key
+    EXPECT_EQ(t[2], "%1 - First launch"); // slots the file does not give keep their default
+    EXPECT_TRUE(r.slots_set.test(0));     // header lines and the non-number key
     EXPECT_TRUE(r.slots_set.test(1000));
     EXPECT_FALSE(r.slots_set.test(2));
 }
@@ -92,7 +94,8 @@ TEST(Languages, NoFilesListsOnlyEnglish) {
 
 TEST(Languages, TableHoldsAtMostOneHundredEntries) {
     test::TempDir dir;
-    for (int i = 0; i < 150; ++i) dir.write("l" + std::to_string(i) + ".lng", language_file("L" + std::to_string(i)));
+    for (int i = 0; i < 150; ++i)
+        dir.write("l" + std::to_string(i) + ".lng", language_file("L" + std::to_string(i)));
     const auto langs = languages_search(dir.folder());
     EXPECT_EQ(langs.size(), languages_max);
     // The 99 are the first in listing order.
@@ -135,7 +138,8 @@ TEST(Languages, ConfiguredLanguageAtStart) {
 TEST(Languages, HostileFilesDoNotCrash) {
     test::TempDir dir;
     std::string binary;
-    for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 131) % 256);
+    for (int i = 0; i < 70000; ++i)
+        binary += static_cast<char>((i * 131) % 256);
     dir.write("binary.lng", binary);
     dir.write("huge.lng", "1=" + std::string(1 << 20, 'x') + "\r\n2=\"\r\n3=\"\"\r\n=\r\n");
     Captions t;

@@ -13,7 +13,7 @@ struct Result {
 };
 
 class Tkv : public testing::Test {
-protected:
+  protected:
     test::TempDir home;
 
     Result run(std::vector<std::string> args) {
@@ -91,8 +91,7 @@ TEST_F(Tkv, CaptionsBuiltIn) {
 }
 
 TEST_F(Tkv, CaptionsOfALanguageFileInItsCodePage) {
-    home.write("languages/magyar.lng",
-               test::TempDir::read_file(TKV_TEST_DATA "/languages/magyar.lng"));
+    home.write("languages/magyar.lng", test::TempDir::read_file(TKV_TEST_DATA "/languages/magyar.lng"));
     Result r = run({"captions", "--language", "magyar.lng"});
     EXPECT_EQ(r.code, cli::exit_ok);
     EXPECT_NE(r.out.find("\n585\tEls\xC5\x91 sor\\r\\nm\xC3\xA1sodik sor\n"), std::string::npos);

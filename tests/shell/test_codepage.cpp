@@ -6,7 +6,8 @@ namespace tkv {
 namespace {
 
 TEST(CodePage, ChosenByLanguageName) {
-    for (const char* name : {"Hungarian", "magyar", "Czech", "Polski", "Slovak", "Slovenian", "Croatian", "Romanian"})
+    for (const char* name :
+         {"Hungarian", "magyar", "Czech", "Polski", "Slovak", "Slovenian", "Croatian", "Romanian"})
         EXPECT_EQ(code_page_for_language(name), CodePage::windows_1250) << name;
     for (const char* name : {"English", "Deutsch", "French", "", "Espa\xF1ol"})
         EXPECT_EQ(code_page_for_language(name), CodePage::windows_1252) << name;
@@ -28,11 +29,13 @@ TEST(CodePage, UndefinedAndUnmappableCharacters) {
 
 TEST(CodePage, RoundTripOfEveryDefinedByte) {
     std::string all;
-    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
     const std::string back = from_utf8(to_utf8(all, CodePage::windows_1250), CodePage::windows_1250);
     ASSERT_EQ(back.size(), all.size());
     int differ = 0;
-    for (std::size_t i = 0; i < all.size(); ++i) differ += back[i] != all[i];
+    for (std::size_t i = 0; i < all.size(); ++i)
+        differ += back[i] != all[i];
     EXPECT_LE(differ, 5); // only the bytes 1250 leaves undefined come back as "?"
 }
 

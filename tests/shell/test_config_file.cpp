@@ -26,7 +26,9 @@ Loaded load_text(const std::string& text) {
     return l;
 }
 
-std::string crlf(std::string_view s) { return replace_each(s, "\n", "\r\n"); }
+std::string crlf(std::string_view s) {
+    return replace_each(s, "\n", "\r\n");
+}
 
 // Every option with a value other than its default, in the order and form the writer uses.
 const std::string full_options = R"([general]
@@ -138,11 +140,12 @@ last viewed option=15
 )";
 
 std::string statistics_section() {
-    std::string s = "[statistics (for internal use only)]\nnumber of runs=41\nnumber of viewed infromations=17\n"
-                    "bytes of viewed infromations=123456\n";
+    std::string s =
+        "[statistics (for internal use only)]\nnumber of runs=41\nnumber of viewed infromations=17\n"
+        "bytes of viewed infromations=123456\n";
     for (int i = 29; i >= 0; --i) {
-        s += "days=" + format_date(add_days(now, -i)) + "," + std::to_string(i) + "," + std::to_string(2 * i) + "," +
-             std::to_string(1000 + i) + "\n";
+        s += "days=" + format_date(add_days(now, -i)) + "," + std::to_string(i) + "," +
+             std::to_string(2 * i) + "," + std::to_string(1000 + i) + "\n";
     }
     return s + "\n[#END#]\n";
 }
@@ -158,9 +161,10 @@ TEST(ConfigFile, FullFileRoundTripsByteForByte) {
 TEST(ConfigFile, DefaultsAreWrittenInTheirOwnForm) {
     Loaded l;
     const std::string text = program_ini_text(l.options, l.stats);
-    for (const char* line : {"\r\ndonate message was shown last=18991230\r\n", "\r\nautomatic version checks time=20261110\r\n",
-                             "\r\nname=Owner Name\r\n", "\r\ndownload directory=c:\\\r\n",
-                             "\r\nuse this server=http://www.trickvault.example/\r\n", "\r\ncustom coloured title bar=1\r\n"})
+    for (const char* line :
+         {"\r\ndonate message was shown last=18991230\r\n", "\r\nautomatic version checks time=20261110\r\n",
+          "\r\nname=Owner Name\r\n", "\r\ndownload directory=c:\\\r\n",
+          "\r\nuse this server=http://www.trickvault.example/\r\n", "\r\ncustom coloured title bar=1\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_TRUE(text.ends_with("\r\n\r\n[#END#]\r\n"));
 }
@@ -195,24 +199,27 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"[print]\nfont size=12\nfont size=20\n", "print", "font size", "20"},
         ReadCase{"[database]\nautosave database after this amount of changes=300\n", "database",
                  "autosave database after this amount of changes", "44"},
-        ReadCase{"[information window]\ninformation texts style=5\n", "information window", "information texts style",
-                 "5"},
+        ReadCase{"[information window]\ninformation texts style=5\n", "information window",
+                 "information texts style", "5"},
         ReadCase{"[visual]\ncustom coloured title bar=2\ncustom coloured title bar=3\n", "visual",
                  "custom coloured title bar", "2"},
         ReadCase{"[options window]\nlast viewed option=16\n", "options window", "last viewed option", "0"},
-        ReadCase{"[upgrade]\nautomatic version checks period=-1\n", "upgrade", "automatic version checks period", "2"},
+        ReadCase{"[upgrade]\nautomatic version checks period=-1\n", "upgrade",
+                 "automatic version checks period", "2"},
         ReadCase{"[visual]\nmain windows x position=x\n", "visual", "main windows x position", "-1"},
         // Blanks and control characters around keys, values and lines are trimmed.
         ReadCase{"  [print]  \n\t font name = Courier   \n", "print", "font name", "Courier"},
         ReadCase{"[print]\nfont name==x\n", "print", "font name", "=x"},
         // Comments, short lines, lines without "=" and a broken header change nothing.
-        ReadCase{"[print]\n;font name=A\nx=\n[skins\nfont name=B\nno equals sign\n", "print", "font name", "B"},
+        ReadCase{"[print]\n;font name=A\nx=\n[skins\nfont name=B\nno equals sign\n", "print", "font name",
+                 "B"},
         ReadCase{"font name=A\n[print\nfont name=B\n", "print", "font name", "Courier New"},
-        ReadCase{"[upgrade skins]\nskin rating upper value=0\n", "upgrade skins", "skin rating upper value", "5"},
-        ReadCase{"[general]\ndonate message was shown last=20250231\n", "general", "donate message was shown last",
-                 "18991230"},
-        ReadCase{"[general]\ndonate message was shown last=2003\n", "general", "donate message was shown last",
-                 "20261203"}));
+        ReadCase{"[upgrade skins]\nskin rating upper value=0\n", "upgrade skins", "skin rating upper value",
+                 "5"},
+        ReadCase{"[general]\ndonate message was shown last=20250231\n", "general",
+                 "donate message was shown last", "18991230"},
+        ReadCase{"[general]\ndonate message was shown last=2003\n", "general",
+                 "donate message was shown last", "20261203"}));
 
 TEST(ConfigFile, FirstRunAndVersion) {
     EXPECT_TRUE(load_text("[general]\r\nfirst run=\r\n").first_run);
@@ -232,7 +239,8 @@ TEST(ConfigFile, MissingEmptyBinaryAndTruncatedFilesKeepDefaults) {
 
     EXPECT_EQ(options_ini_text(load_text("").options), defaults);
     std::string binary;
-    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 7919) % 256);
     EXPECT_EQ(options_ini_text(load_text(binary).options), defaults);
 
     // Cut off in the middle of a line: what came before still counts.
@@ -251,9 +259,10 @@ TEST(ConfigFile, ValuesWithLineBreaksCannotAddKeys) {
 
 TEST(ConfigFile, StatisticsSection) {
     const std::string today = format_date(now);
-    Loaded l = load_text(crlf("[statistics (for internal use only)]\nnumber of runs=-5\nnumber of viewed infromations=abc\n"
-                              "bytes of viewed infromations=2147483646\ndays=" + today + ",3,4,5\ndays=" +
-                              format_date(add_days(now, -31)) + ",9,9,9\n"));
+    Loaded l = load_text(
+        crlf("[statistics (for internal use only)]\nnumber of runs=-5\nnumber of viewed infromations=abc\n"
+             "bytes of viewed infromations=2147483646\ndays=" +
+             today + ",3,4,5\ndays=" + format_date(add_days(now, -31)) + ",9,9,9\n"));
     EXPECT_EQ(l.stats.runs_total, 0);
     EXPECT_EQ(l.stats.viewed_total, 0);
     EXPECT_EQ(l.stats.viewed_chars_total, 2147483646);

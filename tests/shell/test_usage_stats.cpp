@@ -36,8 +36,7 @@ TEST_P(DaysLine, SetsTodaysCounts) {
 INSTANTIATE_TEST_SUITE_P(UsageStats, DaysLine,
                          testing::Values(LineCase{"20260301,3,4,5", 3, 4, 5},
                                          // Without a comma the date part is empty and reads as today.
-                                         LineCase{"20260301", 0, 0, 0},
-                                         LineCase{"20260301,3,-4,x", 3, 0, 0},
+                                         LineCase{"20260301", 0, 0, 0}, LineCase{"20260301,3,-4,x", 3, 0, 0},
                                          LineCase{"20260301,3,4,5,6", 3, 4, 0},
                                          LineCase{"20260228,3,4,5", 7, 0, 0},
                                          LineCase{"20260130,3,4,5", 7, 0, 0}));

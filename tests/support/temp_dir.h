@@ -10,7 +10,7 @@
 namespace tkv::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "tkv-test-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) std::abort();
@@ -40,7 +40,7 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
