@@ -69,3 +69,9 @@ function(tkv_check_pure_libraries)
     endforeach()
   endforeach()
 endfunction()
+
+# Publisher constants for a real release, e.g. -DTKV_PUBLISHER_DEFINITIONS="TKV_HOME_PAGE_ADDRESS=\"http://x/\"".
+set(TKV_PUBLISHER_DEFINITIONS "" CACHE STRING "Compile definitions that set the publisher's addresses")
+if(TKV_PUBLISHER_DEFINITIONS)
+  target_compile_definitions(tkv_flags INTERFACE ${TKV_PUBLISHER_DEFINITIONS})
+endif()

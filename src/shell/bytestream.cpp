@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace tkv {
 
 namespace {
 
 // A source fills a buffer with exactly n bytes or reports failure.
-auto from_file(std::FILE* f) {
-    return [f](char* buffer, std::size_t n) { return f && std::fread(buffer, 1, n, f) == n; };
+auto from_file(std::FILE* f, std::uint64_t& pos) {
+    return [f, &pos](char* buffer, std::size_t n) {
+        const std::size_t got = f ? std::fread(buffer, 1, n, f) : 0;
+        pos += got;
+        return got == n;
+    };
 }
 
 // A memory source never moves past the end: a request it cannot fill leaves the position alone.
@@ -32,14 +37,21 @@ template <class T, class Source> bool read_number(Source&& read, T& out) {
     return true;
 }
 
-template <class Source> bool read_pieces(Source&& read, std::string& out, std::size_t n) {
+// Reads n bytes in pieces of 2048 straight into out; on a short piece out keeps the complete
+// pieces before it. `available` bounds the memory taken before the bytes are there.
+template <class Source>
+bool read_pieces(Source&& read, std::string& out, std::size_t n, std::uint64_t available) {
+    constexpr std::size_t piece = 2048;
     out.clear();
-    char piece[2048];
-    while (n > 0) {
-        std::size_t size = std::min(n, sizeof piece);
-        if (!read(piece, size)) return false;
-        out.append(piece, size);
-        n -= size;
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(n, available)));
+    while (out.size() < n) {
+        const std::size_t done = out.size();
+        const std::size_t size = std::min(n - done, piece);
+        out.resize(done + size);
+        if (!read(out.data() + done, size)) {
+            out.resize(done);
+            return false;
+        }
     }
     return true;
 }
@@ -50,17 +62,11 @@ BinaryFile::~BinaryFile() {
     file_close(*this);
 }
 
-bool BinaryFile::at_end() {
-    if (!f_) return true;
-    int c = std::getc(f_);
-    if (c == EOF) return true;
-    std::ungetc(c, f_);
-    return false;
-}
-
 bool file_open_read(BinaryFile& f, const std::string& p) {
     file_close(f);
     f.f_ = std::fopen(p.c_str(), "rb");
+    struct stat st {};
+    if (f.f_ && ::fstat(::fileno(f.f_), &st) == 0 && S_ISREG(st.st_mode)) f.size_ = static_cast<std::uint64_t>(st.st_size);
     return f.is_open();
 }
 
@@ -75,20 +81,21 @@ bool file_close(BinaryFile& f) {
     bool ok = std::fclose(f.f_) == 0 && !f.write_failed_;
     f.f_ = nullptr;
     f.write_failed_ = false;
+    f.size_ = f.pos_ = 0;
     return ok;
 }
 
 bool file_read_u8(BinaryFile& f, std::uint8_t& out) {
-    return read_number(from_file(f.f_), out);
+    return read_number(from_file(f.f_, f.pos_), out);
 }
 bool file_read_u16(BinaryFile& f, std::uint16_t& out) {
-    return read_number(from_file(f.f_), out);
+    return read_number(from_file(f.f_, f.pos_), out);
 }
 bool file_read_u32(BinaryFile& f, std::int32_t& out) {
-    return read_number(from_file(f.f_), out);
+    return read_number(from_file(f.f_, f.pos_), out);
 }
 bool file_read_bytes(BinaryFile& f, std::string& out, std::size_t n) {
-    return read_pieces(from_file(f.f_), out, n);
+    return read_pieces(from_file(f.f_, f.pos_), out, n, f.remaining());
 }
 
 // Stops at the first failed piece: what follows would land at the wrong place anyway.
@@ -114,7 +121,7 @@ bool stream_read_u32(MemoryStream& m, std::int32_t& out) {
     return read_number(from_stream(m), out);
 }
 bool stream_read_bytes(MemoryStream& m, std::string& out, std::size_t n) {
-    return read_pieces(from_stream(m), out, n);
+    return read_pieces(from_stream(m), out, n, m.pos < m.data.size() ? m.data.size() - m.pos : 0);
 }
 
 std::string stream_contents(const MemoryStream& m) {

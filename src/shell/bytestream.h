@@ -16,7 +16,8 @@ class BinaryFile {
     BinaryFile& operator=(const BinaryFile&) = delete;
     ~BinaryFile();
     bool is_open() const { return f_ != nullptr; }
-    bool at_end(); // no byte left to read
+    bool at_end() const { return pos_ >= size_; } // no byte left to read
+    std::uint64_t remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
 
   private:
     friend bool file_open_read(BinaryFile&, const std::string&);
@@ -29,6 +30,8 @@ class BinaryFile {
     friend void file_write_bytes(BinaryFile&, std::string_view, bool&);
     std::FILE* f_ = nullptr;
     bool write_failed_ = false;
+    std::uint64_t size_ = 0; // of a file opened for reading, taken when it was opened
+    std::uint64_t pos_ = 0;
 };
 
 bool file_open_read(BinaryFile& f, const std::string& p);

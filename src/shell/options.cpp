@@ -1,6 +1,6 @@
 #include "shell/options.h"
 
-#include "shell/product.h"
+#include "shell/publisher.h"
 
 namespace tkv {
 

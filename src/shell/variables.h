@@ -1,17 +1,29 @@
 #pragma once
 // VARIABLES_PROGRAM: the program-wide run-time record.
 
+#include <cstdint>
 #include <string>
 
 #include "shell/usage_stats.h"
 
 namespace tkv {
 
+// What must be saved since the last successful save.
+struct CHANGE_TRACKING {
+    std::int32_t change_count = 0; // changes since the last successful save
+    bool main_changed = false;     // main.dat must be rewritten
+    bool user_changed = false;     // user.dat must be rewritten
+    bool cheat_added = false;      // the user added or edited a game's text in this run
+};
+
 struct VARIABLES_PROGRAM {
     bool run_from_cd = false;   // read-only media: tkv.ini lives in windows_folder, nothing changes
     std::string current_folder; // working folder at start, ending in "/"
     std::string program_folder; // the program's data folder, ending in "/"
     std::string windows_folder; // the per-user configuration folder, ending in "/"
+    std::string main_dat_path;  // the current profile's databases
+    std::string user_dat_path;
+    CHANGE_TRACKING changes;
     UsageStats stats;
 };
 
