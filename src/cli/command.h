@@ -27,5 +27,13 @@ int usage_error(CommandIo io, const Command& command);
 
 extern const Command config_command;
 extern const Command captions_command;
+extern const Command profiles_command;
+extern const Command list_command;
+extern const Command search_command;
+extern const Command find_command;
+extern const Command show_command;
+extern const Command check_command;
+extern const Command build_command;
+extern const Command generate_command;
 
 } // namespace tkv::cli

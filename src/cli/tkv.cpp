@@ -9,7 +9,9 @@ namespace tkv::cli {
 
 namespace {
 
-const std::array commands{&config_command, &captions_command};
+const std::array commands{&config_command, &captions_command, &profiles_command, &list_command,
+                          &search_command, &find_command,     &show_command,     &check_command,
+                          &build_command,  &generate_command};
 
 int general_usage(std::ostream& err) {
     err << "usage: tkv [--home DIR] COMMAND ...\n";

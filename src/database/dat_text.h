@@ -22,6 +22,12 @@ std::string text8(std::string_view s);
 std::string text16(std::string_view s);
 std::string text32(std::string_view s);
 
+// The same encodings written straight to a file (large texts are not copied); ok turns false
+// when a write fails.
+void write_text8(BinaryFile& f, std::string_view s, bool& ok);
+void write_text16(BinaryFile& f, std::string_view s, bool& ok);
+void write_text32(BinaryFile& f, std::string_view s, bool& ok);
+
 struct DatHeader {
     std::string magic;
     std::string id;

@@ -1,0 +1,237 @@
+#include "database/database_files.h"
+
+#include "database/dat_text.h"
+#include "database/game_table.h"
+#include "database/record_codec.h"
+#include "shell/files.h"
+#include "shell/numbers.h"
+#include "shell/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace tkv {
+
+namespace {
+
+// Finds the games a user record may attach to without comparing it with every game: the
+// indices of the games having each name line, A..Z folded, in table order.
+class MergeIndex {
+public:
+    explicit MergeIndex(const GameDatabase& db) {
+        for (std::size_t i = 0; i < db.games.size(); ++i) add(db.games[i].names, static_cast<std::int32_t>(i));
+    }
+
+    void add(std::string_view names, std::int32_t index) {
+        for_each_name_line(names, [&](std::string_view line) {
+            auto& indices = by_line_[ascii_lower_text(line)];
+            if (indices.empty() || indices.back() != index) indices.push_back(index);
+        });
+    }
+
+    // Indices of the games whose names match by name_lines_match, ascending.
+    std::vector<std::int32_t> matching(std::string_view names) const {
+        std::vector<std::int32_t> out;
+        for_each_name_line(names, [&](std::string_view line) {
+            if (auto it = by_line_.find(ascii_lower_text(line)); it != by_line_.end())
+                out.insert(out.end(), it->second.begin(), it->second.end());
+        });
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
+
+private:
+    std::unordered_map<std::string, std::vector<std::int32_t>> by_line_;
+};
+
+// The record a user record attaches to: the first game with its id whose names match, else
+// the last publisher's game (id >= 1) with matching names, else -1.
+std::int32_t merge_target(const GameDatabase& db, const MergeIndex& index, const GAMES2_ARRAY_TYPE& u) {
+    std::int32_t candidate = -1;
+    for (std::int32_t i : index.matching(u.names)) {
+        const auto& g = db.games[static_cast<std::size_t>(i)];
+        if (g.id == u.id) return i;
+        if (g.id >= 1) candidate = i;
+    }
+    return candidate;
+}
+
+// False when the record was dropped because the table is full.
+bool merge_user_record(GameDatabase& db, MergeIndex& index, const GAMES2_ARRAY_TYPE& u) {
+    if (const std::int32_t target = merge_target(db, index, u); target >= 0) {
+        auto& g = db.games[static_cast<std::size_t>(target)];
+        g.user_text = u.user_text;
+        g.run = u.run;
+        return true;
+    }
+    GAMES2_ARRAY_TYPE game;
+    game.names = u.names;
+    game.user_text = u.user_text;
+    game.run = u.run;
+    if (!games_append_user_game(db, std::move(game))) return false;
+    index.add(db.games.back().names, static_cast<std::int32_t>(db.games.size() - 1));
+    return true;
+}
+
+// The end marker's last zero byte, and nothing after it.
+void check_end(BinaryFile& f, DatReadReport& report) {
+    std::uint8_t zero = 1;
+    if (!file_read_u8(f, zero) || zero != 0) report.problems.push_back("the end marker is incomplete");
+    else if (!f.at_end()) report.problems.push_back(std::to_string(f.remaining()) + " bytes follow the end marker");
+}
+
+bool ended(DatReadReport& report, const std::string& what) {
+    report.problems.push_back("the file ends inside " + what + "; what came before it was kept");
+    return false;
+}
+
+std::string nth(const char* what, std::size_t n) { return std::string(what) + " " + std::to_string(n); }
+
+// Information types: u16 values (high byte the number, low byte the name length) up to a 0.
+bool read_types(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
+    for (;;) {
+        std::uint16_t value = 0;
+        if (!file_read_u16(f, value)) return ended(report, "the information types");
+        if (value == 0) return true;
+        INFO_TYPE_ENTRY type;
+        type.type_number = static_cast<std::uint8_t>(value >> 8);
+        if (f.at_end() || !file_read_bytes(f, type.type_name, value & 0xFF))
+            return ended(report, nth("information type", report.types + 1));
+        ++report.types;
+        if (db.info_types.size() < info_types_max) db.info_types.push_back(std::move(type));
+    }
+}
+
+// Games up to an id of 0; the records past the table's limit are read and not kept.
+void read_games(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
+    for (;;) {
+        std::int32_t id = 0;
+        if (!file_read_u32(f, id)) return (void)ended(report, "the games");
+        if (id == 0) return check_end(f, report);
+        GAMES2_ARRAY_TYPE g;
+        g.id = id;
+        if (f.at_end() || !read_text16(f, g.names) || !read_text32(f, g.data) || !file_read_u32(f, g.revision))
+            return (void)ended(report, nth("game", report.records + 1));
+        ++report.records;
+        if (db.games.size() < games_max) db.games.push_back(std::move(g));
+        else ++report.records_beyond_limit;
+    }
+}
+
+// User records up to a names length of 0, each merged as it is read.
+void read_user_records(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
+    MergeIndex index(db);
+    for (;;) {
+        std::uint16_t length = 0;
+        if (!file_read_u16(f, length)) return (void)ended(report, "the user records");
+        if (length == 0) return check_end(f, report);
+        GAMES2_ARRAY_TYPE u;
+        std::string launch;
+        if (f.at_end() || !file_read_bytes(f, u.names, length) || !file_read_u32(f, u.id) ||
+            !read_text32(f, u.user_text) || !read_text16(f, launch))
+            return (void)ended(report, nth("user record", report.records + 1));
+        u.run = run_text_parse(launch);
+        ++report.records;
+        if (!merge_user_record(db, index, u)) ++report.records_beyond_limit;
+    }
+}
+
+int percent(std::size_t index, std::size_t count) {
+    return count == 0 ? 0 : static_cast<int>(std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
+}
+
+} // namespace
+
+DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date) {
+    DatReadReport report;
+    main_file_date = file_date(path);
+    db.next_user_id = -1;
+    BinaryFile f;
+    report.opened = file_open_read(f, path);
+    if (!report.opened) return report;
+    // The magic is not required here: only the profile scan insists on it.
+    DatHeader header;
+    if (!read_dat_header(f, header)) return ended(report, "the header"), report;
+    report.magic_ok = header.magic == main_dat_magic;
+    if (read_types(f, db, report)) read_games(f, db, report);
+    return report;
+}
+
+void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record) {
+    MergeIndex index(db);
+    merge_user_record(db, index, user_record);
+}
+
+DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path, PROFILES_TYPE& profile) {
+    DatReadReport report;
+    BinaryFile f;
+    report.opened = file_open_read(f, path);
+    if (!report.opened) return report;
+    DatHeader header;
+    if (!read_dat_header(f, header)) return ended(report, "the header"), report;
+    report.magic_ok = header.magic == user_dat_magic;
+    profile.user_date = parse_datetime(header.date);
+    if (!read_text16(f, profile.last_game)) return ended(report, "the last game"), report;
+    read_user_records(f, db, report);
+    return report;
+}
+
+bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
+                              bool changed, const SaveProgress& progress) {
+    if (progress) progress(0);
+    if (!changed && file_exists(path)) return false;
+    BinaryFile f;
+    if (!file_open_write_atomic(f, path)) return false;
+    bool ok = true;
+    file_write_bytes(f, encode_dat_header({std::string(main_dat_magic), profile.id, profile.name, profile.language,
+                                           format_datetime(profile.main_date)}),
+                     ok);
+    for (const auto& type : db.info_types) {
+        const std::string_view name = std::string_view(type.type_name).substr(0, 0xFF);
+        file_write_bytes(f, bytes_of_u8(type.type_number) + bytes_of_u8(static_cast<std::uint32_t>(name.size())), ok);
+        file_write_bytes(f, name, ok);
+    }
+    file_write_bytes(f, std::string(2, '\0'), ok);
+    for (std::size_t i = 0; i < db.games.size(); ++i) {
+        const auto& g = db.games[i];
+        if (g.id <= 0) continue;
+        file_write_bytes(f, bytes_of_u32(static_cast<std::uint32_t>(g.id)), ok);
+        write_text16(f, g.names, ok);
+        write_text32(f, g.data, ok);
+        file_write_bytes(f, bytes_of_u32(static_cast<std::uint32_t>(g.revision)), ok);
+        if (progress) progress(percent(i, db.games.size()));
+    }
+    file_write_bytes(f, std::string(5, '\0'), ok);
+    return file_close(f) && ok;
+}
+
+bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
+                              bool changed, const SaveProgress& progress) {
+    if (progress) progress(0);
+    if (!changed && file_exists(path)) return false;
+    BinaryFile f;
+    if (!file_open_write_atomic(f, path)) return false;
+    bool ok = true;
+    file_write_bytes(f, encode_dat_header({std::string(user_dat_magic), profile.id, profile.name, profile.language,
+                                           format_datetime(profile.user_date)}),
+                     ok);
+    write_text16(f, profile.last_game, ok);
+    for (std::size_t i = 0; i < db.games.size(); ++i) {
+        const auto& g = db.games[i];
+        // A record with empty names would read as the end of the file and hide every record
+        // after it, so such a game cannot be kept in user.dat.
+        if ((!g.user_text.empty() || !g.run.path.empty()) && !g.names.empty()) {
+            write_text16(f, g.names, ok);
+            file_write_bytes(f, bytes_of_u32(static_cast<std::uint32_t>(g.id >= 1 ? g.id : 0)), ok);
+            write_text32(f, g.user_text, ok);
+            write_text16(f, run_text_build(g.run), ok);
+        }
+        if (progress) progress(percent(i, db.games.size()));
+    }
+    file_write_bytes(f, std::string(3, '\0'), ok);
+    return file_close(f) && ok;
+}
+
+} // namespace tkv

@@ -1,0 +1,161 @@
+#include "profiles/profile_table.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "database/dat_text.h"
+#include "shell/bytestream.h"
+#include "shell/datetime.h"
+#include "shell/files.h"
+#include "shell/text.h"
+
+namespace tkv {
+
+namespace {
+
+std::string profiles_folder_of(const std::string& program_folder) {
+    return with_trailing_slash(program_folder) + "profiles/";
+}
+
+// The folder name is used to delete files, so it must name one entry directly under profiles/.
+bool is_plain_folder_name(std::string_view folder) {
+    return !folder.empty() && folder != "." && folder != ".." && folder.find('/') == std::string_view::npos;
+}
+
+bool ids_match(std::string_view lowered_id, const PROFILES_TYPE& p) {
+    return lower_text(p.id) == lowered_id;
+}
+
+// Hoare partitioning around the middle entry's key. The smaller part is sorted by recursion and
+// the larger one by the loop, so the depth stays logarithmic whatever the names are; the parts
+// and thus the result are those of plain recursion into both. std::string compares its bytes
+// as unsigned values.
+void sort_range(std::vector<PROFILES_TYPE>& profiles, std::vector<std::string>& keys, std::ptrdiff_t first,
+                std::ptrdiff_t last) {
+    while (first < last) {
+        const std::string pivot = keys[static_cast<std::size_t>((first + last) / 2)];
+        std::ptrdiff_t i = first;
+        std::ptrdiff_t j = last;
+        do {
+            while (keys[static_cast<std::size_t>(i)] < pivot)
+                ++i;
+            while (keys[static_cast<std::size_t>(j)] > pivot)
+                --j;
+            if (i <= j) {
+                const auto a = static_cast<std::size_t>(i);
+                const auto b = static_cast<std::size_t>(j);
+                if (keys[a] > keys[b]) {
+                    std::swap(keys[a], keys[b]);
+                    std::swap(profiles[a], profiles[b]);
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (j - first < last - i) {
+            sort_range(profiles, keys, first, j);
+            first = i;
+        } else {
+            sort_range(profiles, keys, i, last);
+            last = j;
+        }
+    }
+}
+
+} // namespace
+
+void profiles_ini_load(ProfileTable& t, const std::string& program_folder) {
+    const std::string profiles_folder = profiles_folder_of(program_folder);
+    folder_create(profiles_folder);
+    t.profiles.clear();
+    t.profile_index = 0;
+    for (const std::string& folder : folder_list_folders(profiles_folder))
+        profile_ini_load(t, profiles_folder, folder);
+}
+
+bool profile_ini_load(ProfileTable& t, const std::string& profiles_folder, const std::string& folder) {
+    if (t.profiles.size() >= profiles_max) return false;
+    BinaryFile f;
+    if (!file_open_read(f, with_trailing_slash(profiles_folder) + folder + "/main.dat")) return false;
+    DatHeader h;
+    if (!read_dat_header(f, h)) return false;
+    const DateTime date = parse_datetime(h.date);
+    if (h.magic != main_dat_magic || h.id.empty() || h.name.empty() || h.language.empty() ||
+        date == DateTime{})
+        return false;
+    PROFILES_TYPE p;
+    p.folder = folder;
+    p.id = std::move(h.id);
+    p.name = std::move(h.name);
+    p.language = std::move(h.language);
+    p.main_date = date;
+    t.profiles.push_back(std::move(p));
+    return true;
+}
+
+void profiles_sort(ProfileTable& t, std::size_t first, std::size_t last) {
+    if (t.profiles.empty()) return;
+    last = std::min(last, t.profiles.size() - 1);
+    if (first >= last) return;
+    std::vector<std::string> keys;
+    keys.reserve(t.profiles.size());
+    for (const PROFILES_TYPE& p : t.profiles)
+        keys.push_back(ascii_lower_text(p.name));
+    sort_range(t.profiles, keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last));
+}
+
+int profiles_search(const ProfileTable& t, std::string_view id) {
+    if (t.profiles.empty()) return -1;
+    if (id.empty()) return 0;
+    const std::string wanted = lower_text(id);
+    for (std::size_t i = 0; i < t.profiles.size(); ++i)
+        if (ids_match(wanted, t.profiles[i])) return static_cast<int>(i);
+    return 0;
+}
+
+bool profiles_new_check_exist(const ProfileTable& t, std::string_view id) {
+    const std::string wanted = lower_text(id);
+    for (const PROFILES_TYPE& p : t.profiles)
+        if (ids_match(wanted, p)) return true;
+    return false;
+}
+
+void profile_paths_set(VARIABLES_PROGRAM& v, const PROFILES_TYPE& p) {
+    const std::string folder = profiles_folder_of(v.program_folder) + p.folder + "/";
+    v.main_dat_path = folder + "main.dat";
+    v.user_dat_path = folder + "user.dat";
+}
+
+void profile_select(ProfileTable& t, int index, OPTIONS_TYPE& options, VARIABLES_PROGRAM& v) {
+    if (index < 0 || static_cast<std::size_t>(index) >= t.profiles.size()) return;
+    const PROFILES_TYPE& p = t.profiles[static_cast<std::size_t>(index)];
+    t.profile_index = index;
+    options.last_profile_id = p.id;
+    profile_paths_set(v, p);
+}
+
+void profile_delete(ProfileTable& t, std::size_t index, const std::string& program_folder,
+                    bool delete_all_files) {
+    if (index >= t.profiles.size()) return;
+    const std::string& name = t.profiles[index].folder;
+    if (is_plain_folder_name(name)) {
+        const std::string folder = profiles_folder_of(program_folder) + name + "/";
+        // Without main.dat the folder is no longer a profile, whatever fails below.
+        file_delete(folder + "main.dat");
+        if (delete_all_files) {
+            folder_delete_files(folder + "files/", "*.*");
+            folder_remove(folder + "files");
+            folder_delete_files(folder, "*.*");
+            folder_remove(folder);
+        }
+    }
+    if (index + 1 < t.profiles.size()) t.profiles[index] = std::move(t.profiles.back());
+    t.profiles.pop_back();
+}
+
+void profiles_remove_empty_folders(const std::string& program_folder) {
+    folder_remove_empty_subfolders(profiles_folder_of(program_folder));
+}
+
+} // namespace tkv

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/files.h"
 
 namespace tkv {
 
@@ -59,6 +62,7 @@ bool read_pieces(Source&& read, std::string& out, std::size_t n, std::uint64_t a
 } // namespace
 
 BinaryFile::~BinaryFile() {
+    write_failed_ = write_failed_ || !temp_path_.empty(); // an unfinished atomic write is discarded
     file_close(*this);
 }
 
@@ -76,9 +80,29 @@ bool file_open_write(BinaryFile& f, const std::string& p) {
     return f.is_open();
 }
 
+bool file_open_write_atomic(BinaryFile& f, const std::string& p) {
+    file_close(f);
+    const int fd = create_temp_beside(p, false, f.temp_path_);
+    if (fd < 0) return false;
+    f.f_ = ::fdopen(fd, "wb");
+    if (!f.f_) {
+        ::close(fd);
+        finish_temp(f.temp_path_, p, false);
+        f.temp_path_.clear();
+        return false;
+    }
+    f.target_path_ = p;
+    return true;
+}
+
 bool file_close(BinaryFile& f) {
     if (!f.f_) return false;
-    bool ok = std::fclose(f.f_) == 0 && !f.write_failed_;
+    bool ok = !f.write_failed_;
+    if (!f.temp_path_.empty()) ok = ok && std::fflush(f.f_) == 0 && ::fsync(::fileno(f.f_)) == 0;
+    ok = std::fclose(f.f_) == 0 && ok;
+    if (!f.temp_path_.empty()) ok = finish_temp(f.temp_path_, f.target_path_, ok);
+    f.temp_path_.clear();
+    f.target_path_.clear();
     f.f_ = nullptr;
     f.write_failed_ = false;
     f.size_ = f.pos_ = 0;

@@ -22,6 +22,7 @@ class BinaryFile {
   private:
     friend bool file_open_read(BinaryFile&, const std::string&);
     friend bool file_open_write(BinaryFile&, const std::string&);
+    friend bool file_open_write_atomic(BinaryFile&, const std::string&);
     friend bool file_close(BinaryFile&);
     friend bool file_read_u8(BinaryFile&, std::uint8_t&);
     friend bool file_read_u16(BinaryFile&, std::uint16_t&);
@@ -32,10 +33,16 @@ class BinaryFile {
     bool write_failed_ = false;
     std::uint64_t size_ = 0; // of a file opened for reading, taken when it was opened
     std::uint64_t pos_ = 0;
+    std::string temp_path_;   // of an atomic write: the file that replaces target_path_ on close
+    std::string target_path_;
 };
 
 bool file_open_read(BinaryFile& f, const std::string& p);
 bool file_open_write(BinaryFile& f, const std::string& p);
+// Writes into a temporary file beside p; file_close then puts it in place of p, flushed to disk,
+// when every write succeeded, and removes it otherwise. Destroyed without file_close, it is
+// removed: p never holds a half-written file.
+bool file_open_write_atomic(BinaryFile& f, const std::string& p);
 bool file_close(BinaryFile& f); // false also when an earlier write or the flush failed
 bool file_read_u8(BinaryFile& f, std::uint8_t& out);
 bool file_read_u16(BinaryFile& f, std::uint16_t& out);

@@ -244,16 +244,31 @@ bool write_text_file(const std::string& p, std::string_view s) {
     return close_written(std::move(f)) && ok;
 }
 
-bool write_file_atomic(const std::string& p, std::string_view s, bool owner_only) {
-    std::string temp = folder_of_path(p) + "." + file_name_of_path(p) + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    mode_t mode = owner_only ? 0600 : 0644 & ~process_umask();
-    bool ok = ::fchmod(fd, mode) == 0 && write_all(fd, s) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), p.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
+int create_temp_beside(const std::string& p, bool owner_only, std::string& temp_path) {
+    temp_path = folder_of_path(p) + "." + file_name_of_path(p) + ".XXXXXX";
+    const int fd = ::mkstemp(temp_path.data());
+    if (fd < 0) return -1;
+    if (::fchmod(fd, owner_only ? 0600 : 0644 & ~process_umask()) != 0) {
+        ::close(fd);
+        ::unlink(temp_path.c_str());
+        return -1;
+    }
+    return fd;
+}
+
+bool finish_temp(const std::string& temp_path, const std::string& p, bool ok) {
+    ok = ok && ::rename(temp_path.c_str(), p.c_str()) == 0;
+    if (!ok) ::unlink(temp_path.c_str());
     return ok;
+}
+
+bool write_file_atomic(const std::string& p, std::string_view s, bool owner_only) {
+    std::string temp;
+    const int fd = create_temp_beside(p, owner_only, temp);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, s) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return finish_temp(temp, p, ok);
 }
 
 } // namespace tkv

@@ -45,5 +45,10 @@ bool write_text_file(const std::string& p, std::string_view s);
 // Writes a temporary file in the same folder, flushes it to disk and renames it over p, so p
 // is either the old or the new file whole. owner_only creates it with mode 0600.
 bool write_file_atomic(const std::string& p, std::string_view s, bool owner_only);
+// The two halves of an atomic replacement, for writers that stream: an empty temporary file
+// beside p (mode 0600 when owner_only, else 0644 minus the umask; -1 on failure), and the
+// rename over p when ok (else the temporary file is removed). Returns whether p is replaced.
+int create_temp_beside(const std::string& p, bool owner_only, std::string& temp_path);
+bool finish_temp(const std::string& temp_path, const std::string& p, bool ok);
 
 } // namespace tkv

@@ -1,0 +1,52 @@
+#include "cli/open_profile.h"
+
+#include "shell/text.h"
+
+namespace tkv::cli {
+
+ProfileTable installed_profiles(const ProgramContext& context) {
+    ProfileTable table;
+    profiles_ini_load(table, context.variables.program_folder);
+    if (!table.profiles.empty()) profiles_sort(table, 0, table.profiles.size() - 1);
+    return table;
+}
+
+std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::string& id, CommandIo io) {
+    context_load_configuration(context);
+    ProfileTable table = installed_profiles(context);
+    // profiles_search falls back to the first profile; a command must name an existing one.
+    const int index = profiles_search(table, id);
+    if (index < 0 || id.empty() || lower_text(table.profiles[static_cast<std::size_t>(index)].id) != lower_text(id)) {
+        io.err << "tkv: no profile with the id \"" << id << "\" in " << context.variables.program_folder
+               << "profiles/\n";
+        return std::nullopt;
+    }
+    OpenedProfile opened;
+    opened.profile = table.profiles[static_cast<std::size_t>(index)];
+    VARIABLES_PROGRAM& v = context.variables;
+    profile_paths_set(v, opened.profile);
+    opened.report = database_open(opened.db, v.changes, opened.profile, v.main_dat_path, v.user_dat_path,
+                                  context.options.ignore_case);
+    opened.cp = code_page_for_language(opened.profile.language);
+    return opened;
+}
+
+std::string shown(const std::string& bytes, CodePage cp, bool raw) { return raw ? bytes : to_utf8(bytes, cp); }
+
+bool parse_arguments(const std::vector<std::string>& args, Arguments& out) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--raw") {
+            out.raw = true;
+        } else if (args[i] == "--format") {
+            if (i + 1 >= args.size()) return false;
+            out.format = args[++i];
+        } else if (args[i].starts_with("--")) {
+            return false;
+        } else {
+            out.positional.push_back(args[i]);
+        }
+    }
+    return true;
+}
+
+} // namespace tkv::cli
