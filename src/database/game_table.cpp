@@ -15,8 +15,6 @@ bool equal_folded(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::string_view first_name_line(std::string_view names) { return names.substr(0, names.find("\r\n")); }
-
 bool name_lines_match(std::string_view existing, std::string_view new_names) {
     bool match = false;
     for_each_name_line(new_names, [&](std::string_view wanted) {

@@ -21,9 +21,6 @@ template <class F> void for_each_name_line(std::string_view s, F&& f) {
     }
 }
 
-// The first line of names (all of it when it has no CR LF).
-std::string_view first_name_line(std::string_view names);
-
 // True when a line of new_names equals a whole line of existing, A..Z folded.
 bool name_lines_match(std::string_view existing, std::string_view new_names);
 

@@ -1,0 +1,169 @@
+// Benchmarks of a full profile: 32766 games whose names give 65534 list rows, with a user.dat
+// of 1000 records. Reading main.dat's bytes is measured beside the rest so figures compare.
+
+#include "cli/profile_source.h"
+#include "cli/synthetic_profile.h"
+#include "database/database_files.h"
+#include "database/game_list.h"
+#include "database/open_database.h"
+#include "database/record_codec.h"
+#include "database/text_export.h"
+#include "shell/files.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tkv {
+namespace {
+
+const std::string home = TKV_BENCH_DATA "/";
+const std::string folder = home + "profiles/full/";
+
+// The profile is generated once and kept in the build folder (about a minute the first time).
+void ensure_profile() {
+    if (file_exists(folder + "user.dat")) return;
+    std::fprintf(stderr, "Generating the full profile in %s ...\n", folder.c_str());
+    auto generated = generate_profile({games_max, 1, game_list_max});
+    write_profile(folder, generated->profile, generated->db);
+    // 900 records attach to publisher's games by id and name, 100 become games of the user.
+    GameDatabase user;
+    for (std::size_t i = 0; i < 1000; ++i) {
+        GAMES2_ARRAY_TYPE g = generated->db.games[i * 31];
+        g.user_text = "My notes about this game.\r\nLevel 3 is hard.";
+        if (i >= 900) {
+            g.id = -static_cast<std::int32_t>(i);
+            g.names = "My own game " + std::to_string(i);
+        }
+        user.games.push_back(std::move(g));
+    }
+    u_progress_dat_save_user(user, generated->profile, folder + "user.dat", true);
+}
+
+struct Opened {
+    GameDatabase db;
+    PROFILES_TYPE profile;
+    Captions captions;
+    Opened() {
+        ensure_profile();
+        CHANGE_TRACKING changes;
+        database_open(db, changes, profile, folder + "main.dat", folder + "user.dat", true);
+        captions_reset(captions);
+    }
+};
+
+Opened& opened() {
+    static Opened o;
+    return o;
+}
+
+// The yardstick: main.dat's bytes into memory with one read.
+void BM_ReadMainDatBytes(benchmark::State& state) {
+    ensure_profile();
+    for (auto _ : state) {
+        std::FILE* f = std::fopen((folder + "main.dat").c_str(), "rb");
+        std::string bytes(static_cast<std::size_t>(file_size(folder + "main.dat")), '\0');
+        benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * file_size(folder + "main.dat"));
+}
+
+void BM_OpenProfile(benchmark::State& state) {
+    ensure_profile();
+    for (auto _ : state) {
+        GameDatabase db;
+        PROFILES_TYPE profile;
+        CHANGE_TRACKING changes;
+        database_open(db, changes, profile, folder + "main.dat", folder + "user.dat", true);
+        benchmark::DoNotOptimize(db.game_list.size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * file_size(folder + "main.dat"));
+}
+
+// One keystroke: the search after each typed letter of names spread over the list.
+void BM_QuickSearchKeystroke(benchmark::State& state) {
+    const auto& rows = opened().db.game_list;
+    std::vector<std::string> typed;
+    for (std::size_t r = 0; r < rows.size(); r += rows.size() / 8)
+        for (std::size_t n = 1; n <= rows[r].name.size(); ++n) typed.push_back(rows[r].name.substr(0, n));
+    typed.push_back("zzz"); // matches nothing: the whole list is scanned
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(search_gamename(rows, typed[i++ % typed.size()]));
+}
+
+void BM_SubstringSearch(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(search_substring(opened().db.game_list, "dragon ka"));
+}
+
+void BM_ExpandGame(benchmark::State& state) {
+    GAMES2_TEMP_ARRAY_TYPE g;
+    for (auto _ : state) benchmark::DoNotOptimize(games_uncompress_data(opened().db, 12345, false, g));
+}
+
+void BM_Export(benchmark::State& state) {
+    GAMES2_TEMP_ARRAY_TYPE g;
+    games_uncompress_data(opened().db, 12345, false, g);
+    const auto type = static_cast<SaveType>(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(export_document(g, type, opened().captions, {"Courier New"}));
+}
+
+void BM_PlainText(benchmark::State& state) {
+    GAMES2_TEMP_ARRAY_TYPE g;
+    games_uncompress_data(opened().db, 12345, false, g);
+    for (auto _ : state) benchmark::DoNotOptimize(games_convert_data_to_text(g, opened().captions));
+}
+
+void BM_SaveMainDat(benchmark::State& state) {
+    for (auto _ : state) u_progress_dat_save_main(opened().db, opened().profile, home + "saved-main.dat", true);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * file_size(folder + "main.dat"));
+}
+
+void BM_SaveUserDat(benchmark::State& state) {
+    for (auto _ : state) u_progress_dat_save_user(opened().db, opened().profile, home + "saved-user.dat", true);
+}
+
+BENCHMARK(BM_ReadMainDatBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProfile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuickSearchKeystroke)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SubstringSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExpandGame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Export)->DenseRange(1, 4)->ArgName("type")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveMainDat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveUserDat)->Unit(benchmark::kMillisecond);
+
+// Peak memory of a process that opens the full profile (tkv list), against main.dat's size.
+void report_peak_memory() {
+    ensure_profile();
+    // posix_spawn shares no pages with this process, whose own memory would count otherwise.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::string binary = TKV_BINARY, home_arg = "--home", list = "list", id = "synthetic", h = home;
+    char* argv[] = {binary.data(), home_arg.data(), h.data(), list.data(), id.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv, environ) != 0) return;
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    const double peak = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    const double size = static_cast<double>(file_size(folder + "main.dat"));
+    std::printf("main.dat: %.1f MiB; peak memory of opening it (tkv list): %.1f MiB = %.2f x main.dat\n",
+                size / 1048576.0, peak / 1048576.0, peak / size);
+}
+
+} // namespace
+} // namespace tkv
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    tkv::report_peak_memory();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
