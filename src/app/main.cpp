@@ -1,7 +1,8 @@
 // Trickvault: until its windows exist, the program starts as it will (folders, captions,
-// tkv.ini, language) and reports what it loaded.
+// tkv.ini, language, profiles) and reports what it found.
 
 #include "app/program_context.h"
+#include "profiles/profile_table.h"
 #include "shell/folders.h"
 #include "shell/product.h"
 
@@ -22,5 +23,10 @@ int main() {
                 static_cast<int>(tkv::product_version.size()), tkv::product_version.data());
     std::printf("program folder: %s\n", context.variables.program_folder.c_str());
     std::printf("language: %s, %d captions\n", context.language.language.c_str(), captions);
+    tkv::ProfileTable profiles;
+    tkv::profiles_ini_load(profiles, context.variables.program_folder);
+    if (!profiles.profiles.empty()) tkv::profiles_sort(profiles, 0, profiles.profiles.size() - 1);
+    std::printf("profiles: %zu\n", profiles.profiles.size());
+    for (const auto& p : profiles.profiles) std::printf("  %s\t%s\n", p.id.c_str(), p.name.c_str());
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "database/database_files.h"
 #include "database/dat_fixtures.h"
+#include "database/record_codec.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
 
@@ -219,6 +220,43 @@ TEST(DatabaseFiles, ProgressReportsEachGame) {
     std::vector<int> seen;
     u_progress_dat_save_main(db, pc_profile(), dir.path("m.dat"), true, [&](int p) { seen.push_back(p); });
     EXPECT_EQ(seen, (std::vector<int>{0, 0, 33, 67}));
+}
+
+} // namespace
+} // namespace tkv
+
+namespace tkv {
+namespace {
+
+// Damaged copies of sound files: whatever the bytes, loading and expanding stay within the tables
+// (the sanitizer build turns any stray read into a failure).
+TEST(DatabaseFiles, MutatedFilesNeverBreakTheReaders) {
+    const std::string block = block_compress(block_encode({{1, "", "GOD - god mode"}, {0, "Tips", "Jump."}},
+                                                          {{"http://x.example/a.zip", "1 KB", "A", "d"}},
+                                                          {{"http://x.example/", "Home", "d"}}));
+    const std::string main_bytes = test::main_dat({{1, "Cheats"}}, {{1, "One\r\nUno", block}, {2, "Two", block}});
+    const std::string user_bytes = test::user_dat("One", {{"One", 1, "t1", "a\r\nb\r\nc"}, {"Mine", 0, "m"}});
+    test::TempDir dir;
+    std::uint32_t state = 12345;
+    const auto next = [&] { return state = state * 1103515245u + 12345u; };
+    for (int round = 0; round < 400; ++round) {
+        std::string m = main_bytes, u = user_bytes;
+        std::string& target = round % 2 ? m : u;
+        for (int k = 0; k < 1 + round % 5; ++k) target[next() % target.size()] = static_cast<char>(next() >> 8);
+        if (round % 7 == 0) target.resize(next() % target.size());
+        GameDatabase db;
+        DateTime date;
+        PROFILES_TYPE p;
+        u_progress_dat_load_main(db, dir.write("m.dat", m), date);
+        u_progress_dat_load_user(db, dir.write("u.dat", u), p);
+        ASSERT_LE(db.games.size(), games_max);
+        ASSERT_LE(db.info_types.size(), info_types_max);
+        for (std::size_t i = 0; i < db.games.size(); ++i) {
+            GAMES2_TEMP_ARRAY_TYPE g;
+            games_uncompress_data(db, static_cast<std::int32_t>(i), false, g);
+            ASSERT_LE(g.infos.size(), expanded_list_max);
+        }
+    }
 }
 
 } // namespace
