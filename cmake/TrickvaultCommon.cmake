@@ -75,3 +75,11 @@ set(TKV_PUBLISHER_DEFINITIONS "" CACHE STRING "Compile definitions that set the 
 if(TKV_PUBLISHER_DEFINITIONS)
   target_compile_definitions(tkv_flags INTERFACE ${TKV_PUBLISHER_DEFINITIONS})
 endif()
+
+# A library of windows or other Qt code: Qt Widgets with moc, never linked by a pure library.
+function(tkv_add_qt_library name)
+  add_library(${name} STATIC ${ARGN})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_link_libraries(${name} PUBLIC tkv_flags Qt6::Widgets)
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+endfunction()

@@ -166,6 +166,7 @@ LanguageChoice apply_configured_language(Captions& captions, const OPTIONS_TYPE&
     if (!entry) return choice;
     choice.index = 1;
     choice.language = entry->language;
+    choice.code_page = code_page_for_language(entry->language);
     choice.info_file = entry->info_file;
     if (const std::string help = help_file_path(languages_folder, entry->help_file); file_exists(help))
         choice.help_path = help;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "appearance/captions.h"
+#include "shell/codepage.h"
 
 namespace tkv {
 
@@ -61,6 +62,7 @@ struct LanguageChoice {
     std::string language;              // header "Language" of the chosen file, "English" built in
     std::string help_path;             // full path of the help file to open with F1
     std::string info_file = "default"; // name of the version notes on the server
+    CodePage code_page = CodePage::windows_1252; // of the captions
 };
 
 // The help file shown for a language's "HelpFile" value: x.hlp is shipped as x.html.

@@ -1,0 +1,23 @@
+#include "appearance/messages.h"
+
+namespace tkv {
+
+std::string Messages::text(int slot, std::initializer_list<std::string_view> utf8_values) const {
+    const std::string caption = slot >= 0 && slot < caption_slots ? captions_[static_cast<std::size_t>(slot)] : "";
+    return caption_format(to_utf8(caption, cp_), utf8_values);
+}
+
+MessageAnswer Messages::ask(const std::string& utf8_text, int title_slot, MessageIcon icon, MessageButtons buttons,
+                            std::optional<MessageAnswer> default_answer) const {
+    return dialogs_.message({text(title_slot), utf8_text, icon, buttons, default_answer});
+}
+
+void Messages::error(const std::string& utf8_text) const {
+    ask(utf8_text, 560, MessageIcon::error, MessageButtons::ok);
+}
+
+void Messages::information(const std::string& utf8_text) const {
+    ask(utf8_text, 563, MessageIcon::information, MessageButtons::ok);
+}
+
+} // namespace tkv
