@@ -3,9 +3,11 @@
 // them.
 
 #include <string>
+#include <vector>
 
 #include "appearance/captions.h"
 #include "appearance/languages.h"
+#include "profiles/profile_table.h"
 #include "shell/options.h"
 #include "shell/variables.h"
 
@@ -19,6 +21,9 @@ struct ProgramContext {
     LanguageChoice language;
     bool first_run = true;
     std::string stored_version;
+    double screen_scale = 1.0; // screen pixels per inch / 96, at least 1
+    std::vector<std::string> server_list;
+    ProfileTable profiles;
 };
 
 // Captions, defaults, folders and statistics as a start sets them up, before tkv.ini is read.

@@ -1,0 +1,165 @@
+#include "app/startup_sequence.h"
+
+#include "appearance/messages.h"
+#include "appearance/skin_table.h"
+#include "internet/server_list.h"
+#include "profiles/profile_table.h"
+#include "shell/command_line.h"
+#include "shell/config_file.h"
+#include "shell/files.h"
+#include "shell/product.h"
+#include "shell/publisher.h"
+#include "shell/version_cleanup.h"
+
+namespace tkv {
+
+namespace {
+
+Messages messages_of(const ProgramContext& c, Dialogs& dialogs) {
+    return Messages(dialogs, c.CAPTIONS, c.language.code_page);
+}
+
+// initialize: run-time state, folders, command line, statistics.
+void initialize(ProgramContext& c, const StartupEnvironment& env, StartupWindows& windows) {
+    c.options = c.option_defaults;
+    c.variables.first_settings_mode = false;
+    c.screen_scale = std::max(1.0, windows.screen_scale());
+    parse_command_line(c.variables, env.arguments,
+                       [](const std::string& p) { return file_exists(p) || folder_exists(p); });
+    c.first_run = true;
+    c.stored_version = std::string(product_version);
+    context_create_folders(c);
+}
+
+void uninstall(ProgramContext& c, Dialogs& dialogs) {
+    const Messages m = messages_of(c, dialogs);
+    if (m.ask(m.text(750), 561, MessageIcon::warning, MessageButtons::yes_no) != MessageAnswer::yes) return;
+    for (const char* folder : {"skins/", "profiles/", "languages/"}) folder_delete_tree(c.variables.program_folder + folder);
+}
+
+// check_file_parameters: installs the archives given on the command line.
+bool check_file_parameters(ProgramContext& c, StartupWindows& windows, Dialogs& dialogs) {
+    struct Archive {
+        const std::string& path;
+        const char* folder;
+        int error_caption, label_caption;
+    };
+    const Archive archives[] = {{c.variables.language_file_arg, "languages/", 588, 587},
+                                {c.variables.profile_file_arg, "profiles/", 590, 589},
+                                {c.variables.skin_file_arg, "skins/", 592, 591}};
+    const Messages m = messages_of(c, dialogs);
+    bool any = false;
+    for (const Archive& a : archives) {
+        if (a.path.empty()) continue;
+        any = true;
+        if (file_size(a.path) < 1) {
+            m.error(m.text(a.error_caption));
+            continue;
+        }
+        UNZIP_REQUEST request;
+        request.archive = a.path;
+        request.target_folder = c.variables.program_folder + a.folder;
+        request.file_mask = "*.*";
+        request.label_text = c.CAPTIONS[static_cast<std::size_t>(a.label_caption)];
+        windows.unzip(request);
+        if (&a.path == &c.variables.skin_file_arg) {
+            c.options.skin_name = base_name_of_path(a.path);
+            context_save_configuration(c);
+        }
+    }
+    return any;
+}
+
+void open_profile_or_manager(ProgramContext& c, StartupWindows& windows) {
+    if (c.profiles.profile_index < 0) return windows.show_manager();
+    profile_select(c.profiles, c.profiles.profile_index, c.options, c.variables);
+    c.variables.autorun_done = true;
+    windows.show_main();
+    if (!c.options.manager_hidden_after_exit) windows.show_manager();
+}
+
+void program_show_window(ProgramContext& c, StartupWindows& windows) {
+    if (c.first_run) {
+        if (c.variables.run_from_cd) c.options.show_skin_loading = true;
+        windows.show_languages();
+        if (!c.variables.run_from_cd) version_initialization(c.variables.program_folder);
+        windows.show_upgrade_notes();
+        c.variables.first_settings_mode = true;
+        windows.show_first_settings();
+        c.first_run = false;
+        context_save_configuration(c);
+        windows.register_filetypes();
+    } else if (c.stored_version != product_version) {
+        if (!c.variables.run_from_cd) version_initialization(c.variables.program_folder);
+        windows.show_upgrade_notes();
+    }
+    if (version_check_due(c.options, current_datetime(),
+                          !c.options.version_check_only_connected || windows.connection_present()))
+        windows.show_version_check();
+
+    auto& v = c.variables;
+    if (v.manager_only || c.profiles.profiles.empty()) return windows.show_manager();
+    c.profiles.profile_index = profiles_search(c.profiles, c.options.last_profile_id);
+    if (!v.start_profile.empty()) {
+        c.profiles.profile_index = profiles_search(c.profiles, v.start_profile);
+        v.start_profile.clear();
+        return open_profile_or_manager(c, windows);
+    }
+    if (!v.start_skin.empty() || (c.options.last_profile_autorun && c.options.last_profile_autorun_time == 0))
+        return open_profile_or_manager(c, windows);
+    windows.show_manager();
+}
+
+} // namespace
+
+void reinitialize(ProgramContext& c) {
+    c.language = apply_configured_language(c.CAPTIONS, c.options, c.variables.program_folder + "languages/");
+    c.options.custom_title_bar_active = c.options.custom_title_bar != title_bar_never;
+    if (c.options.print_selection.size() == 9) c.options.print_selection = c.options.print_selection.substr(6);
+    if (c.options.main_server_only) c.options.server = std::string(main_server_address);
+}
+
+bool version_check_due(const OPTIONS_TYPE& options, DateTime now, bool connected) {
+    if (!options.version_check_at_start || !connected) return false;
+    static constexpr std::int64_t periods[] = {1, 3, 7, 14, 30};
+    const std::int32_t choice = options.version_check_period;
+    const std::int64_t period = choice >= 0 && choice <= 4 ? periods[choice] : 7;
+    return whole_days_between(options.version_check_time, now) >= period;
+}
+
+bool donation_due(const OPTIONS_TYPE& options, DateTime now) {
+    return options.donate_count > 0 && now > add_days(options.donate_last_shown, 14);
+}
+
+void startup_run(ProgramContext& c, const StartupEnvironment& env, StartupWindows& windows, Dialogs& dialogs) {
+    initialize(c, env, windows);
+    c.server_list = servers_load(c.variables.program_folder);
+    program_ini_load(ini_path(c.variables), {c.options, c.first_run, c.stored_version, c.variables.stats});
+    reinitialize(c);
+    if (c.variables.uninstall) return uninstall(c, dialogs);
+
+    c.skin_default = skins_setdefault(windows.system_title_colors());
+    c.skin_current = skins_initialize(
+        c.options, c.variables.start_skin, c.skins, c.variables.program_folder + "skins/", c.skin_default,
+        [&](SkinTable& table) { windows.search_skins(table); }, env.random_below);
+    windows.set_fonts();
+
+    if (!check_file_parameters(c, windows, dialogs)) {
+        profiles_ini_load(c.profiles, c.variables.program_folder);
+        if (!c.profiles.profiles.empty()) profiles_sort(c.profiles, 0, c.profiles.profiles.size() - 1);
+        ++c.variables.stats.runs_total;
+        ++c.variables.stats.day_stats.back().runs;
+        program_show_window(c, windows);
+        const DateTime now = current_datetime();
+        if (donation_due(c.options, now)) {
+            windows.show_donate();
+            --c.options.donate_count;
+            c.options.donate_last_shown = now;
+        }
+        context_save_configuration(c);
+    }
+    c.skin_current = c.skin_default;
+    windows.set_fonts();
+}
+
+} // namespace tkv
