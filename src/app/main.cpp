@@ -1,32 +1,38 @@
-// Trickvault: until its windows exist, the program starts as it will (folders, captions,
-// tkv.ini, language, profiles) and reports what it found.
+// Trickvault: the entry creates the application and the start-up, which runs the program's whole
+// life and returns when its last window has closed.
 
 #include "app/program_context.h"
-#include "profiles/profile_table.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/single_instance.h"
 #include "shell/folders.h"
-#include "shell/product.h"
+#include "shell/ui/startup.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QStyleFactory>
+#include <random>
 
-int main() {
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Trickvault");
+    // Fusion draws with the palette, so skins colour every control the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+
+    // A second instance ends at once, silently.
+    tkv::SingleInstance guard;
+    if (!guard.acquired()) return 0;
+
     tkv::ProgramContext context;
     tkv::context_initialize(context, tkv::get_program_folder());
-    tkv::context_create_folders(context);
-    tkv::context_load_configuration(context);
+    tkv::QtDialogs dialogs;
+    tkv::Tstartup windows(context, dialogs);
 
-    int captions = 0;
-    for (int slot = 1; slot < tkv::caption_slots; ++slot)
-        if (const auto& text = context.CAPTIONS[static_cast<std::size_t>(slot)];
-            !text.empty() && text != tkv::caption_placeholder(slot))
-            ++captions;
-    std::printf("%.*s %.*s\n", static_cast<int>(tkv::product_name.size()), tkv::product_name.data(),
-                static_cast<int>(tkv::product_version.size()), tkv::product_version.data());
-    std::printf("program folder: %s\n", context.variables.program_folder.c_str());
-    std::printf("language: %s, %d captions\n", context.language.language.c_str(), captions);
-    tkv::ProfileTable profiles;
-    tkv::profiles_ini_load(profiles, context.variables.program_folder);
-    if (!profiles.profiles.empty()) tkv::profiles_sort(profiles, 0, profiles.profiles.size() - 1);
-    std::printf("profiles: %zu\n", profiles.profiles.size());
-    for (const auto& p : profiles.profiles) std::printf("  %s\t%s\n", p.id.c_str(), p.name.c_str());
+    std::random_device seed;
+    std::mt19937 random(seed());
+    tkv::StartupEnvironment environment;
+    for (int i = 1; i < argc; ++i) environment.arguments.emplace_back(argv[i]);
+    environment.random_below = [&random](std::size_t n) {
+        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    tkv::startup_run(context, environment, windows, dialogs);
     return 0;
 }

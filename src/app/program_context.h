@@ -7,6 +7,7 @@
 
 #include "appearance/captions.h"
 #include "appearance/languages.h"
+#include "database/game_types.h"
 #include "profiles/profile_table.h"
 #include "shell/options.h"
 #include "shell/variables.h"
@@ -24,6 +25,11 @@ struct ProgramContext {
     double screen_scale = 1.0; // screen pixels per inch / 96, at least 1
     std::vector<std::string> server_list;
     ProfileTable profiles;
+    GameDatabase db;               // the open profile's tables
+    DateTime main_file_date;       // of the open profile's main.dat
+    bool last_save_ok = false;
+    std::vector<std::string> fixed_fonts; // the fixed-pitch fonts found by "info_fonts"
+    bool fixed_fonts_built = false;
 };
 
 // Captions, defaults, folders and statistics as a start sets them up, before tkv.ini is read.

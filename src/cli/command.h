@@ -35,5 +35,6 @@ extern const Command show_command;
 extern const Command check_command;
 extern const Command build_command;
 extern const Command generate_command;
+extern const Command skin_command;
 
 } // namespace tkv::cli

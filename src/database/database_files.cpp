@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <unordered_map>
 
 namespace tkv {
@@ -32,11 +33,14 @@ public:
 
     // Indices of the games whose names match by name_lines_match, ascending.
     std::vector<std::int32_t> matching(std::string_view names) const {
+        // Each distinct line is looked up once: names repeating a common line must not multiply
+        // the work.
+        std::set<std::string> lines;
+        for_each_name_line(names, [&](std::string_view line) { lines.insert(ascii_lower_text(line)); });
         std::vector<std::int32_t> out;
-        for_each_name_line(names, [&](std::string_view line) {
-            if (auto it = by_line_.find(ascii_lower_text(line)); it != by_line_.end())
+        for (const auto& line : lines)
+            if (auto it = by_line_.find(line); it != by_line_.end())
                 out.insert(out.end(), it->second.begin(), it->second.end());
-        });
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
         return out;

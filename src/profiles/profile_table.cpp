@@ -144,8 +144,13 @@ void profile_delete(ProfileTable& t, std::size_t index, const std::string& progr
         // Without main.dat the folder is no longer a profile, whatever fails below.
         file_delete(folder + "main.dat");
         if (delete_all_files) {
-            folder_delete_files(folder + "files/", "*.*");
-            folder_remove(folder + "files");
+            // A files/ that links elsewhere loses the link, never what it points to.
+            if (path_is_link(folder + "files")) {
+                file_delete(folder + "files");
+            } else {
+                folder_delete_files(folder + "files/", "*.*");
+                folder_remove(folder + "files");
+            }
             folder_delete_files(folder, "*.*");
             folder_remove(folder);
         }

@@ -108,6 +108,13 @@ bool file_exists(const std::string& p) {
     return fs::is_regular_file(p, ec);
 }
 
+bool path_is_link(const std::string& p) {
+    std::error_code ec;
+    std::string path = p;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return fs::is_symlink(path, ec);
+}
+
 bool folder_exists(const std::string& p) {
     std::error_code ec;
     return fs::is_directory(p, ec);

@@ -21,6 +21,7 @@ std::int64_t file_size(const std::string& p); // -1 when not found
 DateTime file_date(const std::string& p);     // the current date-time when it cannot be read
 bool file_exists(const std::string& p);       // a regular file
 bool folder_exists(const std::string& p);
+bool path_is_link(const std::string& p); // a symbolic link (trailing "/" ignored)
 bool file_delete(const std::string& p);
 bool file_copy(const std::string& from, const std::string& to);
 bool folder_create(const std::string& p); // with missing parents; true when it exists afterwards

@@ -261,3 +261,24 @@ TEST(DatabaseFiles, MutatedFilesNeverBreakTheReaders) {
 
 } // namespace
 } // namespace tkv
+
+namespace tkv {
+namespace {
+
+// Names that repeat one common line many times must cost one lookup, not one per repetition.
+TEST(DatabaseFiles, RepeatedNameLinesMergeCheaply) {
+    std::vector<test::MainGame> games;
+    for (int i = 1; i <= static_cast<int>(games_max); ++i) games.push_back({i, "a"});
+    std::string names = "a";
+    for (int i = 0; i < 21000; ++i) names += "\r\na";
+    test::TempDir dir;
+    GameDatabase db;
+    DateTime date;
+    PROFILES_TYPE p;
+    u_progress_dat_load_main(db, dir.write("m.dat", test::main_dat({}, games)), date);
+    u_progress_dat_load_user(db, dir.write("u.dat", test::user_dat("", {{names, 0, "text"}})), p);
+    EXPECT_EQ(db.games.back().user_text, "text"); // the last game with the name
+}
+
+} // namespace
+} // namespace tkv

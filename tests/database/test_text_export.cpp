@@ -1,4 +1,6 @@
 #include "database/text_export.h"
+#include "database/save_info.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +236,40 @@ TEST(SaveDialog, TypeFromOptionAndProposedName) {
     EXPECT_EQ(save_type_from_option(4), SaveType::rtf);
     EXPECT_EQ(save_type_from_option(255), SaveType::rtf);
     EXPECT_EQ(export_file_name(" Doom: \"Hell\" <on> Earth?\\/|*\t "), "Doom Hell on Earth");
+}
+
+} // namespace
+} // namespace tkv
+
+namespace tkv {
+namespace {
+
+TEST(SaveInfo, DialogAndWriting) {
+    Captions captions;
+    captions_reset(captions);
+    GAMES2_TEMP_ARRAY_TYPE g;
+    g.title = "Half-Life: \xC9";
+    g.infos = {{"Cheats", "impulse 101"}};
+    OPTIONS_TYPE options;
+    options.save_folder = "/home/anna/";
+    options.save_file_type = 2;
+    const FileDialogRequest r = save_info_dialog(g, captions, CodePage::windows_1252, CodePage::windows_1252, options);
+    EXPECT_EQ(r.title, "Trickvault - Save (Half-Life: \xC3\x89)");
+    EXPECT_EQ(r.file_name, "Half-Life \xC3\x89");
+    ASSERT_EQ(r.filters.size(), 4u);
+    EXPECT_EQ(r.filters[0].pattern, "*.htm;*.html");
+    EXPECT_EQ(r.filters[2].label, "DOS text file (*.txt)");
+    EXPECT_EQ(r.filter_index, 3);
+    EXPECT_EQ(r.default_extension, "txt");
+
+    test::TempDir dir;
+    ASSERT_TRUE(save_info_file(g, dir.path("hl.txt"), SaveType::dos_text, options, captions, {}));
+    EXPECT_EQ(options.save_folder, dir.folder());
+    EXPECT_EQ(options.save_file_type, 2); // the chosen type does not change the option
+    EXPECT_EQ(dir.read("hl.txt"), export_document(g, SaveType::dos_text, captions, {}));
+    options.save_to_last_folder = false;
+    EXPECT_FALSE(save_info_file(g, dir.path("none/hl.txt"), SaveType::rtf, options, captions, {}));
+    EXPECT_EQ(options.save_folder, dir.folder());
 }
 
 } // namespace

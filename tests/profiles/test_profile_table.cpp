@@ -289,6 +289,16 @@ TEST_F(ProfileDelete, WithAllFilesKeepsOnlyOtherSubFolders) {
     EXPECT_TRUE(exists("pc/saves/slot1"));
 }
 
+TEST_F(ProfileDelete, AFilesLinkLosesOnlyTheLink) {
+    TempDir outside;
+    outside.write("important.txt", "keep");
+    fs::remove_all(dir.path("profiles/pc/files"));
+    fs::create_directory_symlink(outside.path(""), dir.path("profiles/pc/files"));
+    profile_delete(t, index_of("pc"), dir.folder(), true);
+    EXPECT_EQ(outside.read("important.txt"), "keep");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path("profiles/pc/files"))));
+}
+
 TEST_F(ProfileDelete, TheLastEntryTakesTheFreedSlot) {
     t.profiles.push_back(profile("X", "", "x"));
     const std::size_t first = index_of("pc") == 0 ? 0 : 1;

@@ -1,0 +1,55 @@
+#include "appearance/ui/background_picture.h"
+
+#include "appearance/ui/builtin_pictures.h"
+#include "appearance/ui/jpeg_image.h"
+#include "shell/files.h"
+#include "shell/text.h"
+
+#include <QPixmap>
+
+namespace tkv {
+
+QLabel* create_picture_holder(QWidget* client) {
+    auto* holder = new QLabel(client);
+    holder->setObjectName("im_background");
+    holder->setGeometry(0, 0, 538, 417);
+    holder->setAttribute(Qt::WA_TransparentForMouseEvents);
+    holder->hide();
+    holder->lower();
+    return holder;
+}
+
+std::string skin_file_path(const std::string& skins_folder, const std::string& skin_folder, const std::string& name) {
+    const auto folder = find_name_in_folder(skins_folder, skin_folder);
+    if (!folder) return {};
+    const std::string dir = skins_folder + *folder + "/";
+    const auto file = find_name_in_folder(dir, name);
+    return file && file_exists(dir + *file) ? dir + *file : std::string();
+}
+
+QImage load_picture_file(const std::string& path) {
+    if (ascii_lower_text(path).ends_with(".jpg")) return load_jpeg(path);
+    QImage image;
+    image.load(QString::fromStdString(path), "BMP");
+    return image;
+}
+
+bool load_background_picture(QLabel* holder, const SKINS_TYPE& skin, const std::string& skins_folder,
+                             const std::string& jpeg_name, const std::string& bmp_name) {
+    holder->setGeometry(0, 0, 538, 417);
+    holder->setScaledContents(false);
+    holder->lower();
+    bool loaded = true;
+    if (skin.folder.empty()) {
+        holder->setPixmap(QPixmap::fromImage(builtin_picture(bmp_name)));
+    } else {
+        std::string path = skin_file_path(skins_folder, skin.folder, jpeg_name);
+        if (path.empty()) path = skin_file_path(skins_folder, skin.folder, bmp_name);
+        loaded = !path.empty();
+        holder->setPixmap(loaded ? QPixmap::fromImage(load_picture_file(path)) : QPixmap());
+    }
+    holder->setVisible(loaded);
+    return loaded;
+}
+
+} // namespace tkv

@@ -1,0 +1,182 @@
+#include "appearance/ui/skin_apply.h"
+
+#include "appearance/ui/background_picture.h"
+#include "windows/widgets/ttkv_frame.h"
+#include "windows/widgets/ttkv_listbox.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTreeView>
+#include <cmath>
+
+namespace tkv {
+
+namespace {
+
+constexpr const char* skin_class_property = "tkv_skin_class";
+constexpr const char* link_property = "tkv_link";
+
+void set_colours(QWidget* w, QPalette::ColorRole background, const QColor& bg, QPalette::ColorRole text,
+                 const QColor& fg) {
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, background, bg);
+        p.setColor(group, text, fg);
+    }
+    w->setPalette(p);
+}
+
+void set_text_colour(QWidget* w, const QColor& fg) {
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::WindowText, fg);
+        p.setColor(group, QPalette::Text, fg);
+    }
+    w->setPalette(p);
+}
+
+// Swaps a link label's font colour and underline while the pointer is over it.
+class LinkHover : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* label = static_cast<QLabel*>(watched);
+        if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+            const bool over = event->type() == QEvent::Enter;
+            const QColor normal = label->property("tkv_link_normal").value<QColor>();
+            const QColor hover = label->property("tkv_link_hover").value<QColor>();
+            set_text_colour(label, over ? hover : normal);
+            QFont f = label->font();
+            f.setUnderline(over != label->property("tkv_link_underline").toBool());
+            label->setFont(f);
+        }
+        return false;
+    }
+};
+
+void skin_label(QLabel* label, const SKINS_ITEM_TYPE& item) {
+    label->setAutoFillBackground(false);
+    label->setFont(skin_font(item));
+    set_text_colour(label, qt_colour(item.font_color));
+    if (label->property(link_property).toBool()) {
+        label->setProperty("tkv_link_normal", qt_colour(item.font_color));
+        label->setProperty("tkv_link_hover", qt_colour(item.color));
+        label->setProperty("tkv_link_underline", (item.font_style & font_underline) != 0);
+    }
+}
+
+} // namespace
+
+QColor qt_colour(SkinColor c) { return QColor(skin_red(c), skin_green(c), skin_blue(c)); }
+
+QFont skin_font(const std::string& name, int size, std::uint8_t style) {
+    QFont f(QString::fromStdString(name));
+    f.setPointSize(std::max(1, size));
+    f.setBold(style & font_bold);
+    f.setItalic(style & font_italic);
+    f.setUnderline(style & font_underline);
+    return f;
+}
+
+QFont skin_font(const SKINS_ITEM_TYPE& item) { return skin_font(item.font_name, item.font_size, item.font_style); }
+
+void set_skin_class(QWidget* label, const char* mark) { label->setProperty(skin_class_property, QString(mark)); }
+
+void set_link_label(QLabel* label) {
+    label->setProperty(link_property, true);
+    label->setCursor(Qt::PointingHandCursor);
+    label->installEventFilter(new LinkHover(label));
+}
+
+void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title) {
+    if (!bar) return;
+    bar->setAlignment(title.alignment == 1 ? Qt::AlignHCenter : title.alignment == 2 ? Qt::AlignRight : Qt::AlignLeft);
+    bar->setColours({qt_colour(title.left_active), qt_colour(title.right_active), qt_colour(title.left_inactive),
+                     qt_colour(title.right_inactive), qt_colour(title.active_text), qt_colour(title.inactive_text)});
+    if (!title.system_font) bar->setCaptionFont(skin_font(title.font_name, title.font_size, title.font_style));
+}
+
+void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const QString mark = w->property(skin_class_property).toString();
+        if (mark == "N") skin_label(label, r.labels_normal);
+        else if (mark == "F") skin_label(label, r.labels_panel);
+        return;
+    }
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QGroupBox*>(w)) {
+        set_colours(w, QPalette::Window, qt_colour(r.panels.color), QPalette::WindowText,
+                    qt_colour(r.labels_panel.font_color));
+        w->setFont(skin_font(r.labels_panel));
+        return;
+    }
+    if (qobject_cast<QPushButton*>(w)) {
+        set_colours(w, QPalette::Button, qt_colour(r.buttons.color), QPalette::ButtonText, qt_colour(r.buttons.font_color));
+        w->setFont(skin_font(r.buttons));
+        return;
+    }
+    if (auto* tree = qobject_cast<QTreeView*>(w)) {
+        set_colours(w, QPalette::Base, qt_colour(r.panels.color), QPalette::Text, qt_colour(r.panels.font_color));
+        set_colours(w, QPalette::Highlight, qt_colour(r.panels.font_color), QPalette::HighlightedText,
+                    qt_colour(r.panels.color));
+        w->setFont(skin_font(r.panels));
+        tree->setUniformRowHeights(true);
+        return;
+    }
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
+        qobject_cast<QListView*>(w) || qobject_cast<QComboBox*>(w)) {
+        set_colours(w, QPalette::Base, qt_colour(r.fields.color), QPalette::Text, qt_colour(r.fields.font_color));
+        set_colours(w, QPalette::Button, qt_colour(r.fields.color), QPalette::ButtonText, qt_colour(r.fields.font_color));
+        w->setFont(skin_font(r.fields));
+        if (auto* list = qobject_cast<TTKV_ListBox*>(w))
+            list->setRowHeight(QFontMetrics(list->font()).boundingRect("!1mMpP").height() + 2);
+        return;
+    }
+    // A panel: a plain frame that groups controls.
+    if (QString(w->metaObject()->className()) == "QFrame") {
+        w->setAutoFillBackground(true);
+        set_colours(w, QPalette::Window, qt_colour(r.panels.color), QPalette::WindowText, qt_colour(r.panels.font_color));
+        w->setFont(skin_font(r.panels));
+    }
+}
+
+WindowSkin::WindowSkin(QWidget* window, bool custom_title_bar)
+    : window_(window), frame_(window, custom_title_bar), holder_(create_picture_holder(frame_.client())) {}
+
+void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record, const std::string& skins_folder,
+                       double scale, const std::optional<PictureNames>& pictures) {
+    apply_title_colours(frame_.title_bar(), record.title);
+    QWidget* client = frame_.client();
+    QPalette p = client->palette();
+    p.setColor(QPalette::Window, qt_colour(record.background));
+    client->setPalette(p);
+
+    const PictureNames other{"other.jpg", "other.bmp"};
+    const PictureNames names = pictures.value_or(other);
+    if (!load_background_picture(holder_, skin, skins_folder, names.jpeg, names.bmp) && pictures &&
+        names.bmp != other.bmp)
+        load_background_picture(holder_, skin, skins_folder, other.jpeg, other.bmp);
+
+    for (QWidget* w : client->findChildren<QWidget*>())
+        if (w != holder_) skin_control(w, record);
+    for (TTKV_Frame* frame : client->findChildren<TTKV_Frame*>()) frame->refresh();
+
+    if (scale > 1 && holder_->isVisible() && !holder_->pixmap().isNull()) {
+        const QSize natural = holder_->pixmap().size();
+        holder_->setScaledContents(true);
+        holder_->resize(static_cast<int>(std::lround(natural.width() * scale)),
+                        static_cast<int>(std::lround(natural.height() * scale)));
+    }
+    holder_->lower();
+}
+
+} // namespace tkv

@@ -1,0 +1,130 @@
+#include "appearance/ui/title_bar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <cmath>
+
+namespace tkv {
+
+namespace {
+
+QColor blend(const QColor& a, const QColor& b, int step) {
+    const auto mix = [step](int x, int y) { return x + (y - x) * step / 255; };
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
+}
+
+} // namespace
+
+TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
+    setObjectName("title_bar");
+    const QPalette system = QApplication::palette();
+    colours_ = {system.color(QPalette::Active, QPalette::Highlight), system.color(QPalette::Active, QPalette::Highlight),
+                system.color(QPalette::Inactive, QPalette::Mid), system.color(QPalette::Inactive, QPalette::Mid),
+                system.color(QPalette::Active, QPalette::HighlightedText),
+                system.color(QPalette::Inactive, QPalette::Text)};
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    setFont(caption);
+    setFixedHeight(QFontMetrics(caption).height() + 8);
+    minimise_ = new QToolButton(this);
+    close_ = new QToolButton(this);
+    minimise_->setObjectName("title_minimise");
+    close_->setObjectName("title_close");
+    minimise_->setText(QStringLiteral("\u2013"));
+    close_->setText(QStringLiteral("\u00d7"));
+    for (QToolButton* b : {minimise_, close_}) {
+        b->setAutoRaise(true);
+        b->setFixedSize(height() - 4, height() - 4);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(minimise_, &QToolButton::clicked, window_, &QWidget::showMinimized);
+    connect(close_, &QToolButton::clicked, window_, &QWidget::close);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 2, 2, 2);
+    layout->setSpacing(1);
+    layout->addStretch();
+    layout->addWidget(minimise_);
+    layout->addWidget(close_);
+    window_->installEventFilter(this);
+}
+
+void TitleBar::setColours(const Colours& colours) {
+    colours_ = colours;
+    update();
+}
+
+void TitleBar::setCaptionFont(const QFont& font) {
+    setFont(font);
+    setFixedHeight(std::max(QFontMetrics(font).height() + 8, 18));
+    update();
+}
+
+void TitleBar::setAlignment(Qt::Alignment alignment) {
+    alignment_ = alignment;
+    update();
+}
+
+void TitleBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const bool active = window_->isActiveWindow();
+    const QColor left = active ? colours_.left_active : colours_.left_inactive;
+    const QColor right = active ? colours_.right_active : colours_.right_inactive;
+    // The gradient in 256 steps, as the system's gradient captions draw it.
+    for (int step = 0; step < 256; ++step) {
+        const int x0 = width() * step / 256, x1 = width() * (step + 1) / 256;
+        p.fillRect(x0, 0, x1 - x0, height(), blend(left, right, step));
+    }
+    p.setPen(active ? colours_.active_text : colours_.inactive_text);
+    const int buttons = 2 * minimise_->width() + 6;
+    p.drawText(rect().adjusted(6, 0, -buttons, 0), static_cast<int>(alignment_ | Qt::AlignVCenter),
+               window_->windowTitle());
+}
+
+void TitleBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    // The window manager moves the window where it can; elsewhere the bar moves it itself.
+    if (QWindow* handle = window_->windowHandle(); handle && handle->startSystemMove()) return;
+    drag_offset_ = event->globalPosition().toPoint() - window_->frameGeometry().topLeft();
+}
+
+void TitleBar::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) window_->move(event->globalPosition().toPoint() - drag_offset_);
+}
+
+bool TitleBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ &&
+        (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowTitleChange))
+        update();
+    return QWidget::eventFilter(watched, event);
+}
+
+WindowFrame::WindowFrame(QWidget* window, bool custom_title_bar) : window_(window) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (custom_title_bar) {
+        window->setWindowFlag(Qt::FramelessWindowHint, true);
+        title_bar_ = new TitleBar(window);
+        layout->addWidget(title_bar_);
+    }
+    client_ = new QWidget(window);
+    client_->setObjectName("client");
+    client_->setAutoFillBackground(true);
+    layout->addWidget(client_, 1);
+}
+
+void WindowFrame::set_client_size(QSize designed, double scale) {
+    const QSize client(static_cast<int>(std::lround(designed.width() * scale)),
+                       static_cast<int>(std::lround(designed.height() * scale)));
+    client_->setFixedSize(client);
+    window_->setFixedSize(client.width(), client.height() + (title_bar_ ? title_bar_->height() : 0));
+}
+
+} // namespace tkv

@@ -1,0 +1,34 @@
+#include "platform/qt/desktop.h"
+
+#include "platform/qt/qt_text.h"
+#include "platform/shell_words.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+
+namespace tkv {
+
+bool open_address(const std::string& utf8_address) {
+    // An absolute path becomes a file URL; "www.host.org" becomes an http address.
+    return QDesktopServices::openUrl(QUrl::fromUserInput(qt_utf8(utf8_address)));
+}
+
+bool launch_program(const std::string& program, const std::string& parameters, const std::string& working_folder) {
+    const QString path = qt_utf8(program);
+    QStringList arguments;
+    for (const std::string& word : split_shell_words(parameters)) arguments << qt_utf8(word);
+    const QString folder = working_folder.empty() ? QFileInfo(path).absolutePath() : qt_utf8(working_folder);
+    return QProcess::startDetached(path, arguments, folder);
+}
+
+double screen_scale() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? std::max(1.0, screen->logicalDotsPerInch() / 96.0) : 1.0;
+}
+
+} // namespace tkv

@@ -1,0 +1,103 @@
+#include "shell/ui/startup.h"
+
+#include "appearance/ui/languages_window.h"
+#include "platform/connection.h"
+#include "platform/file_types.h"
+#include "platform/qt/desktop.h"
+#include "shell/files.h"
+#include "shell/folders.h"
+#include "shell/ui/placeholder_windows.h"
+#include "shell/ui/progress_window.h"
+#include "shell/text.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace tkv {
+
+namespace {
+
+SkinColor skin_colour(const QColor& c) { return skin_rgb(c.red(), c.green(), c.blue()); }
+
+QPoint screen_centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().center() : QPoint(512, 384);
+}
+
+} // namespace
+
+bool QtFontSystem::has_family(const std::string& lower_case_name) {
+    for (const QString& family : QFontDatabase::families())
+        if (family.toLower().toStdString() == lower_case_name) return true;
+    return false;
+}
+
+bool QtFontSystem::add_font_file(const std::string& path) {
+    if (!file_exists(path)) return true; // a missing file adds nothing, as the system reports
+    const int id = QFontDatabase::addApplicationFont(QString::fromStdString(path));
+    if (id < 0) return false;
+    ids_[path] = id;
+    return true;
+}
+
+void QtFontSystem::remove_font_file(const std::string& path) {
+    if (auto it = ids_.find(path); it != ids_.end()) {
+        QFontDatabase::removeApplicationFont(it->second);
+        ids_.erase(it);
+    }
+}
+
+double Tstartup::screen_scale() { return tkv::screen_scale(); }
+
+SystemTitleColors Tstartup::system_title_colors() {
+    const QPalette p = QApplication::palette();
+    const SkinColor active = skin_colour(p.color(QPalette::Active, QPalette::Highlight));
+    const SkinColor inactive = skin_colour(p.color(QPalette::Inactive, QPalette::Mid));
+    return {active,
+            inactive,
+            active,
+            inactive,
+            skin_colour(p.color(QPalette::Active, QPalette::HighlightedText)),
+            skin_colour(p.color(QPalette::Inactive, QPalette::WindowText)),
+            false};
+}
+
+bool Tstartup::connection_present() { return internet_connection_present(); }
+
+void Tstartup::show_languages() { Tlanguages(context_).exec(); }
+
+// The upgrade notes, first-run settings, version check and donation windows come with the
+// version-check, settings and about issues; until then these steps show nothing.
+void Tstartup::show_upgrade_notes() {}
+void Tstartup::show_first_settings() {}
+void Tstartup::show_version_check() {}
+void Tstartup::show_donate() {}
+
+void Tstartup::show_main() { MainPlaceholder(context_, dialogs_).exec(); }
+void Tstartup::show_manager() { ManagerPlaceholder(context_, dialogs_).exec(); }
+
+void Tstartup::unzip(UNZIP_REQUEST& request) {
+    Tprogress::run(context_, dialogs_, {"unzip file", screen_centre(), {}, &request, nullptr});
+}
+
+void Tstartup::search_skins(SkinTable& table) {
+    if (context_.options.show_skin_loading)
+        Tprogress::run(context_, dialogs_, {"search skins", screen_centre(), {}, nullptr, &table});
+    else
+        skins_search_hidden(table, context_.variables.program_folder + "skins/", context_.skin_default);
+}
+
+void Tstartup::set_fonts() { skins_set_fonts(context_.installed_fonts, context_.skin_current, fonts_); }
+
+void Tstartup::register_filetypes() {
+    const std::string data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+    const std::string config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+    tkv::register_filetypes(with_trailing_slash(data), with_trailing_slash(config),
+                            QApplication::applicationFilePath().toStdString(), "trickvault");
+}
+
+} // namespace tkv

@@ -1,0 +1,59 @@
+#pragma once
+// Windows take their look from the current skin: title bar, background picture, window colour,
+// and the colours and fonts of each kind of control. Labels are skinned by their class mark:
+// "N" on the window background, "F" on panels, anything else keeps its design look.
+
+#include <QColor>
+#include <QFont>
+#include <optional>
+#include <string>
+
+#include "appearance/skin_types.h"
+#include "appearance/ui/title_bar.h"
+
+class QLabel;
+class QWidget;
+
+namespace tkv {
+
+QColor qt_colour(SkinColor c);
+QFont skin_font(const std::string& name, int size, std::uint8_t style);
+QFont skin_font(const SKINS_ITEM_TYPE& item);
+
+// The class mark of a label ("N" or "F"), kept as a property of the widget.
+void set_skin_class(QWidget* label, const char* mark);
+// Marks a label that opens an address: its hover font takes the item's colour, underline inverted.
+void set_link_label(QLabel* label);
+
+void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title);
+
+// The look of one control from the window record, chosen by its class.
+void skin_control(QWidget* control, const SKINS_WINDOWS_TYPE& record);
+
+struct PictureNames {
+    std::string jpeg;
+    std::string bmp;
+};
+
+// The title bar painter and the picture holder of one window, created when it opens.
+class WindowSkin {
+public:
+    WindowSkin(QWidget* window, bool custom_title_bar);
+    QWidget* client() const { return frame_.client(); }
+    TitleBar* title_bar() const { return frame_.title_bar(); }
+    QLabel* picture_holder() const { return holder_; }
+    void set_client_size(QSize designed, double scale) { frame_.set_client_size(designed, scale); }
+
+    // Title colours, window colour, background picture (the window's own names, else the "other"
+    // pictures), every control of the window, the frames, and the picture stretched by the display
+    // scale above 1. The skin's fonts must already be available.
+    void apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record, const std::string& skins_folder,
+               double scale, const std::optional<PictureNames>& pictures = std::nullopt);
+
+private:
+    QWidget* window_;
+    WindowFrame frame_;
+    QLabel* holder_;
+};
+
+} // namespace tkv

@@ -1,0 +1,59 @@
+#pragma once
+// The custom-coloured title bar: a frameless window gets a painted bar with its caption, a
+// minimise and a close button, and can be dragged by it.
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QWidget>
+
+class QToolButton;
+
+namespace tkv {
+
+class TitleBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TitleBar(QWidget* window);
+
+    struct Colours {
+        QColor left_active, right_active, left_inactive, right_inactive, active_text, inactive_text;
+    };
+    void setColours(const Colours& colours);
+    void setCaptionFont(const QFont& font); // the system's caption font when never called
+    void setAlignment(Qt::Alignment alignment);
+    const Colours& colours() const { return colours_; }
+    Qt::Alignment alignment() const { return alignment_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    Colours colours_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+    QToolButton* minimise_;
+    QToolButton* close_;
+    QPoint drag_offset_;
+};
+
+// A window's content area, below a TitleBar when custom title bars are on (the window is then
+// frameless). Windows place their controls on client() at their designed positions.
+class WindowFrame {
+public:
+    WindowFrame(QWidget* window, bool custom_title_bar);
+    QWidget* client() const { return client_; }
+    TitleBar* title_bar() const { return title_bar_; }
+    // The window's client area takes the designed size times the display scale, rounded.
+    void set_client_size(QSize designed, double scale);
+
+private:
+    QWidget* window_;
+    QWidget* client_;
+    TitleBar* title_bar_ = nullptr;
+};
+
+} // namespace tkv

@@ -1,0 +1,76 @@
+#pragma once
+// Tprogress: the task window. A caller names a task and where to centre the window; the window
+// shows itself, runs the task 50 ms later, refuses to close until it has finished, and closes
+// itself. For "show_splash_screen" it is the splash screen instead, shown at least two seconds.
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QProgressBar;
+
+namespace tkv {
+
+struct ProgramContext;
+class Dialogs;
+class WindowSkin;
+struct UNZIP_REQUEST;
+struct SkinTable;
+
+struct TaskRequest {
+    std::string task_name;
+    QPoint centre;                       // the normal window is centred here
+    std::function<void()> show_list;     // the main window's list, filled after loading or sorting
+    UNZIP_REQUEST* unzip = nullptr;      // for "unzip file"
+    SkinTable* skins = nullptr;          // for "search skins"
+};
+
+class Tprogress : public QDialog {
+    Q_OBJECT
+public:
+    Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent = nullptr);
+    ~Tprogress() override;
+
+    // Creates the window for a task and returns when the task has finished.
+    static void run(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent = nullptr);
+
+    void set_gauge_position(int percent);
+    void set_label(const QString& text);
+    bool splash_mode() const { return splash_mode_; }
+    QLabel* lb_progress() const { return lb_progress_; }
+    QProgressBar* alp_progress() const { return alp_progress_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void create_normal();
+    void create_splash();
+    void skin_apply();
+    void tm_closerTimer();
+    void run_task();
+    void load_database();
+    void sort_and_list();
+    void save_allfiles();
+    void unzip();
+    void search_skins();
+    void u_progress_infoname_buildlist();
+
+    ProgramContext& context_;
+    Dialogs& dialogs_;
+    TaskRequest request_;
+    bool close_allowed_ = false;
+    bool splash_mode_ = false;
+    QElapsedTimer created_;
+    std::unique_ptr<WindowSkin> skin_;
+    QLabel* lb_progress_ = nullptr;
+    QLabel* lb_version_ = nullptr;
+    QProgressBar* alp_progress_ = nullptr;
+    QLabel* im_splash_ = nullptr;
+};
+
+} // namespace tkv

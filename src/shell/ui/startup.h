@@ -1,0 +1,48 @@
+#pragma once
+// Tstartup: the program's windows for the start-up sequence, and the Qt font registry of skins.
+
+#include <QString>
+#include <map>
+
+#include "app/startup_sequence.h"
+#include "appearance/skin_table.h"
+
+namespace tkv {
+
+// Skin fonts as application fonts: usable by the program's own windows while the skin is in use.
+class QtFontSystem : public FontSystem {
+public:
+    bool has_family(const std::string& lower_case_name) override;
+    bool add_font_file(const std::string& path) override;
+    void remove_font_file(const std::string& path) override;
+
+private:
+    std::map<std::string, int> ids_; // font file -> application font id
+};
+
+class Tstartup : public StartupWindows {
+public:
+    Tstartup(ProgramContext& context, Dialogs& dialogs) : context_(context), dialogs_(dialogs) {}
+
+    double screen_scale() override;
+    SystemTitleColors system_title_colors() override;
+    bool connection_present() override;
+    void show_languages() override;
+    void show_upgrade_notes() override;
+    void show_first_settings() override;
+    void show_version_check() override;
+    void show_main() override;
+    void show_manager() override;
+    void show_donate() override;
+    void unzip(UNZIP_REQUEST& request) override;
+    void search_skins(SkinTable& table) override;
+    void set_fonts() override;
+    void register_filetypes() override;
+
+private:
+    ProgramContext& context_;
+    Dialogs& dialogs_;
+    QtFontSystem fonts_;
+};
+
+} // namespace tkv
