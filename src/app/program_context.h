@@ -7,6 +7,8 @@
 
 #include "appearance/captions.h"
 #include "appearance/languages.h"
+#include "appearance/skin_table.h"
+#include "appearance/skin_types.h"
 #include "database/game_types.h"
 #include "profiles/profile_table.h"
 #include "shell/options.h"
@@ -25,6 +27,10 @@ struct ProgramContext {
     double screen_scale = 1.0; // screen pixels per inch / 96, at least 1
     std::vector<std::string> server_list;
     ProfileTable profiles;
+    SKINS_TYPE skin_default;
+    SKINS_TYPE skin_current;
+    SkinTable skins;
+    std::vector<SKINS_FONT_TYPE> installed_fonts; // the fonts added for skin_current
     GameDatabase db;               // the open profile's tables
     DateTime main_file_date;       // of the open profile's main.dat
     bool last_save_ok = false;

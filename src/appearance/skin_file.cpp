@@ -127,7 +127,8 @@ const KeyRule current_rules[] = {
     {"skin informations", "email", set_text<&SKINS_TYPE::email>},
     {"skin informations", "homepage", set_text<&SKINS_TYPE::homepage>},
     {"skin informations", "program version", set_text<&SKINS_TYPE::program_version>},
-    {"splash screen", "custom", [](SkinReading& r, std::string_view v) { r.skin.splash.custom = parse_bool(v); }},
+    {"splash screen", "custom",
+     [](SkinReading& r, std::string_view v) { r.skin.splash.custom = parse_bool(v); }},
     {"splash screen", "progress label",
      [](SkinReading& r, std::string_view v) { r.skin.splash.progress_label = parse_skin_splash_label(v); }},
     {"splash screen", "version label",
@@ -136,9 +137,12 @@ const KeyRule current_rules[] = {
      [](SkinReading& r, std::string_view v) { r.skin.splash.background = parse_skin_color(v); }},
     {"other", "progress (download)",
      [](SkinReading& r, std::string_view v) { r.skin.progress_download = parse_progress(v); }},
-    {"other", "progress (other)", [](SkinReading& r, std::string_view v) { r.skin.progress_other = parse_progress(v); }},
-    {"other", "main data visible", [](SkinReading& r, std::string_view v) { r.skin.main_data_visible = parse_bool(v); }},
-    {"other", "info font style", [](SkinReading& r, std::string_view v) { r.skin.info_font_style = parse_font_style(v); }},
+    {"other", "progress (other)",
+     [](SkinReading& r, std::string_view v) { r.skin.progress_other = parse_progress(v); }},
+    {"other", "main data visible",
+     [](SkinReading& r, std::string_view v) { r.skin.main_data_visible = parse_bool(v); }},
+    {"other", "info font style",
+     [](SkinReading& r, std::string_view v) { r.skin.info_font_style = parse_font_style(v); }},
 };
 
 const std::pair<std::string_view, SKINS_WINDOWS_TYPE SKINS_TYPE::*> window_sections[] = {
@@ -166,7 +170,8 @@ const KeyRule old_rules[] = {
     {"keszito", "nev", set_text<&SKINS_TYPE::maker>},
     {"keszito", "email", set_text<&SKINS_TYPE::email>},
     {"keszito", "honlap", set_text<&SKINS_TYPE::homepage>},
-    {"adatok", "adatok latszanak", [](SkinReading& r, std::string_view v) { r.skin.main_data_visible = parse_bool(v); }},
+    {"adatok", "adatok latszanak",
+     [](SkinReading& r, std::string_view v) { r.skin.main_data_visible = parse_bool(v); }},
     {"adatok", "informacio kiirasanak koversege",
      [](SkinReading& r, std::string_view v) { r.skin.info_font_style = parse_font_style(v); }},
     {"adatok", "ablakok hatterszine",
@@ -234,7 +239,8 @@ void set_item_part(SKINS_ITEM_TYPE& item, const OldItemRule& rule, std::string_v
     }
 }
 
-bool apply_rule(std::span<const KeyRule> rules, SkinReading& r, std::string_view key, std::string_view value) {
+bool apply_rule(std::span<const KeyRule> rules, SkinReading& r, std::string_view key,
+                std::string_view value) {
     for (const KeyRule& rule : rules) {
         if (rule.section != r.section || rule.key != key) continue;
         rule.apply(r, value);
@@ -272,7 +278,8 @@ std::optional<std::string> find_file_below(const std::string& folder, std::strin
 
 void add_font(SkinReading& r, std::string_view name, std::string_view file) {
     if (name.empty() || file.empty() || r.skin.fonts.size() >= skin_fonts_max) return;
-    if (auto path = find_file_below(r.skin_path, file)) r.skin.fonts.push_back({std::string(name), std::move(*path)});
+    if (auto path = find_file_below(r.skin_path, file))
+        r.skin.fonts.push_back({std::string(name), std::move(*path)});
 }
 
 void apply_current_key(SkinReading& r, std::string_view key, std::string_view value) {
@@ -350,8 +357,9 @@ void complete_old_dialect(SkinReading& r) {
     option_window.panels = option_window.fields;
     option_window.labels_normal = other_window.labels_normal;
     derive_labels_panel(option_window);
-    for (auto window : {&SKINS_TYPE::window_about, &SKINS_TYPE::window_download, &SKINS_TYPE::window_information,
-                        &SKINS_TYPE::window_main, &SKINS_TYPE::window_manager})
+    for (auto window :
+         {&SKINS_TYPE::window_about, &SKINS_TYPE::window_download, &SKINS_TYPE::window_information,
+          &SKINS_TYPE::window_main, &SKINS_TYPE::window_manager})
         s.*window = other_window;
     const SkinColor text = other_window.fields.font_color;
     s.progress_download = {other_window.fields.color, text, text, text};

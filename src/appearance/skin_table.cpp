@@ -53,7 +53,8 @@ void skins_search_hidden(SkinTable& table, const std::string& skins_folder, cons
     table.current_skin_index = 0;
     for (const std::string& folder : folder_list_folders(skins_folder)) {
         if (table.skins.size() >= skins_max) break;
-        if (auto skin = skins_load(skins_folder, folder, skin_default)) table.skins.push_back(std::move(*skin));
+        if (auto skin = skins_load(skins_folder, folder, skin_default))
+            table.skins.push_back(std::move(*skin));
     }
     if (table.skins.size() > 1) skins_sort(table, 0, table.skins.size() - 1);
 }
@@ -101,8 +102,11 @@ SKINS_TYPE skins_initialize(OPTIONS_TYPE& options, std::string& start_skin, Skin
     return skin_default;
 }
 
-void skins_set_fonts(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin_current, FontSystem& fonts) {
-    const auto same_file = [](const SKINS_FONT_TYPE& a, const SKINS_FONT_TYPE& b) { return a.file == b.file; };
+void skins_set_fonts(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin_current,
+                     FontSystem& fonts) {
+    const auto same_file = [](const SKINS_FONT_TYPE& a, const SKINS_FONT_TYPE& b) {
+        return a.file == b.file;
+    };
     if (std::equal(installed.begin(), installed.end(), skin_current.fonts.begin(), skin_current.fonts.end(),
                    same_file))
         return;

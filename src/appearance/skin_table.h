@@ -44,6 +44,7 @@ class FontSystem {
 };
 
 // Makes the fonts the program added (installed) match skin_current's fonts.
-void skins_set_fonts(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin_current, FontSystem& fonts);
+void skins_set_fonts(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin_current,
+                     FontSystem& fonts);
 
 } // namespace tkv

@@ -47,7 +47,9 @@ class SkinPrinter {
     std::ostream& out_;
     bool raw_;
 
-    std::string shown(const std::string& text) const { return raw_ ? text : to_utf8(text, CodePage::windows_1252); }
+    std::string shown(const std::string& text) const {
+        return raw_ ? text : to_utf8(text, CodePage::windows_1252);
+    }
     void line(std::string_view path, std::string_view value) { out_ << path << '=' << value << '\n'; }
     void text(std::string_view path, const std::string& value) { line(path, shown(value)); }
     void number(std::string_view path, int value) { line(path, std::to_string(value)); }

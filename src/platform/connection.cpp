@@ -30,7 +30,8 @@ bool internet_connection_present() {
     if (::getifaddrs(&list) != 0) return false;
     bool found = false;
     for (const ifaddrs* i = list; i && !found; i = i->ifa_next)
-        found = i->ifa_addr && (i->ifa_flags & IFF_UP) && !(i->ifa_flags & IFF_LOOPBACK) && routable(i->ifa_addr);
+        found =
+            i->ifa_addr && (i->ifa_flags & IFF_UP) && !(i->ifa_flags & IFF_LOOPBACK) && routable(i->ifa_addr);
     ::freeifaddrs(list);
     return found;
 }

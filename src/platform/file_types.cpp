@@ -1,6 +1,7 @@
 #include "platform/file_types.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -37,11 +38,20 @@ std::string xml_escaped(std::string_view s) {
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -80,7 +90,8 @@ std::string exec_argument(std::string_view path) {
 
 std::string desktop_entry(const std::string& program_path, const std::string& icon_name) {
     std::string mime_types;
-    for (const FileType& t : file_types) mime_types += std::string(t.mime) + ";";
+    for (const FileType& t : file_types)
+        mime_types += std::string(t.mime) + ";";
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Trickvault\n"
@@ -150,16 +161,19 @@ bool is_group_header(const std::string& line) {
 std::string with_our_defaults(const std::string& mimeapps, std::map<std::string, std::string>& previous) {
     std::vector<std::string> lines = split_lines(mimeapps);
     std::size_t header = 0;
-    while (header < lines.size() && trimmed(lines[header]) != "[Default Applications]") ++header;
+    while (header < lines.size() && trimmed(lines[header]) != "[Default Applications]")
+        ++header;
     if (header == lines.size()) {
         if (!lines.empty() && !trimmed(lines.back()).empty()) lines.emplace_back();
         lines.emplace_back("[Default Applications]");
         header = lines.size() - 1;
     }
     std::size_t end = header + 1;
-    while (end < lines.size() && !is_group_header(lines[end])) ++end;
+    while (end < lines.size() && !is_group_header(lines[end]))
+        ++end;
     std::size_t insert_at = end; // after the group's last line that is not blank
-    while (insert_at > header + 1 && trimmed(lines[insert_at - 1]).empty()) --insert_at;
+    while (insert_at > header + 1 && trimmed(lines[insert_at - 1]).empty())
+        --insert_at;
 
     std::vector<std::string> missing;
     for (const FileType& t : file_types) {
@@ -167,7 +181,8 @@ std::string with_our_defaults(const std::string& mimeapps, std::map<std::string,
         bool found = false;
         for (std::size_t i = header + 1; i < end && !found; ++i) {
             const std::size_t eq = lines[i].find('=');
-            if (eq == std::string::npos || trimmed(std::string_view(lines[i]).substr(0, eq)) != t.mime) continue;
+            if (eq == std::string::npos || trimmed(std::string_view(lines[i]).substr(0, eq)) != t.mime)
+                continue;
             found = true;
             const std::string value = trimmed(std::string_view(lines[i]).substr(eq + 1));
             const std::string first = trimmed(value.substr(0, value.find(';')));
@@ -180,7 +195,8 @@ std::string with_our_defaults(const std::string& mimeapps, std::map<std::string,
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), missing.begin(), missing.end());
 
     std::string text;
-    for (const std::string& line : lines) text += line + "\n";
+    for (const std::string& line : lines)
+        text += line + "\n";
     return text;
 }
 
@@ -195,7 +211,8 @@ std::map<std::string, std::string> read_associations(const fs::path& p) {
 
 std::string associations_text(const std::map<std::string, std::string>& entries) {
     std::string text;
-    for (const auto& [type, value] : entries) text += type + "=" + value + "\n";
+    for (const auto& [type, value] : entries)
+        text += type + "=" + value + "\n";
     return text;
 }
 

@@ -5,9 +5,13 @@ namespace tkv {
 namespace {
 
 // CR counts as a blank too: parameter texts are stored with CR LF line breaks.
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-bool escapable_in_double_quotes(char c) { return c == '\\' || c == '"' || c == '$' || c == '`' || c == '\n'; }
+bool escapable_in_double_quotes(char c) {
+    return c == '\\' || c == '"' || c == '$' || c == '`' || c == '\n';
+}
 
 } // namespace
 

@@ -3,16 +3,19 @@
 #include "shell/files.h"
 #include "shell/zip_extract.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace tkv {
 namespace {
 
+// The extractor never reports more than the total; the guards only keep the bar in range.
 int percent_of(std::uint64_t done, std::uint64_t total) {
     if (total == 0) return 100;
-    const double percent = std::round(static_cast<double>(done) / static_cast<double>(total) * 100.0);
-    return percent > 100.0 ? 100 : static_cast<int>(percent);
+    const double share = std::min(1.0, static_cast<double>(done) / static_cast<double>(total));
+    return static_cast<int>(std::lround(share * 100.0));
 }
 
 // A file "name" beside "name.zip" may be left from an earlier unpacking into the same folder.

@@ -109,11 +109,12 @@ class Extraction {
         if (!file) return zip_error_strerror(zip_get_error(za_));
         std::string temp;
         const int fd = create_temp_beside(path, false, temp);
-        if (fd < 0) return "cannot create a file in " + folder_of_path(path);
-        std::FILE* out = ::fdopen(fd, "wb");
+        std::FILE* out = fd < 0 ? nullptr : ::fdopen(fd, "wb");
         if (!out) {
-            ::close(fd);
-            finish_temp(temp, path, false);
+            if (fd >= 0) {
+                ::close(fd);
+                finish_temp(temp, path, false);
+            }
             return "cannot create a file in " + folder_of_path(path);
         }
         std::string error = copy(file.get(), out, e.size);
@@ -166,9 +167,8 @@ ZipExtractResult zip_extract(const std::string& archive, const std::string& targ
         result.error = "Cannot unpack " + archive + ": " + why;
         return result;
     };
-    // libzip takes an empty file for an empty archive; here it is a broken download.
-    if (file_size(archive) == 0) return fail(error_text(ZIP_ER_NOZIP));
     int code = 0;
+    // The stricter checks also refuse central and local headers that disagree about an entry.
     const Archive za(zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
     if (!za) return fail(error_text(code));
 

@@ -23,8 +23,13 @@ void expect_item(const SKINS_ITEM_TYPE& item, const std::string& color, const st
 }
 
 TEST(SkinFile, BuiltInSkin) {
-    SystemTitleColors system{skin_rgb(1, 0, 0), skin_rgb(2, 0, 0), skin_rgb(3, 0, 0), skin_rgb(4, 0, 0),
-                             skin_rgb(5, 0, 0), skin_rgb(6, 0, 0), true};
+    SystemTitleColors system{skin_rgb(1, 0, 0),
+                             skin_rgb(2, 0, 0),
+                             skin_rgb(3, 0, 0),
+                             skin_rgb(4, 0, 0),
+                             skin_rgb(5, 0, 0),
+                             skin_rgb(6, 0, 0),
+                             true};
     const SKINS_TYPE gradient = skins_setdefault(system);
     const SKINS_WINDOWS_TYPE& w = gradient.window_option;
     EXPECT_EQ(skin_color_text(w.background), "4581B7");
@@ -57,8 +62,8 @@ TEST(SkinFile, BuiltInSkin) {
     const SKINS_SPLASH_TYPE& splash = flat.splash;
     EXPECT_FALSE(splash.custom);
     EXPECT_EQ(skin_color_text(splash.background), "4581B7");
-    for (const auto& [label, top, bottom] : {std::tuple{&splash.progress_label, 270, 285},
-                                             std::tuple{&splash.version_label, 255, 270}}) {
+    for (const auto& [label, top, bottom] :
+         {std::tuple{&splash.progress_label, 270, 285}, std::tuple{&splash.version_label, 255, 270}}) {
         EXPECT_EQ(label->left, 0);
         EXPECT_EQ(label->right, 250);
         EXPECT_EQ(label->top, top);
@@ -80,10 +85,15 @@ TEST(SkinFile, BuiltInSkin) {
 
 TEST(SkinFile, ColourSyntax) {
     const std::pair<std::string_view, SkinColor> cases[] = {
-        {"4581B7", skin_rgb(0x45, 0x81, 0xB7)},   {"4581b7", skin_rgb(0x45, 0x81, 0xB7)},
-        {"FF", skin_rgb(0xFF, 0, 0)},             {"4581B7AA", skin_rgb(0x45, 0x81, 0xB7)},
-        {"zz81g7", skin_rgb(0x00, 0x81, 0x07)},   {"", 0},
-        {"\xff\x80" "1", skin_rgb(0, 0x10, 0)},
+        {"4581B7", skin_rgb(0x45, 0x81, 0xB7)},
+        {"4581b7", skin_rgb(0x45, 0x81, 0xB7)},
+        {"FF", skin_rgb(0xFF, 0, 0)},
+        {"4581B7AA", skin_rgb(0x45, 0x81, 0xB7)},
+        {"zz81g7", skin_rgb(0x00, 0x81, 0x07)},
+        {"", 0},
+        {"\xff\x80"
+         "1",
+         skin_rgb(0, 0x10, 0)},
     };
     for (const auto& [text, color] : cases) {
         EXPECT_EQ(parse_skin_color(text), color) << text;
@@ -150,7 +160,8 @@ TEST(SkinFile, CurrentDialect) {
     ASSERT_TRUE(loaded);
     const SKINS_TYPE& s = *loaded;
     EXPECT_EQ(s.folder, "ocean");
-    EXPECT_EQ(s.name, "Oc\xE9" "an Blue"); // as written, and not replaced after [#END#]
+    EXPECT_EQ(s.name, "Oc\xE9"
+                      "an Blue"); // as written, and not replaced after [#END#]
     EXPECT_EQ(s.version, "1.2 Beta");
     EXPECT_EQ(s.maker, "Kis Anna");
     EXPECT_EQ(s.email, "-"); // fewer than two characters
@@ -258,8 +269,8 @@ TEST(SkinFile, OldDialectCompletesWhatItsMarkedKeysDoNotGive) {
     expect_item(none->window_option.buttons, "A0B0C0", "202020", "courier", 8, 1);
 
     // Only the button colours (B): the buttons keep them and take the font of the list fields.
-    const auto only_b = load_retro_without({"Opciok", "Gombok betutipusanak a neve", "Gombok betutipusanak az",
-                                            "Gombok betutipusanak a koversege"});
+    const auto only_b = load_retro_without({"Opciok", "Gombok betutipusanak a neve",
+                                            "Gombok betutipusanak az", "Gombok betutipusanak a koversege"});
     ASSERT_TRUE(only_b);
     expect_item(only_b->window_other.buttons, "D0D0D0", "404040", "courier", 8, 1);
     expect_item(only_b->window_option.fields, "A0B0C0", "202020", "courier", 8, 1);
@@ -283,10 +294,13 @@ TEST(SkinFile, ValidityAndFolders) {
     const std::string skins = dir.path("skins"); // without the trailing "/"
 
     const std::pair<std::string, const char*> cases[] = {
-        {"noname", nullptr},  {"misplaced", nullptr}, {"noini", nullptr},        {"missing", nullptr},
-        {"", nullptr},        {".", nullptr},         {"..", nullptr},           {"../outside", nullptr},
-        {"upper/", nullptr},  {std::string("upper\0x", 7), nullptr},             {"empty name", ""},
-        {"UPPER", "Upper"},   {"cut", "other"},
+        {"noname", nullptr}, {"misplaced", nullptr},
+        {"noini", nullptr},  {"missing", nullptr},
+        {"", nullptr},       {".", nullptr},
+        {"..", nullptr},     {"../outside", nullptr},
+        {"upper/", nullptr}, {std::string("upper\0x", 7), nullptr},
+        {"empty name", ""},  {"UPPER", "Upper"},
+        {"cut", "other"},
     };
     for (const auto& [folder, name] : cases) {
         const auto skin = skins_load(skins, folder, builtin());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 namespace tkv {
@@ -63,8 +64,10 @@ TEST(SkinTable, SearchListsValidSkinsSortedByName) {
 
 TEST(SkinTable, SearchStopsAtTheTableLimit) {
     test::TempDir dir;
+    dir.write("skin/skin.ini", skin_ini("Skin"));
+    std::filesystem::create_directory(dir.path("skins"));
     for (std::size_t i = 0; i <= skins_max; ++i)
-        dir.write("skins/s" + std::to_string(i) + "/skin.ini", skin_ini("Skin " + std::to_string(i)));
+        std::filesystem::create_directory_symlink(dir.path("skin"), dir.path("skins/s" + std::to_string(i)));
     SkinTable table;
     skins_search_hidden(table, dir.folder() + "skins/", builtin());
     EXPECT_EQ(table.skins.size(), skins_max);
@@ -78,13 +81,15 @@ TEST(SkinTable, SortUsesAccentAwareLowerCaseAsUnsignedBytes) {
     std::vector<std::string> keys;
     for (const std::string& name : names_of(table))
         keys.push_back(lower_text(name));
-    EXPECT_EQ(keys, (std::vector<std::string>{"a", "b", "b", "same", "same", "same", "zed", "\xE9va", "\xE9vi"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"a", "b", "b", "same", "same", "same", "zed", "\xE9va", "\xE9vi"}));
 }
 
 TEST(SkinTable, SortKeepsEveryEntryAndHonoursItsRange) {
     SkinTable table;
     for (int i = 0; i < 600; ++i)
-        table.skins.push_back(named(std::string(1, static_cast<char>('a' + (i * 37) % 7)) + std::to_string((600 - i) % 50)));
+        table.skins.push_back(
+            named(std::string(1, static_cast<char>('a' + (i * 37) % 7)) + std::to_string((600 - i) % 50)));
     std::vector<std::string> before = names_of(table);
     const std::string first = before[0];
     skins_sort(table, 1, 100000); // the end is clamped to the table
@@ -142,16 +147,17 @@ TEST(SkinTable, InitializeChoosesTheStartSkin) {
             ++searches;
             skins_search_hidden(t, skins_folder, skin_default);
         };
-        const SKINS_TYPE skin =
-            skins_initialize(options, start_skin, table, skins_folder, skin_default, search,
-                             [](std::size_t n) { return n - 1; });
+        const SKINS_TYPE skin = skins_initialize(options, start_skin, table, skins_folder, skin_default,
+                                                 search, [](std::size_t n) { return n - 1; });
         EXPECT_EQ(skin.name, c.name);
         EXPECT_EQ(skin.folder.empty(), c.name.empty());
         EXPECT_EQ(options.use_skin, c.use_skin_after);
         EXPECT_EQ(options.skin_name, c.skin_name_after);
         EXPECT_EQ(start_skin, c.start_skin_after);
         EXPECT_EQ(searches, c.random_skin && c.use_skin && c.start_skin_after.empty() ? 1 : 0);
-        if (c.random_skin && !table.skins.empty()) EXPECT_EQ(table.current_skin_index, 1u);
+        if (c.random_skin && !table.skins.empty()) {
+            EXPECT_EQ(table.current_skin_index, 1u);
+        }
     }
 }
 
@@ -160,7 +166,9 @@ class FakeFonts : public FontSystem {
     std::set<std::string> families{"arial"};
     std::vector<std::string> calls;
 
-    bool has_family(const std::string& lower_case_name) override { return families.count(lower_case_name) > 0; }
+    bool has_family(const std::string& lower_case_name) override {
+        return families.count(lower_case_name) > 0;
+    }
     bool add_font_file(const std::string& path) override {
         calls.push_back("add " + path);
         return path.find("broken") == std::string::npos;

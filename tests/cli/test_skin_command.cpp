@@ -19,6 +19,7 @@ class SkinCommand : public testing::Test {
     test::TempDir home;
 
     void SetUp() override {
+        std::filesystem::create_directories(home.path("skins"));
         std::filesystem::copy(TKV_TEST_DATA "/skins/Ocean", home.path("skins/x"),
                               std::filesystem::copy_options::recursive);
     }
@@ -36,14 +37,16 @@ TEST_F(SkinCommand, ShowPrintsEveryFieldInRecordOrder) {
     ASSERT_EQ(r.code, cli::exit_ok) << r.err;
     const std::string skins = home.folder() + "skins/x/";
     EXPECT_TRUE(r.out.starts_with("folder=x\n"
-                                  "name=Oc\xC3\xA9" "an Blue\n"
+                                  "name=Oc\xC3\xA9"
+                                  "an Blue\n"
                                   "version=1.2 Beta\n"
                                   "maker=Kis Anna\n"
                                   "email=-\n"
                                   "homepage=http://Example.org/Ocean\n"
                                   "program_version=3.50\n"
                                   "fonts=wave sans:" +
-                                  skins + "Wave.TTF;deep serif:" + skins + "Extra/Deep.otf\n"
+                                  skins + "Wave.TTF;deep serif:" + skins +
+                                  "Extra/Deep.otf\n"
                                   "window_about.background=102030\n"
                                   "window_about.buttons.color=FF0000\n"
                                   "window_about.buttons.font_color=000000\n"
@@ -111,7 +114,9 @@ TEST_F(SkinCommand, ShowPrintsEveryFieldInRecordOrder) {
 TEST_F(SkinCommand, RawKeepsTheFileBytes) {
     const Result r = run({"skin", "show", "--raw", "x"});
     ASSERT_EQ(r.code, cli::exit_ok);
-    EXPECT_NE(r.out.find("\nname=Oc\xE9" "an Blue\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nname=Oc\xE9"
+                         "an Blue\n"),
+              std::string::npos);
 }
 
 TEST_F(SkinCommand, FailuresAndUsage) {
@@ -123,7 +128,11 @@ TEST_F(SkinCommand, FailuresAndUsage) {
         EXPECT_NE(r.err.find("is not a skin"), std::string::npos) << r.err;
     }
     const std::vector<std::vector<std::string>> bad = {
-        {"skin"}, {"skin", "show"}, {"skin", "list", "x"}, {"skin", "show", "x", "y"}, {"skin", "show", "--bogus"},
+        {"skin"},
+        {"skin", "show"},
+        {"skin", "list", "x"},
+        {"skin", "show", "x", "y"},
+        {"skin", "show", "--bogus"},
     };
     for (const auto& args : bad) {
         const Result r = run(args);

@@ -16,7 +16,8 @@ std::string command_output(const char* command) {
     std::string out;
     if (FILE* pipe = ::popen(command, "r")) {
         char buffer[512];
-        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, got);
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, got);
         if (::pclose(pipe) != 0) return "(failed)";
     }
     return out;
@@ -69,7 +70,8 @@ TEST(Connection, NeedsAnInterfaceThatIsUpWithARealAddress) {
         {"IPv4 address", veth + "ip addr add 10.1.2.3/24 dev v0; ip link set v0 up", present},
         {"IPv6 address", veth + "ip -6 addr add fd00::5/64 dev v0 nodad; ip link set v0 up", present},
         {"link-local addresses only",
-         veth + "ip addr add 169.254.7.7/16 dev v0; ip -6 addr add fe80::7/64 dev v0 nodad; ip link set v0 up",
+         veth +
+             "ip addr add 169.254.7.7/16 dev v0; ip -6 addr add fe80::7/64 dev v0 nodad; ip link set v0 up",
          absent},
         {"address on an interface that is down", veth + "ip addr add 10.1.2.3/24 dev v0", absent},
     };

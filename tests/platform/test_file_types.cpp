@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 
 namespace tkv {
 namespace {
@@ -20,7 +21,8 @@ std::string output_of(const std::string& command) {
     std::string out;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[512];
-        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, got);
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, got);
         ::pclose(pipe);
     }
     return out;
@@ -47,17 +49,19 @@ TEST_F(FileTypes, DeclaresTheTypesAndTheProgram) {
         EXPECT_NE(package.find(part), std::string::npos) << part;
 
     const std::string entry = dir.read("data/applications/trickvault.desktop");
-    for (const std::string& line : std::vector<std::string>{"[Desktop Entry]\n", "\nType=Application\n", "\nName=Trickvault\n", "\nExec=\"" + program + "\" %f\n",
-          "\nIcon=trickvault\n",
-          "\nMimeType=application/x-trickvault-language;application/x-trickvault-profile;"
-          "application/x-trickvault-skin;\n",
-          "\nTerminal=false\n", "\nCategories=Game;Utility;\n"})
+    for (const std::string& line : std::vector<std::string>{
+             "[Desktop Entry]\n", "\nType=Application\n", "\nName=Trickvault\n",
+             "\nExec=\"" + program + "\" %f\n", "\nIcon=trickvault\n",
+             "\nMimeType=application/x-trickvault-language;application/x-trickvault-profile;"
+             "application/x-trickvault-skin;\n",
+             "\nTerminal=false\n", "\nCategories=Game;Utility;\n"})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
 }
 
 TEST_F(FileTypes, ExecQuotesWhatTheDesktopWouldOtherwiseInterpret) {
     ASSERT_TRUE(register_filetypes(data, config, "/opt/a\"b`c$d\\e 100%/tv", "trickvault"));
-    EXPECT_NE(dir.read("data/applications/trickvault.desktop").find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e 100%%/tv\" %f\n"),
+    EXPECT_NE(dir.read("data/applications/trickvault.desktop")
+                  .find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e 100%%/tv\" %f\n"),
               std::string::npos);
 }
 
@@ -95,26 +99,42 @@ TEST_F(FileTypes, CreatesTheDefaultsGroupWhenMissing) {
 }
 
 TEST_F(FileTypes, SecondRunChangesNothing) {
-    dir.write("config/mimeapps.list", "[Default Applications]\napplication/x-trickvault-language=old.desktop\n");
+    dir.write("config/mimeapps.list",
+              "[Default Applications]\napplication/x-trickvault-language=old.desktop\n");
     ASSERT_TRUE(run());
     const char* files[] = {"data/mime/packages/trickvault.xml", "data/applications/trickvault.desktop",
                            "config/mimeapps.list", "data/trickvault/old-associations.txt"};
     std::vector<std::string> first;
-    for (const char* f : files) first.push_back(dir.read(f));
+    for (const char* f : files)
+        first.push_back(dir.read(f));
     ASSERT_TRUE(run());
-    for (std::size_t i = 0; i < std::size(files); ++i) EXPECT_EQ(dir.read(files[i]), first[i]) << files[i];
+    for (std::size_t i = 0; i < std::size(files); ++i)
+        EXPECT_EQ(dir.read(files[i]), first[i]) << files[i];
     EXPECT_EQ(first[3], "application/x-trickvault-language=old.desktop\n");
 }
 
 TEST_F(FileTypes, TheDesktopReadsThemAsMeant) {
-    if (!installed("update-mime-database") || !installed("gio")) GTEST_SKIP() << "needs update-mime-database and gio";
-    ASSERT_TRUE(run());
-    const std::string env = "XDG_DATA_HOME='" + data + "' XDG_CONFIG_HOME='" + config + "' XDG_DATA_DIRS=/usr/share ";
-    const std::string skin = dir.write("pack.TKVS", "PK\x03\x04");
-    EXPECT_NE(output_of(env + "gio info -a standard::content-type '" + skin + "'").find("application/x-trickvault-skin"),
+    if (!installed("update-mime-database") || !installed("gio"))
+        GTEST_SKIP() << "needs update-mime-database and gio";
+    // A folder name with every character the Exec line must quote.
+    const std::string odd =
+        dir.write("a\"b`c$d\\e f/tv", "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$0.out\"\n");
+    std::filesystem::permissions(odd, std::filesystem::perms::owner_all);
+    ASSERT_TRUE(register_filetypes(data, config, odd, "trickvault"));
+    const std::string env =
+        "XDG_DATA_HOME='" + data + "' XDG_CONFIG_HOME='" + config + "' XDG_DATA_DIRS=/usr/share ";
+    const std::string skin = dir.write("my pack.TKVS", "PK\x03\x04");
+    EXPECT_NE(output_of(env + "gio info -a standard::content-type '" + skin + "'")
+                  .find("application/x-trickvault-skin"),
               std::string::npos);
     EXPECT_NE(output_of(env + "gio mime application/x-trickvault-profile").find("trickvault.desktop"),
               std::string::npos);
+
+    output_of(env + "gio launch '" + data + "/applications/trickvault.desktop' '" + skin + "'");
+    std::string launched;
+    for (int i = 0; i < 100 && launched.empty(); ++i, ::usleep(50'000))
+        launched = TempDir::read_file(odd + ".out");
+    EXPECT_EQ(launched, odd + "\n" + skin + "\n");
 }
 
 } // namespace

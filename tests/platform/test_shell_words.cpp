@@ -36,20 +36,23 @@ const Case cases[] = {
 };
 
 TEST(ShellWords, SplitsAsAShellWould) {
-    for (const Case& c : cases) EXPECT_EQ(split_shell_words(c.text), c.words) << "text: " << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(split_shell_words(c.text), c.words) << "text: " << c.text;
 }
 
 // The real shell settles what the table above claims.
 Words words_of_real_shell(const std::string& text) {
     const std::string script = "set -- " + text + "\nfor a; do printf '%s\\0' \"$a\"; done";
     std::string quoted = "'";
-    for (char c : script) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : script)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     quoted += "'";
     FILE* pipe = ::popen(("/bin/sh -c " + quoted).c_str(), "r");
     if (!pipe) return {"(no shell)"};
     std::string out;
     char buffer[256];
-    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, got);
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, got);
     ::pclose(pipe);
     Words words;
     for (std::size_t start = 0, end; (end = out.find('\0', start)) != std::string::npos; start = end + 1)

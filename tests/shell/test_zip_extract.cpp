@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -153,11 +154,23 @@ TEST(ZipExtract, BadArchivesFailAndChangeNothing) {
     // A good entry first: it must not be written either.
     const auto hostile = [](const std::string& add_entry) {
         return [add_entry](const test::TempDir& dir) {
-            return python_zip(dir, "h.zip",
-                              "with zipfile.ZipFile(a, 'w') as z:\n"
-                              "    z.writestr('good.txt', 'good')\n"
-                              "    " +
-                                  add_entry + "\n");
+            const std::string script = "with zipfile.ZipFile(a, 'w') as z:\n"
+                                       "    z.writestr('good.txt', 'good')\n    ";
+            return python_zip(dir, "h.zip", script + add_entry + "\n");
+        };
+    };
+    // 10000 bytes deflated, with another size in both headers.
+    const auto lying_size = [](int declared) {
+        return [declared](const test::TempDir& dir) {
+            const std::string script = R"(
+with zipfile.ZipFile(a, 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('big.txt', 'A' * 10000)
+d = bytearray(open(a, 'rb').read())
+struct.pack_into('<I', d, 22, n)
+struct.pack_into('<I', d, d.find(b'PK\x01\x02') + 24, n)
+open(a, 'wb').write(d)
+)";
+            return python_zip(dir, "l.zip", "n = " + std::to_string(declared) + script);
         };
     };
     struct Case {
@@ -194,17 +207,8 @@ TEST(ZipExtract, BadArchivesFailAndChangeNothing) {
              return dir.write("c.zip", bytes);
          },
          "CRC"},
-        {"larger than declared",
-         [](const test::TempDir& dir) {
-             return python_zip(dir, "l.zip",
-                               "with zipfile.ZipFile(a, 'w', zipfile.ZIP_DEFLATED) as z:\n"
-                               "    z.writestr('big.txt', 'A' * 10000)\n"
-                               "d = bytearray(open(a, 'rb').read())\n"
-                               "struct.pack_into('<I', d, 22, 100)\n"
-                               "struct.pack_into('<I', d, d.find(b'PK\\x01\\x02') + 24, 100)\n"
-                               "open(a, 'wb').write(d)\n");
-         },
-         "big.txt"},
+        {"larger than declared", lying_size(100), "larger than its declared size"},
+        {"smaller than declared", lying_size(20000), "smaller than its declared size"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,6 +2,7 @@
 // control's colour, two or three pixels wide by its class, exactly around the control.
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <functional>
@@ -24,8 +26,12 @@ namespace {
 
 const QColor backdrop(255, 0, 255);
 
-std::string at(const QImage& image, int x, int y) { return image.pixelColor(x, y).name().toStdString(); }
-std::string name(const QColor& c) { return c.name().toStdString(); }
+std::string at(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y).name().toStdString();
+}
+std::string name(const QColor& c) {
+    return c.name().toStdString();
+}
 
 struct Window {
     QWidget parent;
@@ -118,9 +124,9 @@ TEST(TTKV_Frame, LinesEndOnePixelShortExactlyAtTheCorners) {
         QPoint p;
         int grey;
     } pixels[] = {
-        {{0, 0}, 52},       {{0, b}, 52},      {{r, 0}, 52},      {{r, b}, 148},     {{1, b}, 148},
-        {{r, 1}, 148},      {{1, 1}, 84},      {{r - 1, 1}, 84},  {{1, b - 1}, 84},  {{r - 1, b - 1}, 116},
-        {{2, b - 1}, 116},  {{r - 1, 2}, 116}, {{2, 2}, 100},     {{2, b - 2}, 100}, {{r - 2, b - 2}, 100},
+        {{0, 0}, 52},      {{0, b}, 52},      {{r, 0}, 52},     {{r, b}, 148},     {{1, b}, 148},
+        {{r, 1}, 148},     {{1, 1}, 84},      {{r - 1, 1}, 84}, {{1, b - 1}, 84},  {{r - 1, b - 1}, 116},
+        {{2, b - 1}, 116}, {{r - 1, 2}, 116}, {{2, 2}, 100},    {{2, b - 2}, 100}, {{r - 2, b - 2}, 100},
     };
     for (const auto& px : pixels)
         EXPECT_EQ(at(image, o.x() + px.p.x(), o.y() + px.p.y()), name(QColor(px.grey, px.grey, px.grey)))
@@ -164,14 +170,21 @@ TEST(TTKV_Frame, RefreshTakesTheNewColourAndPlaceButNotWhileHidden) {
     frame.refresh();
     expect_ring(w.image(), edit->geometry(), QColor(150, 160, 170), 3, "after refresh");
 
+    // The window as shown on the screen, so the ring must really be repainted when the control hides.
+    const auto on_screen = [&w] {
+        QCoreApplication::processEvents();
+        return w.parent.screen()->grabWindow(w.parent.winId()).toImage();
+    };
     const QRect framed = frame.geometry();
+    const QPoint ring(framed.left(), framed.center().y());
+    ASSERT_EQ(at(on_screen(), ring.x(), ring.y()), name(shade(QColor(150, 160, 170), -48)));
     edit->hide();
     edit->move(30, 30);
     frame.refresh();
     EXPECT_EQ(frame.geometry(), framed);
-    EXPECT_EQ(at(w.image(), framed.left(), framed.center().y()), name(backdrop)) << "no ring around a hidden control";
+    EXPECT_EQ(at(on_screen(), ring.x(), ring.y()), name(backdrop)) << "no ring around a hidden control";
     edit->show();
-    EXPECT_EQ(at(w.image(), framed.left(), framed.center().y()), name(shade(QColor(150, 160, 170), -48)));
+    EXPECT_EQ(at(on_screen(), ring.x(), ring.y()), name(shade(QColor(150, 160, 170), -48)));
 }
 
 TEST(TTKV_Frame, LetsTheMouseThroughAndIgnoresNoControlOrItself) {

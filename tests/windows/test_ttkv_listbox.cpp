@@ -48,8 +48,8 @@ struct RowCase {
 
 TEST(TTKV_ListBox, RowsTakeTheColoursOfTheRowTable) {
     const RowCase cases[] = {
-        {"enabled", true, QColor(250, 240, 200), QColor(20, 30, 90), QColor(20, 30, 90), QColor(250, 240, 200),
-         QColor(20, 30, 90)},
+        {"enabled", true, QColor(250, 240, 200), QColor(20, 30, 90), QColor(20, 30, 90),
+         QColor(250, 240, 200), QColor(20, 30, 90)},
         {"disabled, dark font on a light list", false, QColor(240, 240, 230), QColor(20, 30, 40),
          QColor(60, 70, 80), QColor(192, 192, 182), QColor(60, 70, 80)},
         {"disabled, light font on a dark list", false, QColor(10, 20, 30), QColor(230, 220, 210),
@@ -71,9 +71,9 @@ TEST(TTKV_ListBox, RowsTakeTheColoursOfTheRowTable) {
             const QRect r = list.visualRect(index);
             ASSERT_EQ(r.width(), list.viewport()->width()) << "rows span the list";
             const bool selected = row == 1;
-            EXPECT_EQ(row_image(image, r),
-                      expected_row(list, r, index.data().toString(), selected ? k.selected_background : k.list,
-                                   selected ? k.selected_text : k.other_text))
+            EXPECT_EQ(row_image(image, r), expected_row(list, r, index.data().toString(),
+                                                        selected ? k.selected_background : k.list,
+                                                        selected ? k.selected_text : k.other_text))
                 << "row " << row;
         }
         EXPECT_EQ(image.pixelColor(5, 90), k.list) << "below the last row";
@@ -104,7 +104,8 @@ TEST(TTKV_ListBox, RowHeightAppliesToEveryRowAndCanChange) {
     list.setRows({"a", "b", "c", "d"});
     for (int height : {15, 16, 23}) {
         list.setRowHeight(height);
-        EXPECT_EQ(list.visualRect(list.model()->index(3, 0)), QRect(0, 3 * height, list.viewport()->width(), height));
+        EXPECT_EQ(list.visualRect(list.model()->index(3, 0)),
+                  QRect(0, 3 * height, list.viewport()->width(), height));
     }
 }
 

@@ -21,7 +21,8 @@ int text_width(const TTKV_Tabs& tabs, const QString& text) {
 
 QStringList numbered(int count) {
     QStringList texts;
-    for (int i = 0; i < count; ++i) texts << QString("Tab %1").arg(i % 10);
+    for (int i = 0; i < count; ++i)
+        texts << QString("Tab %1").arg(i % 10);
     return texts;
 }
 
@@ -50,7 +51,8 @@ TEST(TTKV_Tabs, ATabIsShownWhenItEndsAtOrBeforeTheEndMargin) {
     tabs.setTabs(numbered(8));
     const int step = text_width(tabs, "Tab 0") + 9;
     for (int shown : {1, 3, 5}) {
-        const int exact = 5 + 9 + shown * step - 9 + 9 + 5; // start margin, edges and bodies, end margin
+        const int exact =
+            5 + 9 + shown * step + 5; // start margin, first edge, tabs with their right edges, end margin
         tabs.resize(exact, 21);
         EXPECT_EQ(tabs.visibleTabs(), shown);
         tabs.resize(exact - 1, 21);
@@ -61,18 +63,19 @@ TEST(TTKV_Tabs, ATabIsShownWhenItEndsAtOrBeforeTheEndMargin) {
 
 TEST(TTKV_Tabs, AutoScrollMakesRoomForTheScrollerAndMovesByOne) {
     TTKV_Tabs tabs;
-    tabs.resize(240, 21);
-    tabs.setTabs(numbered(12));
     QToolButton* left = arrow(tabs, Qt::LeftArrow);
     QToolButton* right = arrow(tabs, Qt::RightArrow);
     QWidget* scroller = right->parentWidget();
+    const int fit = 4;
+    const int exact = 5 + 9 + fit * (text_width(tabs, "Tab 0") + 9) + 5 + scroller->width() - 4;
+    tabs.resize(exact, 21);
+    tabs.setTabs(numbered(12));
     ASSERT_TRUE(scroller->isVisibleTo(&tabs));
-    EXPECT_EQ(scroller->geometry().right(), 240 - 2 - 1);
-
-    const int step = text_width(tabs, "Tab 0") + 9;
-    const int usable = 240 - 5 - (scroller->width() - 4) - (5 + 9) + 9;
-    const int fit = usable / step;
+    EXPECT_EQ(scroller->geometry().right(), exact - 2 - 1);
     EXPECT_EQ(tabs.visibleTabs(), fit);
+    tabs.resize(exact - 1, 21);
+    EXPECT_EQ(tabs.visibleTabs(), fit - 1);
+    tabs.resize(exact, 21);
 
     QTest::mouseClick(left, Qt::LeftButton);
     EXPECT_EQ(tabs.firstVisibleTab(), 0) << "already at the start";
@@ -176,11 +179,11 @@ TEST(TTKV_Tabs, APressSelectsTheTabUnderItsSlantedSpan) {
         Qt::MouseButton button;
         int selected; // -1: stays unselected
     } presses[] = {
-        {{x2 + 1, upper}, Qt::LeftButton, 2},  {{x2 - 3, upper}, Qt::LeftButton, 2},
-        {{x2 - 4, upper}, Qt::LeftButton, -1}, {{x2 - 4, lower}, Qt::LeftButton, 2},
-        {{x2 - 5, lower}, Qt::LeftButton, 1},  {{end2 + 4, lower}, Qt::LeftButton, 2},
+        {{x2 + 1, upper}, Qt::LeftButton, 2},    {{x2 - 3, upper}, Qt::LeftButton, 2},
+        {{x2 - 4, upper}, Qt::LeftButton, -1},   {{x2 - 4, lower}, Qt::LeftButton, 2},
+        {{x2 - 5, lower}, Qt::LeftButton, 1},    {{end2 + 4, lower}, Qt::LeftButton, 2},
         {{end2 + 4, upper}, Qt::LeftButton, -1}, {{x2 + 1, 20}, Qt::LeftButton, 2},
-        {{x2 + 1, 21}, Qt::LeftButton, -1},    {{x2 + 1, upper}, Qt::RightButton, -1},
+        {{x2 + 1, 21}, Qt::LeftButton, -1},      {{x2 + 1, upper}, Qt::RightButton, -1},
     };
     tabs.resize(185, 30);
     for (const auto& p : presses) {
@@ -207,8 +210,8 @@ TEST(TTKV_Tabs, AltAndTheAcceleratorSelectsTheTab) {
 
 struct Strip {
     TTKV_Tabs tabs;
-    const QColor selected{200, 40, 40}, unselected{40, 200, 40}, background{40, 40, 200}, selected_font{250, 250, 0},
-        font{0, 0, 0};
+    const QColor selected{200, 40, 40}, unselected{40, 200, 40}, background{40, 40, 200},
+        selected_font{250, 250, 0}, font{0, 0, 0};
     Strip() {
         tabs.resize(185, 24);
         tabs.setTabs({"One", "Two", "Three"});

@@ -18,10 +18,12 @@ bool open_address(const std::string& utf8_address) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(qt_utf8(utf8_address)));
 }
 
-bool launch_program(const std::string& program, const std::string& parameters, const std::string& working_folder) {
+bool launch_program(const std::string& program, const std::string& parameters,
+                    const std::string& working_folder) {
     const QString path = qt_utf8(program);
     QStringList arguments;
-    for (const std::string& word : split_shell_words(parameters)) arguments << qt_utf8(word);
+    for (const std::string& word : split_shell_words(parameters))
+        arguments << qt_utf8(word);
     const QString folder = working_folder.empty() ? QFileInfo(path).absolutePath() : qt_utf8(working_folder);
     return QProcess::startDetached(path, arguments, folder);
 }

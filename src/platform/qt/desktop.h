@@ -11,7 +11,8 @@ bool open_address(const std::string& utf8_address);
 
 // Starts program on its own, with parameters split as a shell would and working_folder as its
 // working folder (empty: the program's own folder). False when it could not be started.
-bool launch_program(const std::string& program, const std::string& parameters, const std::string& working_folder);
+bool launch_program(const std::string& program, const std::string& parameters,
+                    const std::string& working_folder);
 
 // Logical pixels per inch of the primary screen divided by 96, never below 1.0. Windows multiply
 // their designed sizes by it.

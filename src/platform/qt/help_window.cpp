@@ -16,8 +16,6 @@ namespace {
 
 QPointer<QWidget> help_window;
 
-QTextBrowser* browser_of(QWidget* window) { return window->findChild<QTextBrowser*>("help_browser"); }
-
 // The help window belongs to the window that asked: every window of the program is modal, and
 // only the modal window's own children stay usable beside it.
 QWidget* help_window_over(QWidget* parent) {
@@ -50,7 +48,7 @@ QString html_path(const std::string& help_path) {
 void checkhelp(int key, int help_context, const std::string& help_path, QWidget* parent) {
     if (key != Qt::Key_F1) return;
     QWidget* window = help_window_over(parent);
-    QTextBrowser* browser = browser_of(window);
+    auto* browser = window->findChild<QTextBrowser*>("help_browser");
     const QString path = html_path(help_path);
     if (QFileInfo(path).isFile()) {
         QUrl url = QUrl::fromLocalFile(path);

@@ -13,9 +13,9 @@ namespace tkv {
 namespace {
 
 constexpr std::pair<MessageAnswer, QMessageBox::StandardButton> answer_buttons[] = {
-    {MessageAnswer::ok, QMessageBox::Ok},       {MessageAnswer::cancel, QMessageBox::Cancel},
-    {MessageAnswer::yes, QMessageBox::Yes},     {MessageAnswer::no, QMessageBox::No},
-    {MessageAnswer::abort, QMessageBox::Abort}, {MessageAnswer::retry, QMessageBox::Retry},
+    {MessageAnswer::ok, QMessageBox::Ok},         {MessageAnswer::cancel, QMessageBox::Cancel},
+    {MessageAnswer::yes, QMessageBox::Yes},       {MessageAnswer::no, QMessageBox::No},
+    {MessageAnswer::abort, QMessageBox::Abort},   {MessageAnswer::retry, QMessageBox::Retry},
     {MessageAnswer::ignore, QMessageBox::Ignore},
 };
 
@@ -32,22 +32,30 @@ struct ButtonSet {
 
 ButtonSet button_set(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::ok_cancel: return {QMessageBox::Ok | QMessageBox::Cancel, MessageAnswer::cancel};
-    case MessageButtons::yes_no: return {QMessageBox::Yes | QMessageBox::No, MessageAnswer::no};
+    case MessageButtons::ok_cancel:
+        return {QMessageBox::Ok | QMessageBox::Cancel, MessageAnswer::cancel};
+    case MessageButtons::yes_no:
+        return {QMessageBox::Yes | QMessageBox::No, MessageAnswer::no};
     case MessageButtons::abort_retry_ignore:
         return {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, MessageAnswer::abort};
-    case MessageButtons::ok: break;
+    case MessageButtons::ok:
+        break;
     }
     return {QMessageBox::Ok, MessageAnswer::ok};
 }
 
 QMessageBox::Icon icon_of(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::error: return QMessageBox::Critical;
-    case MessageIcon::warning: return QMessageBox::Warning;
-    case MessageIcon::question: return QMessageBox::Question;
-    case MessageIcon::information: return QMessageBox::Information;
-    case MessageIcon::none: break;
+    case MessageIcon::error:
+        return QMessageBox::Critical;
+    case MessageIcon::warning:
+        return QMessageBox::Warning;
+    case MessageIcon::question:
+        return QMessageBox::Question;
+    case MessageIcon::information:
+        return QMessageBox::Information;
+    case MessageIcon::none:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -59,6 +67,14 @@ QStringList name_filters(const std::vector<FileFilter>& filters) {
     for (const FileFilter& f : filters)
         names << qt_utf8(f.label) + " (" + qt_utf8(f.pattern).replace(';', ' ') + ")";
     return names;
+}
+
+// The dialog names the chosen filter in full, or only by its label while it hides the patterns.
+int chosen_filter(const FileDialogRequest& request, const QStringList& names, const QString& selected) {
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (selected == names[i] || selected == qt_utf8(request.filters[i].label).trimmed())
+            return static_cast<int>(i) + 1;
+    return request.filter_index;
 }
 
 std::optional<FileDialogResult> run_file_dialog(const FileDialogRequest& request, bool save) {
@@ -77,9 +93,8 @@ std::optional<FileDialogResult> run_file_dialog(const FileDialogRequest& request
     if (!request.file_name.empty()) dialog.selectFile(qt_utf8(request.file_name));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const auto chosen = names.indexOf(dialog.selectedNameFilter());
     return FileDialogResult{utf8_of(dialog.selectedFiles().first()),
-                            chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filter_index};
+                            chosen_filter(request, names, dialog.selectedNameFilter())};
 }
 
 } // namespace
@@ -106,8 +121,8 @@ std::optional<FileDialogResult> QtDialogs::save_file(const FileDialogRequest& re
 }
 
 std::optional<std::string> QtDialogs::choose_folder(const std::string& title, const std::string& start) {
-    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), qt_utf8(title),
-                                                             qt_utf8(start));
+    const QString folder =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), qt_utf8(title), qt_utf8(start));
     if (folder.isEmpty()) return std::nullopt;
     return utf8_of(folder);
 }
@@ -117,9 +132,10 @@ std::optional<FontChoice> QtDialogs::choose_font(const std::string& title, const
     font.setBold(initial.style & 1);
     font.setItalic(initial.style & 2);
     font.setUnderline(initial.style & 4);
-    QFontDialog dialog(font, QApplication::activeWindow());
+    QFontDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(qt_utf8(title));
-    dialog.setOption(QFontDialog::MonospacedFonts, initial.fixed_pitch_only);
+    dialog.setOption(QFontDialog::MonospacedFonts, initial.fixed_pitch_only); // before the font: it filters
+    dialog.setCurrentFont(font);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QFont chosen = dialog.selectedFont();
     return FontChoice{utf8_of(chosen.family()), chosen.pointSize(),

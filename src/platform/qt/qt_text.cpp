@@ -2,9 +2,13 @@
 
 namespace tkv {
 
-QString qt_text(std::string_view bytes, CodePage cp) { return qt_utf8(to_utf8(bytes, cp)); }
+QString qt_text(std::string_view bytes, CodePage cp) {
+    return qt_utf8(to_utf8(bytes, cp));
+}
 
-std::string from_qt(const QString& s, CodePage cp) { return from_utf8(utf8_of(s), cp); }
+std::string from_qt(const QString& s, CodePage cp) {
+    return from_utf8(utf8_of(s), cp);
+}
 
 QString qt_utf8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

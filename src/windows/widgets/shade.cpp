@@ -9,6 +9,8 @@ QColor shade(const QColor& c, int d) {
     return QColor(step(c.red()), step(c.green()), step(c.blue()));
 }
 
-bool is_light(const QColor& c) { return c.red() >= 208 || c.green() >= 208 || c.blue() >= 208; }
+bool is_light(const QColor& c) {
+    return c.red() >= 208 || c.green() >= 208 || c.blue() >= 208;
+}
 
 } // namespace tkv

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QTextEdit>
 #include <QTreeView>
+#include <algorithm>
 #include <initializer_list>
 
 #include "windows/widgets/shade.h"
@@ -18,9 +19,13 @@ namespace tkv {
 
 namespace {
 
-template <class T> bool is(const QWidget* w) { return qobject_cast<const T*>(w) != nullptr; }
+template <class T> bool is(const QWidget* w) {
+    return qobject_cast<const T*>(w) != nullptr;
+}
 
-bool is_memo(const QWidget* w) { return is<QPlainTextEdit>(w) || is<QTextEdit>(w); }
+bool is_memo(const QWidget* w) {
+    return is<QPlainTextEdit>(w) || is<QTextEdit>(w);
+}
 
 // Labels, edits and lists are QFrames too, so only a plain QFrame or QWidget counts as a panel.
 bool is_panel(const QWidget* w) {
@@ -36,25 +41,31 @@ struct FramedClass {
 
 // Tested in this order, the last match winning.
 constexpr FramedClass framed_classes[] = {
-    {is<QLabel>, QPalette::Window, 3},     {is<QLineEdit>, QPalette::Base, 3}, {is_memo, QPalette::Base, 3},
-    {is<QListView>, QPalette::Base, 2},    {is<QComboBox>, QPalette::Button, 2}, {is<QProgressBar>, QPalette::Base, 2},
-    {is_panel, QPalette::Window, 2},       {is<QTreeView>, QPalette::Base, 2},
+    {is<QLabel>, QPalette::Window, 3},    {is<QLineEdit>, QPalette::Base, 3},
+    {is_memo, QPalette::Base, 3},         {is<QListView>, QPalette::Base, 2},
+    {is<QComboBox>, QPalette::Button, 2}, {is<QProgressBar>, QPalette::Base, 2},
+    {is_panel, QPalette::Window, 2},      {is<QTreeView>, QPalette::Base, 2},
 };
 
 // A horizontal or vertical run of pixels from a towards b, b itself not included.
 void run(QPainter& p, QPoint a, QPoint b, const QColor& c) {
     const QPoint step((b.x() > a.x()) - (b.x() < a.x()), (b.y() > a.y()) - (b.y() < a.y()));
     if (step.isNull()) return;
-    p.fillRect(QRect(a, b - step).normalized(), c);
+    const QPoint last = b - step;
+    p.fillRect(QRect(QPoint(std::min(a.x(), last.x()), std::min(a.y(), last.y())),
+                     QPoint(std::max(a.x(), last.x()), std::max(a.y(), last.y()))),
+               c);
 }
 
 void line(QPainter& p, std::initializer_list<QPoint> points, const QColor& c) {
-    for (auto it = points.begin(); it + 1 != points.end(); ++it) run(p, *it, *(it + 1), c);
+    for (auto it = points.begin(); it + 1 != points.end(); ++it)
+        run(p, *it, *(it + 1), c);
 }
 
 } // namespace
 
-TTKV_Frame::TTKV_Frame(QWidget* parent) : QWidget(parent), base_(palette().color(QPalette::Active, QPalette::Window)) {
+TTKV_Frame::TTKV_Frame(QWidget* parent)
+    : QWidget(parent), base_(palette().color(QPalette::Active, QPalette::Window)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -84,7 +95,8 @@ void TTKV_Frame::frame_and_place() {
 }
 
 bool TTKV_Frame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == control_ && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+    if (watched == control_ &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         update();
     return QWidget::eventFilter(watched, event);
 }

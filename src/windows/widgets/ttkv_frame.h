@@ -12,7 +12,7 @@ namespace tkv {
 
 class TTKV_Frame : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TTKV_Frame(QWidget* parent = nullptr);
 
     // Takes the control's colour and border width, then places the frame around it. A null control
@@ -23,11 +23,11 @@ public:
     // while the control is hidden.
     void refresh();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void frame_and_place();
 
     QPointer<QWidget> control_;

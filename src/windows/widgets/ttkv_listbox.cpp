@@ -1,8 +1,8 @@
 #include "windows/widgets/ttkv_listbox.h"
 
 #include <QAbstractItemDelegate>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QStringListModel>
 
 #include "windows/widgets/shade.h"
@@ -11,13 +11,19 @@ namespace tkv {
 
 namespace {
 
-QColor dimmed(const QColor& c) { return is_light(c) ? shade(c, -48) : shade(c, 40); }
+QColor dimmed(const QColor& c) {
+    return is_light(c) ? shade(c, -48) : shade(c, 40);
+}
 
-QColor list_colour(const QWidget* list) { return list->palette().color(QPalette::Active, QPalette::Base); }
-QColor font_colour(const QWidget* list) { return list->palette().color(QPalette::Active, QPalette::Text); }
+QColor list_colour(const QWidget* list) {
+    return list->palette().color(QPalette::Active, QPalette::Base);
+}
+QColor font_colour(const QWidget* list) {
+    return list->palette().color(QPalette::Active, QPalette::Text);
+}
 
 class RowDelegate : public QAbstractItemDelegate {
-public:
+  public:
     explicit RowDelegate(TTKV_ListBox* list) : QAbstractItemDelegate(list), list_(list) {}
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -45,7 +51,7 @@ public:
         return QSize(1, list_->rowHeight());
     }
 
-private:
+  private:
     TTKV_ListBox* list_;
 };
 

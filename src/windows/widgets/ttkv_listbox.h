@@ -14,7 +14,7 @@ namespace tkv {
 class TTKV_ListBox : public QListView {
     Q_OBJECT
     Q_PROPERTY(int rowHeight READ rowHeight WRITE setRowHeight)
-public:
+  public:
     explicit TTKV_ListBox(QWidget* parent = nullptr);
 
     // Shows these rows through the list's own string model (any other model may be set instead).
@@ -22,12 +22,12 @@ public:
     void setRowHeight(int height);
     int rowHeight() const { return row_height_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QStringListModel* rows_;
-    int row_height_ = 16;
+    int row_height_ = 16; // the game list's; windows and the skin set their own
 };
 
 } // namespace tkv

@@ -53,9 +53,6 @@ TTKV_Tabs::TTKV_Tabs(QWidget* parent) : QWidget(parent) {
     unselected_ = system.color(QPalette::Active, QPalette::Base);
     background_ = selected_;
     selected_font_ = system.color(QPalette::Active, QPalette::WindowText);
-    QFont own = QApplication::font();
-    own.setResolveMask(QFont::AllPropertiesResolved); // every attribute set here: nothing comes from the parent
-    setFont(own);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     scroller_ = new QWidget(this);
@@ -65,6 +62,10 @@ TTKV_Tabs::TTKV_Tabs(QWidget* parent) : QWidget(parent) {
     connect(scroll_left_, &QToolButton::clicked, this, [this] { scroll_by(-1); });
     connect(scroll_right_, &QToolButton::clicked, this, [this] { scroll_by(1); });
     scroller_->hide();
+    // Every attribute counts as set, so nothing of the parent's font is taken over.
+    QFont own = QApplication::font();
+    own.setResolveMask(QFont::AllPropertiesResolved);
+    setFont(own);
     resize(185, 21);
 }
 
@@ -73,7 +74,7 @@ void TTKV_Tabs::setTabs(const QStringList& tabs) {
     index_ = -1;
     first_ = 0;
     grab_accelerators();
-    lay_out();
+    update_strip();
 }
 
 void TTKV_Tabs::setTabIndex(int index) {
@@ -84,17 +85,12 @@ void TTKV_Tabs::setTabIndex(int index) {
     if (!allow) return;
     index_ = index;
     if (index >= 0) {
-        while (first_ < index && index >= first_ + visibleTabs()) {
+        while (first_ < index && index >= first_ + visibleTabs())
             ++first_;
-            lay_out();
-        }
-        if (index < first_) {
-            first_ = index;
-            lay_out();
-        }
+        first_ = std::min(first_, index);
     }
     emit clicked();
-    update();
+    update_strip();
 }
 
 void TTKV_Tabs::setSelectedColor(const QColor& c) {
@@ -124,65 +120,75 @@ void TTKV_Tabs::setDitherBackground(bool on) {
 
 void TTKV_Tabs::setStartMargin(int pixels) {
     start_margin_ = pixels;
-    lay_out();
+    update_strip();
 }
 
 void TTKV_Tabs::setEndMargin(int pixels) {
     end_margin_ = pixels;
-    lay_out();
+    update_strip();
 }
 
 void TTKV_Tabs::setAutoScroll(bool on) {
     auto_scroll_ = on;
-    lay_out();
+    update_strip();
 }
 
 void TTKV_Tabs::setTabHeight(int pixels) {
     tab_height_ = pixels;
-    lay_out();
+    update_strip();
 }
 
 QRect TTKV_Tabs::tabRect(int index) const {
+    const std::vector<Shown> shown = lay_out().shown;
     const int k = index - first_;
-    if (k < 0 || k >= visibleTabs()) return {};
-    return QRect(shown_[k].x, 0, shown_[k].width, tab_height_);
+    if (k < 0 || k >= static_cast<int>(shown.size())) return {};
+    return QRect(shown[k].x, 0, shown[k].width, tab_height_);
 }
 
-void TTKV_Tabs::lay_out() {
-    lay_out_up_to(width() - end_margin_);
-    const bool scroll = auto_scroll_ && visibleTabs() < tabs_.size();
-    if (scroll) {
-        lay_out_up_to(width() - end_margin_ - (scroller_->width() - 4));
-        scroller_->move(width() - scroller_->width() - 2, std::max(0, (tab_height_ - scroller_->height()) / 2));
-        scroll_left_->setEnabled(first_ > 0);
-        scroll_right_->setEnabled(first_ < tabs_.size() - visibleTabs());
-    }
-    scroller_->setVisible(scroll);
-    update();
+TTKV_Tabs::Layout TTKV_Tabs::lay_out() const {
+    Layout layout{shown_up_to(width() - end_margin_), false};
+    layout.scroller = auto_scroll_ && static_cast<int>(layout.shown.size()) < tabs_.size();
+    if (layout.scroller) layout.shown = shown_up_to(width() - end_margin_ - (scroller_->width() - 4));
+    return layout;
 }
 
-// Shows the tabs from the first shown one while they end at or before right.
-void TTKV_Tabs::lay_out_up_to(int right) {
-    shown_.clear();
+// The tabs from the first shown one while they end at or before right.
+std::vector<TTKV_Tabs::Shown> TTKV_Tabs::shown_up_to(int right) const {
+    std::vector<Shown> shown;
     const QFontMetrics metrics(font());
     int x = start_margin_ + edge_width;
     for (int i = first_; i < tabs_.size(); ++i) {
         const int w = metrics.size(Qt::TextShowMnemonic, tabs_[i]).width();
         if (x + w + edge_width > right) break;
-        shown_.push_back({x, w});
+        shown.push_back({x, w});
         x += w + edge_width;
     }
+    return shown;
 }
 
+void TTKV_Tabs::update_strip() {
+    const Layout layout = lay_out();
+    if (layout.scroller) {
+        scroller_->move(width() - scroller_->width() - 2,
+                        std::max(0, (tab_height_ - scroller_->height()) / 2));
+        scroll_left_->setEnabled(first_ > 0);
+        scroll_right_->setEnabled(first_ < tabs_.size() - static_cast<int>(layout.shown.size()));
+    }
+    scroller_->setVisible(layout.scroller);
+    update();
+}
+
+// Within the scroller's range: 0 .. the number of tabs not shown.
 void TTKV_Tabs::scroll_by(int tabs) {
     const int first = first_ + tabs;
     if (first < 0 || first > tabs_.size() - visibleTabs()) return;
     first_ = first;
-    lay_out();
+    update_strip();
 }
 
 void TTKV_Tabs::grab_accelerators() {
-    for (int id : accelerators_) releaseShortcut(id);
+    for (int id : accelerators_)
+        releaseShortcut(id);
     accelerators_.clear();
     for (const QString& text : tabs_) {
         const QKeySequence key = QKeySequence::mnemonic(text);
@@ -203,12 +209,12 @@ bool TTKV_Tabs::event(QEvent* event) {
 }
 
 void TTKV_Tabs::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange) lay_out();
+    if (event->type() == QEvent::FontChange) update_strip();
     QWidget::changeEvent(event);
 }
 
 void TTKV_Tabs::resizeEvent(QResizeEvent* event) {
-    lay_out();
+    update_strip();
     QWidget::resizeEvent(event);
 }
 
@@ -217,8 +223,9 @@ void TTKV_Tabs::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && at.y() <= tab_height_) {
         // The slanted edges make a tab wider near its foot.
         const int extra = at.y() < tab_height_ / 2 ? 3 : 4;
-        for (std::size_t k = 0; k < shown_.size(); ++k) {
-            if (at.x() < shown_[k].x - extra || at.x() > shown_[k].x + shown_[k].width + extra) continue;
+        const std::vector<Shown> shown = lay_out().shown;
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            if (at.x() < shown[k].x - extra || at.x() > shown[k].x + shown[k].width + extra) continue;
             setTabIndex(first_ + static_cast<int>(k));
             break;
         }
@@ -235,18 +242,21 @@ void TTKV_Tabs::paintEvent(QPaintEvent*) {
         return edge_picture(false, selected ? selected_ : unselected_, selected_, th);
     };
 
-    QPixmap picture(width(), std::max(height(), th + 5));
+    const QRect strip(0, 0, width(), std::max(height(), th + 5));
+    QPixmap picture(strip.size() * devicePixelRatioF());
+    picture.setDevicePixelRatio(devicePixelRatioF());
     QPainter p(&picture);
-    p.fillRect(picture.rect(), background_);
-    if (dither_) p.fillRect(picture.rect(), QBrush(Qt::white, Qt::Dense4Pattern));
+    p.fillRect(strip, background_);
+    if (dither_) p.fillRect(strip, QBrush(Qt::white, Qt::Dense4Pattern));
     p.setFont(font());
     const QFontMetrics metrics(font());
     const int text_top = (th - metrics.boundingRect(QStringLiteral("AIMWatgpt@01234567890")).height()) / 2;
     const QColor font_colour = palette().color(QPalette::Active, QPalette::WindowText);
+    const std::vector<Shown> shown = lay_out().shown;
 
-    for (std::size_t k = 0; k < shown_.size(); ++k) {
+    for (std::size_t k = 0; k < shown.size(); ++k) {
         const int i = first_ + static_cast<int>(k);
-        const Shown& tab = shown_[k];
+        const Shown& tab = shown[k];
         const bool selected = i == index_;
         const int edge_x = tab.x - edge_width;
         // The selected tab's edge always lies on top.
@@ -265,9 +275,9 @@ void TTKV_Tabs::paintEvent(QPaintEvent*) {
                    Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, tabs_[i]);
         p.fillRect(QRect(tab.x, 0, tab.width, 1), selected_);
     }
-    if (!shown_.empty())
-        p.drawPixmap(shown_.back().x + shown_.back().width, 0,
-                     right_edge(first_ + visibleTabs() - 1 == index_));
+    if (!shown.empty())
+        p.drawPixmap(shown.back().x + shown.back().width, 0,
+                     right_edge(first_ + static_cast<int>(shown.size()) - 1 == index_));
     p.end();
     QPainter(this).drawPixmap(0, 0, picture);
 }

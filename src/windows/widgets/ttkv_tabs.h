@@ -27,7 +27,7 @@ class TTKV_Tabs : public QWidget {
     Q_PROPERTY(bool autoScroll READ autoScroll WRITE setAutoScroll)
     Q_PROPERTY(int tabHeight READ tabHeight WRITE setTabHeight)
     Q_PROPERTY(int visibleTabs READ visibleTabs)
-public:
+  public:
     explicit TTKV_Tabs(QWidget* parent = nullptr);
 
     // A new list starts with no tab selected (-1) and its first tab shown first; no signal is sent.
@@ -59,39 +59,44 @@ public:
     int tabHeight() const { return tab_height_; }
 
     // How many tabs are shown, from firstVisibleTab() on.
-    int visibleTabs() const { return static_cast<int>(shown_.size()); }
+    int visibleTabs() const { return static_cast<int>(lay_out().shown.size()); }
     int firstVisibleTab() const { return first_; }
     // The body of a shown tab (its text area, without the slanted edges); empty for other tabs.
     QRect tabRect(int index) const;
 
-signals:
+  signals:
     // Before the selection moves to newIndex; setting *allow to false keeps the current tab.
     void changing(int newIndex, bool* allow);
     // After the selection moved.
     void clicked();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     struct Shown {
         int x;
         int width;
     };
-    void lay_out(); // and repaint
-    void lay_out_up_to(int right);
+    struct Layout {
+        std::vector<Shown> shown; // from first_ on
+        bool scroller;
+    };
+    // Computed from the current width whenever needed: a hidden strip gets no resize events.
+    Layout lay_out() const;
+    std::vector<Shown> shown_up_to(int right) const;
+    void update_strip(); // places the scroller and repaints
     void scroll_by(int tabs);
     void grab_accelerators();
 
     QStringList tabs_;
     int index_ = -1;
     int first_ = 0;
-    std::vector<Shown> shown_;
-    std::vector<int> accelerators_; // shortcut ids, one per distinct accelerator
+    std::vector<int> accelerators_; // shortcut ids of the tabs' accelerators
     QColor selected_;
     QColor unselected_;
     QColor background_;
