@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     std::random_device seed;
     std::mt19937 random(seed());
     tkv::StartupEnvironment environment;
-    for (int i = 1; i < argc; ++i) environment.arguments.emplace_back(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        environment.arguments.emplace_back(argv[i]);
     environment.random_below = [&random](std::size_t n) {
         return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };

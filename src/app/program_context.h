@@ -31,8 +31,8 @@ struct ProgramContext {
     SKINS_TYPE skin_current;
     SkinTable skins;
     std::vector<SKINS_FONT_TYPE> installed_fonts; // the fonts added for skin_current
-    GameDatabase db;               // the open profile's tables
-    DateTime main_file_date;       // of the open profile's main.dat
+    GameDatabase db;                              // the open profile's tables
+    DateTime main_file_date;                      // of the open profile's main.dat
     bool last_save_ok = false;
     std::vector<std::string> fixed_fonts; // the fixed-pitch fonts found by "info_fonts"
     bool fixed_fonts_built = false;

@@ -34,7 +34,8 @@ void initialize(ProgramContext& c, const StartupEnvironment& env, StartupWindows
 void uninstall(ProgramContext& c, Dialogs& dialogs) {
     const Messages m = messages_of(c, dialogs);
     if (m.ask(m.text(750), 561, MessageIcon::warning, MessageButtons::yes_no) != MessageAnswer::yes) return;
-    for (const char* folder : {"skins/", "profiles/", "languages/"}) folder_delete_tree(c.variables.program_folder + folder);
+    for (const char* folder : {"skins/", "profiles/", "languages/"})
+        folder_delete_tree(c.variables.program_folder + folder);
 }
 
 // check_file_parameters: installs the archives given on the command line.
@@ -115,7 +116,8 @@ void program_show_window(ProgramContext& c, StartupWindows& windows) {
 void reinitialize(ProgramContext& c) {
     c.language = apply_configured_language(c.CAPTIONS, c.options, c.variables.program_folder + "languages/");
     c.options.custom_title_bar_active = c.options.custom_title_bar != title_bar_never;
-    if (c.options.print_selection.size() == 9) c.options.print_selection = c.options.print_selection.substr(6);
+    if (c.options.print_selection.size() == 9)
+        c.options.print_selection = c.options.print_selection.substr(6);
     if (c.options.main_server_only) c.options.server = std::string(main_server_address);
 }
 
@@ -131,7 +133,8 @@ bool donation_due(const OPTIONS_TYPE& options, DateTime now) {
     return options.donate_count > 0 && now > add_days(options.donate_last_shown, 14);
 }
 
-void startup_run(ProgramContext& c, const StartupEnvironment& env, StartupWindows& windows, Dialogs& dialogs) {
+void startup_run(ProgramContext& c, const StartupEnvironment& env, StartupWindows& windows,
+                 Dialogs& dialogs) {
     initialize(c, env, windows);
     c.server_list = servers_load(c.variables.program_folder);
     program_ini_load(ini_path(c.variables), {c.options, c.first_run, c.stored_version, c.variables.stats});

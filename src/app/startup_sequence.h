@@ -17,7 +17,7 @@
 namespace tkv {
 
 class StartupWindows {
-public:
+  public:
     virtual ~StartupWindows() = default;
     virtual double screen_scale() = 0;
     virtual SystemTitleColors system_title_colors() = 0;
@@ -27,7 +27,7 @@ public:
     virtual void show_upgrade_notes() = 0; // the notes of the first run or of a newer version
     virtual void show_first_settings() = 0;
     virtual void show_version_check() = 0;
-    virtual void show_main() = 0;          // the current profile's main window
+    virtual void show_main() = 0; // the current profile's main window
     virtual void show_manager() = 0;
     virtual void show_donate() = 0;
     // The task window's tasks.

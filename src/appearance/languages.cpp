@@ -4,6 +4,7 @@
 #include "shell/numbers.h"
 #include "shell/options.h"
 #include "shell/product.h"
+#include "shell/quicksort.h"
 #include "shell/text.h"
 #include "shell/text_lines.h"
 
@@ -107,11 +108,12 @@ LanguageLoadResult languages_load(Captions& captions, const std::string& languag
 
 void languages_sort(std::vector<LANGUAGES_TYPE>& languages, std::size_t first, std::size_t last) {
     if (first >= last || last >= languages.size()) return;
-    std::sort(languages.begin() + static_cast<std::ptrdiff_t>(first),
-              languages.begin() + static_cast<std::ptrdiff_t>(last) + 1,
-              [](const LANGUAGES_TYPE& a, const LANGUAGES_TYPE& b) {
-                  return ascii_lower_text(a.language) < ascii_lower_text(b.language);
-              });
+    std::vector<std::string> keys;
+    keys.reserve(languages.size());
+    for (const auto& l : languages)
+        keys.push_back(ascii_lower_text(l.language));
+    sort_by_keys(keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last),
+                 [&](std::size_t i, std::size_t j) { std::swap(languages[i], languages[j]); });
 }
 
 std::vector<LANGUAGES_TYPE> languages_search(const std::string& languages_folder) {

@@ -58,10 +58,10 @@ std::size_t languages_preselected_row(const std::vector<LANGUAGES_TYPE>& languag
 
 // What the language choice sets besides the captions.
 struct LanguageChoice {
-    int index = 0;                     // 0 when the built-in texts are used
-    std::string language;              // header "Language" of the chosen file, "English" built in
-    std::string help_path;             // full path of the help file to open with F1
-    std::string info_file = "default"; // name of the version notes on the server
+    int index = 0;                               // 0 when the built-in texts are used
+    std::string language;                        // header "Language" of the chosen file, "English" built in
+    std::string help_path;                       // full path of the help file to open with F1
+    std::string info_file = "default";           // name of the version notes on the server
     CodePage code_page = CodePage::windows_1252; // of the captions
 };
 

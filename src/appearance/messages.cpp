@@ -3,12 +3,13 @@
 namespace tkv {
 
 std::string Messages::text(int slot, std::initializer_list<std::string_view> utf8_values) const {
-    const std::string caption = slot >= 0 && slot < caption_slots ? captions_[static_cast<std::size_t>(slot)] : "";
+    const std::string caption =
+        slot >= 0 && slot < caption_slots ? captions_[static_cast<std::size_t>(slot)] : "";
     return caption_format(to_utf8(caption, cp_), utf8_values);
 }
 
-MessageAnswer Messages::ask(const std::string& utf8_text, int title_slot, MessageIcon icon, MessageButtons buttons,
-                            std::optional<MessageAnswer> default_answer) const {
+MessageAnswer Messages::ask(const std::string& utf8_text, int title_slot, MessageIcon icon,
+                            MessageButtons buttons, std::optional<MessageAnswer> default_answer) const {
     return dialogs_.message({text(title_slot), utf8_text, icon, buttons, default_answer});
 }
 

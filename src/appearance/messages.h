@@ -13,7 +13,7 @@
 namespace tkv {
 
 class Messages {
-public:
+  public:
     Messages(Dialogs& dialogs, const Captions& captions, CodePage caption_code_page)
         : dialogs_(dialogs), captions_(captions), cp_(caption_code_page) {}
 
@@ -28,7 +28,7 @@ public:
     Dialogs& dialogs() const { return dialogs_; }
     const Captions& captions() const { return captions_; }
 
-private:
+  private:
     Dialogs& dialogs_;
     const Captions& captions_;
     CodePage cp_;

@@ -5,47 +5,12 @@
 #include <utility>
 
 #include "shell/files.h"
+#include "shell/quicksort.h"
 #include "shell/text.h"
 
 namespace tkv {
 
-namespace {
-
-// Hoare partitioning around the middle entry's key, exchanging out-of-order pairs. The smaller
-// part is sorted by recursion and the larger one by the loop, so the depth stays logarithmic
-// whatever the names are. std::string compares its bytes as unsigned values.
-void sort_range(std::vector<SKINS_TYPE>& skins, std::vector<std::string>& keys, std::ptrdiff_t first,
-                std::ptrdiff_t last) {
-    const auto at = [](std::ptrdiff_t i) { return static_cast<std::size_t>(i); };
-    while (first < last) {
-        const std::string pivot = keys[at((first + last) / 2)];
-        std::ptrdiff_t i = first;
-        std::ptrdiff_t j = last;
-        do {
-            while (keys[at(i)] < pivot)
-                ++i;
-            while (keys[at(j)] > pivot)
-                --j;
-            if (i <= j) {
-                if (keys[at(i)] > keys[at(j)]) {
-                    std::swap(keys[at(i)], keys[at(j)]);
-                    std::swap(skins[at(i)], skins[at(j)]);
-                }
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (j - first < last - i) {
-            sort_range(skins, keys, first, j);
-            first = i;
-        } else {
-            sort_range(skins, keys, i, last);
-            last = j;
-        }
-    }
-}
-
-} // namespace
+namespace {} // namespace
 
 void skins_search_hidden(SkinTable& table, const std::string& skins_folder, const SKINS_TYPE& skin_default) {
     table.searched = true;
@@ -67,7 +32,8 @@ void skins_sort(SkinTable& table, std::size_t first, std::size_t last) {
     keys.reserve(table.skins.size());
     for (const SKINS_TYPE& skin : table.skins)
         keys.push_back(lower_text(skin.name));
-    sort_range(table.skins, keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last));
+    sort_by_keys(keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last),
+                 [&](std::size_t i, std::size_t j) { std::swap(table.skins[i], table.skins[j]); });
 }
 
 bool skins_exist(const SkinTable& table, std::string_view folder) {

@@ -13,11 +13,18 @@ namespace tkv {
 using SkinColor = std::uint32_t;
 
 constexpr SkinColor skin_rgb(int red, int green, int blue) {
-    return static_cast<SkinColor>(red) | static_cast<SkinColor>(green) << 8 | static_cast<SkinColor>(blue) << 16;
+    return static_cast<SkinColor>(red) | static_cast<SkinColor>(green) << 8 |
+           static_cast<SkinColor>(blue) << 16;
 }
-constexpr int skin_red(SkinColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int skin_green(SkinColor c) { return static_cast<int>(c >> 8 & 0xFF); }
-constexpr int skin_blue(SkinColor c) { return static_cast<int>(c >> 16 & 0xFF); }
+constexpr int skin_red(SkinColor c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int skin_green(SkinColor c) {
+    return static_cast<int>(c >> 8 & 0xFF);
+}
+constexpr int skin_blue(SkinColor c) {
+    return static_cast<int>(c >> 16 & 0xFF);
+}
 
 // Font style bits.
 enum SkinFontStyle : std::uint8_t { font_bold = 1, font_italic = 2, font_underline = 4 };

@@ -21,7 +21,8 @@ int run_build(ProgramContext&, const std::vector<std::string>& args, CommandIo i
     const auto& s = std::get<ProfileSource>(source);
     GameDatabase db;
     db.info_types = s.types;
-    for (const auto& game : s.games) db.games.push_back(compile_game(game));
+    for (const auto& game : s.games)
+        db.games.push_back(compile_game(game));
     if (!write_profile(args[1], s.profile, db)) {
         io.err << "tkv: cannot write " << args[1] << "/main.dat\n";
         return exit_failed;
@@ -35,11 +36,16 @@ int run_generate(ProgramContext&, const std::vector<std::string>& args, CommandI
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool has_value = i + 1 < args.size();
         const auto number = [&] { return static_cast<std::size_t>(parse_int(args[++i], -1)); };
-        if (args[i] == "--games" && has_value) options.games = number();
-        else if (args[i] == "--seed" && has_value) options.seed = number();
-        else if (args[i] == "--rows" && has_value) options.rows = number();
-        else if (!args[i].starts_with("--") && folder.empty()) folder = args[i];
-        else return usage_error(io, generate_command);
+        if (args[i] == "--games" && has_value)
+            options.games = number();
+        else if (args[i] == "--seed" && has_value)
+            options.seed = number();
+        else if (args[i] == "--rows" && has_value)
+            options.rows = number();
+        else if (!args[i].starts_with("--") && folder.empty())
+            folder = args[i];
+        else
+            return usage_error(io, generate_command);
     }
     if (folder.empty()) return usage_error(io, generate_command);
     const auto generated = generate_profile(options);
@@ -57,6 +63,7 @@ int run_generate(ProgramContext&, const std::vector<std::string>& args, CommandI
 } // namespace
 
 const Command build_command{"build", "build SOURCE_DIR PROFILE_DIR", run_build};
-const Command generate_command{"generate", "generate --games N [--seed S] [--rows R] PROFILE_DIR", run_generate};
+const Command generate_command{"generate", "generate --games N [--seed S] [--rows R] PROFILE_DIR",
+                               run_generate};
 
 } // namespace tkv::cli

@@ -37,8 +37,8 @@ bool check_file(const std::string& path, CommandIo io) {
         DateTime date;
         report = u_progress_dat_load_main(db, path, date);
         check_blocks(db, report);
-        kind = "main.dat: " + std::to_string(report.types) + " information types, " + std::to_string(report.records) +
-               " games";
+        kind = "main.dat: " + std::to_string(report.types) + " information types, " +
+               std::to_string(report.records) + " games";
     } else if (header.magic == user_dat_magic) {
         PROFILES_TYPE profile;
         report = u_progress_dat_load_user(db, path, profile);
@@ -50,14 +50,16 @@ bool check_file(const std::string& path, CommandIo io) {
     io.out << path << ": " << kind << " of profile \"" << header.id << "\"\n";
     if (report.records_beyond_limit > 0)
         io.out << path << ": " << report.records_beyond_limit << " records beyond the table's limit\n";
-    for (const auto& problem : report.problems) io.out << path << ": problem: " << problem << "\n";
+    for (const auto& problem : report.problems)
+        io.out << path << ": problem: " << problem << "\n";
     return report.problems.empty();
 }
 
 int run_check(ProgramContext&, const std::vector<std::string>& args, CommandIo io) {
     if (args.empty()) return usage_error(io, check_command);
     bool sound = true;
-    for (const auto& path : args) sound = check_file(path, io) && sound;
+    for (const auto& path : args)
+        sound = check_file(path, io) && sound;
     return sound ? exit_ok : exit_failed;
 }
 

@@ -16,7 +16,8 @@ std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::st
     ProfileTable table = installed_profiles(context);
     // profiles_search falls back to the first profile; a command must name an existing one.
     const int index = profiles_search(table, id);
-    if (index < 0 || id.empty() || lower_text(table.profiles[static_cast<std::size_t>(index)].id) != lower_text(id)) {
+    if (index < 0 || id.empty() ||
+        lower_text(table.profiles[static_cast<std::size_t>(index)].id) != lower_text(id)) {
         io.err << "tkv: no profile with the id \"" << id << "\" in " << context.variables.program_folder
                << "profiles/\n";
         return std::nullopt;
@@ -31,7 +32,9 @@ std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::st
     return opened;
 }
 
-std::string shown(const std::string& bytes, CodePage cp, bool raw) { return raw ? bytes : to_utf8(bytes, cp); }
+std::string shown(const std::string& bytes, CodePage cp, bool raw) {
+    return raw ? bytes : to_utf8(bytes, cp);
+}
 
 bool parse_arguments(const std::vector<std::string>& args, Arguments& out) {
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -15,7 +15,9 @@ namespace tkv::cli {
 namespace {
 
 // The text typed on the terminal in the profile's code page.
-std::string typed(const std::string& text, CodePage cp, bool raw) { return raw ? text : from_utf8(text, cp); }
+std::string typed(const std::string& text, CodePage cp, bool raw) {
+    return raw ? text : from_utf8(text, cp);
+}
 
 void print_row(CommandIo io, const OpenedProfile& p, std::int32_t row, bool raw) {
     io.out << row << '\t' << shown(p.db.game_list[static_cast<std::size_t>(row)].name, p.cp, raw) << '\n';
@@ -23,27 +25,31 @@ void print_row(CommandIo io, const OpenedProfile& p, std::int32_t row, bool raw)
 
 int run_profiles(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || !a.positional.empty() || a.format) return usage_error(io, profiles_command);
+    if (!parse_arguments(args, a) || !a.positional.empty() || a.format)
+        return usage_error(io, profiles_command);
     for (const auto& p : installed_profiles(context).profiles) {
         const CodePage cp = code_page_for_language(p.language);
-        io.out << shown(p.id, cp, a.raw) << '\t' << shown(p.name, cp, a.raw) << '\t' << shown(p.language, cp, a.raw)
-               << '\t' << shown(p.folder, cp, a.raw) << '\n';
+        io.out << shown(p.id, cp, a.raw) << '\t' << shown(p.name, cp, a.raw) << '\t'
+               << shown(p.language, cp, a.raw) << '\t' << shown(p.folder, cp, a.raw) << '\n';
     }
     return exit_ok;
 }
 
 int run_list(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 1 || a.format) return usage_error(io, list_command);
+    if (!parse_arguments(args, a) || a.positional.size() != 1 || a.format)
+        return usage_error(io, list_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
-    for (const auto& row : p->db.game_list) io.out << shown(row.name, p->cp, a.raw) << '\n';
+    for (const auto& row : p->db.game_list)
+        io.out << shown(row.name, p->cp, a.raw) << '\n';
     return exit_ok;
 }
 
 int run_search(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format) return usage_error(io, search_command);
+    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format)
+        return usage_error(io, search_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
     const QuickSearch s = search_gamename(p->db.game_list, typed(a.positional[1], p->cp, a.raw));
@@ -54,11 +60,13 @@ int run_search(ProgramContext& context, const std::vector<std::string>& args, Co
 
 int run_find(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format) return usage_error(io, find_command);
+    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format)
+        return usage_error(io, find_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
     const SubstringSearch s = search_substring(p->db.game_list, typed(a.positional[1], p->cp, a.raw));
-    for (std::int32_t row : s.rows) print_row(io, *p, row, a.raw);
+    for (std::int32_t row : s.rows)
+        print_row(io, *p, row, a.raw);
     return s.rows.empty() ? exit_failed : exit_ok;
 }
 
@@ -75,12 +83,11 @@ std::int32_t game_row(const OpenedProfile& p, const std::string& game, bool raw)
 }
 
 int run_show(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
-    static const std::map<std::string, std::optional<SaveType>> formats{
-        {"text", std::nullopt},
-        {"html", SaveType::html},
-        {"windows", SaveType::windows_text},
-        {"dos", SaveType::dos_text},
-        {"rtf", SaveType::rtf}};
+    static const std::map<std::string, std::optional<SaveType>> formats{{"text", std::nullopt},
+                                                                        {"html", SaveType::html},
+                                                                        {"windows", SaveType::windows_text},
+                                                                        {"dos", SaveType::dos_text},
+                                                                        {"rtf", SaveType::rtf}};
     Arguments a;
     if (!parse_arguments(args, a) || a.positional.size() != 2 || (a.format && !formats.contains(*a.format)))
         return usage_error(io, show_command);
@@ -92,8 +99,8 @@ int run_show(ProgramContext& context, const std::vector<std::string>& args, Comm
         return exit_usage;
     }
     GAMES2_TEMP_ARRAY_TYPE game;
-    if (const int error = games_uncompress_data(p->db, p->db.game_list[static_cast<std::size_t>(row)].game_index,
-                                                false, game)) {
+    if (const int error = games_uncompress_data(
+            p->db, p->db.game_list[static_cast<std::size_t>(row)].game_index, false, game)) {
         io.err << "error " << error << "\n";
         return exit_failed;
     }
@@ -110,6 +117,7 @@ const Command profiles_command{"profiles", "profiles [--raw]", run_profiles};
 const Command list_command{"list", "list PROFILE [--raw]", run_list};
 const Command search_command{"search", "search PROFILE TEXT [--raw]", run_search};
 const Command find_command{"find", "find PROFILE TEXT [--raw]", run_find};
-const Command show_command{"show", "show PROFILE GAME [--format text|html|windows|dos|rtf] [--raw]", run_show};
+const Command show_command{"show", "show PROFILE GAME [--format text|html|windows|dos|rtf] [--raw]",
+                           run_show};
 
 } // namespace tkv::cli

@@ -23,10 +23,11 @@ struct Line {
 
 // Parsing state of one file: its lines, the code page and the first error met.
 class SourceFile {
-public:
+  public:
     SourceFile(std::string path, CodePage cp) : path_(std::move(path)), cp_(cp) {
         int n = 0;
-        for (auto& l : split_lines(file_read_all(path_))) lines_.push_back({++n, std::move(l)});
+        for (auto& l : split_lines(file_read_all(path_)))
+            lines_.push_back({++n, std::move(l)});
     }
 
     const std::vector<Line>& lines() const { return lines_; }
@@ -40,17 +41,20 @@ public:
     // A UTF-8 text in the profile's code page; a character the code page lacks is an error.
     std::string convert(const Line& line, const std::string& utf8) {
         std::string bytes = from_utf8(utf8, cp_);
-        if (to_utf8(bytes, cp_) != utf8) fail(line.number, "a character cannot be written in the profile's code page");
+        if (to_utf8(bytes, cp_) != utf8)
+            fail(line.number, "a character cannot be written in the profile's code page");
         return bytes;
     }
 
     std::int32_t number(const Line& line, const std::string& value, std::int32_t min, std::int32_t max) {
         const std::int32_t v = parse_int(value, min - 1);
-        if (v < min || v > max) fail(line.number, "\"" + value + "\" is not a number from " + std::to_string(min) + " to " + std::to_string(max));
+        if (v < min || v > max)
+            fail(line.number, "\"" + value + "\" is not a number from " + std::to_string(min) + " to " +
+                                  std::to_string(max));
         return v;
     }
 
-private:
+  private:
     std::string path_;
     CodePage cp_;
     std::vector<Line> lines_;
@@ -67,8 +71,10 @@ bool split_key(const std::string& text, std::string& key, std::string& value) {
 
 // Lines of an entry's text: "@@" stands for a line starting with "@"; blank lines around go.
 std::string join_text(std::vector<std::string> lines) {
-    while (!lines.empty() && trim_controls(lines.back()).empty()) lines.pop_back();
-    auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return !trim_controls(l).empty(); });
+    while (!lines.empty() && trim_controls(lines.back()).empty())
+        lines.pop_back();
+    auto first = std::find_if(lines.begin(), lines.end(),
+                              [](const std::string& l) { return !trim_controls(l).empty(); });
     std::string out;
     for (auto it = first; it != lines.end(); ++it) {
         if (!out.empty() || it != first) out += "\r\n";
@@ -93,8 +99,10 @@ std::optional<SourceError> read_game(const std::string& path, CodePage cp, Sourc
                 section = Section::info;
                 BlockInfo info;
                 const std::string kind = trim_controls(s.substr(6));
-                if (kind.starts_with("#")) info.type_number = static_cast<std::uint8_t>(file.number(line, kind.substr(1), 1, 255));
-                else info.name = file.convert(line, kind);
+                if (kind.starts_with("#"))
+                    info.type_number = static_cast<std::uint8_t>(file.number(line, kind.substr(1), 1, 255));
+                else
+                    info.name = file.convert(line, kind);
                 if (kind.empty()) file.fail(line.number, "@info needs a type (#N) or a category name");
                 game.infos.push_back(std::move(info));
             } else if (s == "@file") {
@@ -120,23 +128,36 @@ std::optional<SourceError> read_game(const std::string& path, CodePage cp, Sourc
         }
         const std::string v = file.convert(line, value);
         if (section == Section::header) {
-            if (key == "id") game.id = file.number(line, value, 1, 0x7FFFFFFF);
-            else if (key == "revision") game.revision = file.number(line, value, 0, 0x7FFFFFFF);
-            else if (key == "name") game.names += (game.names.empty() ? "" : "\r\n") + v;
-            else file.fail(line.number, "unknown key \"" + key + "\"");
+            if (key == "id")
+                game.id = file.number(line, value, 1, 0x7FFFFFFF);
+            else if (key == "revision")
+                game.revision = file.number(line, value, 0, 0x7FFFFFFF);
+            else if (key == "name")
+                game.names += (game.names.empty() ? "" : "\r\n") + v;
+            else
+                file.fail(line.number, "unknown key \"" + key + "\"");
         } else if (section == Section::file) {
             auto& f = game.files.back();
-            if (key == "url") f.url = v;
-            else if (key == "size") f.size = v;
-            else if (key == "title") f.title = v;
-            else if (key == "description") f.description = v;
-            else file.fail(line.number, "unknown key \"" + key + "\"");
+            if (key == "url")
+                f.url = v;
+            else if (key == "size")
+                f.size = v;
+            else if (key == "title")
+                f.title = v;
+            else if (key == "description")
+                f.description = v;
+            else
+                file.fail(line.number, "unknown key \"" + key + "\"");
         } else {
             auto& h = game.homepages.back();
-            if (key == "url") h.url = v;
-            else if (key == "title") h.title = v;
-            else if (key == "description") h.description = v;
-            else file.fail(line.number, "unknown key \"" + key + "\"");
+            if (key == "url")
+                h.url = v;
+            else if (key == "title")
+                h.title = v;
+            else if (key == "description")
+                h.description = v;
+            else
+                file.fail(line.number, "unknown key \"" + key + "\"");
         }
     }
     finish_info();
@@ -158,14 +179,16 @@ std::variant<ProfileSource, SourceError> read_profile_source(const std::string& 
     for (const Line& line : header.lines()) {
         std::string key, value;
         if (trim_controls(line.text).empty()) continue;
-        if (!split_key(line.text, key, value) || !std::set<std::string>{"id", "name", "language", "date"}.contains(key))
+        if (!split_key(line.text, key, value) ||
+            !std::set<std::string>{"id", "name", "language", "date"}.contains(key))
             header.fail(line.number, "expected id=, name=, language= or date=");
-        else values[key] = {line.number, value};
+        else
+            values[key] = {line.number, value};
     }
     if (header.error()) return *header.error();
-    const bool all_given = values.size() == 4 && std::none_of(values.begin(), values.end(), [](const auto& v) {
-                               return v.second.text.empty();
-                           });
+    const bool all_given =
+        values.size() == 4 &&
+        std::none_of(values.begin(), values.end(), [](const auto& v) { return v.second.text.empty(); });
     if (!all_given || values["date"].text.size() != 17 || parse_datetime(values["date"].text) == DateTime{})
         return SourceError{folder + "profile.txt", 0, "id, name, language and a 17-digit date are required"};
     const CodePage cp = code_page_for_language(values["language"].text);
@@ -184,7 +207,8 @@ std::variant<ProfileSource, SourceError> read_profile_source(const std::string& 
                 file.fail(line.number, "expected NUMBER=Name");
                 continue;
             }
-            source.types.push_back({static_cast<std::uint8_t>(file.number(line, key, 1, 255)), file.convert(line, value)});
+            source.types.push_back(
+                {static_cast<std::uint8_t>(file.number(line, key, 1, 255)), file.convert(line, value)});
         }
         if (source.types.size() > info_types_max) file.fail(0, "more than 255 information types");
         if (file.error()) return *file.error();
@@ -196,11 +220,13 @@ std::variant<ProfileSource, SourceError> read_profile_source(const std::string& 
         SourceGame game;
         if (auto error = read_game(folder + "games/" + name, cp, game)) return *error;
         if (!ids.insert(game.id).second)
-            return SourceError{folder + "games/" + name, 0, "id " + std::to_string(game.id) + " is used twice"};
+            return SourceError{folder + "games/" + name, 0,
+                               "id " + std::to_string(game.id) + " is used twice"};
         source.games.push_back(std::move(game));
     }
     if (source.games.size() > games_max) return SourceError{folder + "games/", 0, "more than 32766 games"};
-    std::sort(source.games.begin(), source.games.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+    std::sort(source.games.begin(), source.games.end(),
+              [](const auto& a, const auto& b) { return a.id < b.id; });
     return source;
 }
 

@@ -26,7 +26,8 @@ std::string with_length(std::string_view s, std::size_t max, LengthBytes length_
     return length_bytes(static_cast<std::uint32_t>(s.size())).append(s);
 }
 
-void write_with_length(BinaryFile& f, std::string_view s, std::size_t max, LengthBytes length_bytes, bool& ok) {
+void write_with_length(BinaryFile& f, std::string_view s, std::size_t max, LengthBytes length_bytes,
+                       bool& ok) {
     s = s.substr(0, max);
     file_write_bytes(f, length_bytes(static_cast<std::uint32_t>(s.size())), ok);
     file_write_bytes(f, s, ok);
@@ -34,16 +35,32 @@ void write_with_length(BinaryFile& f, std::string_view s, std::size_t max, Lengt
 
 } // namespace
 
-bool read_text8(BinaryFile& f, std::string& out) { return read_text<std::uint8_t>(f, out, file_read_u8); }
-bool read_text16(BinaryFile& f, std::string& out) { return read_text<std::uint16_t>(f, out, file_read_u16); }
-bool read_text32(BinaryFile& f, std::string& out) { return read_text<std::int32_t>(f, out, file_read_u32); }
+bool read_text8(BinaryFile& f, std::string& out) {
+    return read_text<std::uint8_t>(f, out, file_read_u8);
+}
+bool read_text16(BinaryFile& f, std::string& out) {
+    return read_text<std::uint16_t>(f, out, file_read_u16);
+}
+bool read_text32(BinaryFile& f, std::string& out) {
+    return read_text<std::int32_t>(f, out, file_read_u32);
+}
 
-std::string text8(std::string_view s) { return with_length(s, 0xFF, bytes_of_u8); }
-std::string text16(std::string_view s) { return with_length(s, 0xFFFF, bytes_of_u16); }
-std::string text32(std::string_view s) { return with_length(s, text32_max, bytes_of_u32); }
+std::string text8(std::string_view s) {
+    return with_length(s, 0xFF, bytes_of_u8);
+}
+std::string text16(std::string_view s) {
+    return with_length(s, 0xFFFF, bytes_of_u16);
+}
+std::string text32(std::string_view s) {
+    return with_length(s, text32_max, bytes_of_u32);
+}
 
-void write_text8(BinaryFile& f, std::string_view s, bool& ok) { write_with_length(f, s, 0xFF, bytes_of_u8, ok); }
-void write_text16(BinaryFile& f, std::string_view s, bool& ok) { write_with_length(f, s, 0xFFFF, bytes_of_u16, ok); }
+void write_text8(BinaryFile& f, std::string_view s, bool& ok) {
+    write_with_length(f, s, 0xFF, bytes_of_u8, ok);
+}
+void write_text16(BinaryFile& f, std::string_view s, bool& ok) {
+    write_with_length(f, s, 0xFFFF, bytes_of_u16, ok);
+}
 void write_text32(BinaryFile& f, std::string_view s, bool& ok) {
     write_with_length(f, s, text32_max, bytes_of_u32, ok);
 }

@@ -19,9 +19,10 @@ namespace {
 // Finds the games a user record may attach to without comparing it with every game: the
 // indices of the games having each name line, A..Z folded, in table order.
 class MergeIndex {
-public:
+  public:
     explicit MergeIndex(const GameDatabase& db) {
-        for (std::size_t i = 0; i < db.games.size(); ++i) add(db.games[i].names, static_cast<std::int32_t>(i));
+        for (std::size_t i = 0; i < db.games.size(); ++i)
+            add(db.games[i].names, static_cast<std::int32_t>(i));
     }
 
     void add(std::string_view names, std::int32_t index) {
@@ -46,7 +47,7 @@ public:
         return out;
     }
 
-private:
+  private:
     std::unordered_map<std::string, std::vector<std::int32_t>> by_line_;
 };
 
@@ -82,8 +83,10 @@ bool merge_user_record(GameDatabase& db, MergeIndex& index, const GAMES2_ARRAY_T
 // The end marker's last zero byte, and nothing after it.
 void check_end(BinaryFile& f, DatReadReport& report) {
     std::uint8_t zero = 1;
-    if (!file_read_u8(f, zero) || zero != 0) report.problems.push_back("the end marker is incomplete");
-    else if (!f.at_end()) report.problems.push_back(std::to_string(f.remaining()) + " bytes follow the end marker");
+    if (!file_read_u8(f, zero) || zero != 0)
+        report.problems.push_back("the end marker is incomplete");
+    else if (!f.at_end())
+        report.problems.push_back(std::to_string(f.remaining()) + " bytes follow the end marker");
 }
 
 bool ended(DatReadReport& report, const std::string& what) {
@@ -91,7 +94,9 @@ bool ended(DatReadReport& report, const std::string& what) {
     return false;
 }
 
-std::string nth(const char* what, std::size_t n) { return std::string(what) + " " + std::to_string(n); }
+std::string nth(const char* what, std::size_t n) {
+    return std::string(what) + " " + std::to_string(n);
+}
 
 // Information types: u16 values (high byte the number, low byte the name length) up to a 0.
 bool read_types(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
@@ -116,11 +121,14 @@ void read_games(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
         if (id == 0) return check_end(f, report);
         GAMES2_ARRAY_TYPE g;
         g.id = id;
-        if (f.at_end() || !read_text16(f, g.names) || !read_text32(f, g.data) || !file_read_u32(f, g.revision))
+        if (f.at_end() || !read_text16(f, g.names) || !read_text32(f, g.data) ||
+            !file_read_u32(f, g.revision))
             return (void)ended(report, nth("game", report.records + 1));
         ++report.records;
-        if (db.games.size() < games_max) db.games.push_back(std::move(g));
-        else ++report.records_beyond_limit;
+        if (db.games.size() < games_max)
+            db.games.push_back(std::move(g));
+        else
+            ++report.records_beyond_limit;
     }
 }
 
@@ -143,7 +151,9 @@ void read_user_records(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
 }
 
 int percent(std::size_t index, std::size_t count) {
-    return count == 0 ? 0 : static_cast<int>(std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
+    return count == 0 ? 0
+                      : static_cast<int>(
+                            std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
 }
 
 } // namespace
@@ -189,12 +199,14 @@ bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profi
     BinaryFile f;
     if (!file_open_write_atomic(f, path)) return false;
     bool ok = true;
-    file_write_bytes(f, encode_dat_header({std::string(main_dat_magic), profile.id, profile.name, profile.language,
-                                           format_datetime(profile.main_date)}),
+    file_write_bytes(f,
+                     encode_dat_header({std::string(main_dat_magic), profile.id, profile.name,
+                                        profile.language, format_datetime(profile.main_date)}),
                      ok);
     for (const auto& type : db.info_types) {
         const std::string_view name = std::string_view(type.type_name).substr(0, 0xFF);
-        file_write_bytes(f, bytes_of_u8(type.type_number) + bytes_of_u8(static_cast<std::uint32_t>(name.size())), ok);
+        file_write_bytes(
+            f, bytes_of_u8(type.type_number) + bytes_of_u8(static_cast<std::uint32_t>(name.size())), ok);
         file_write_bytes(f, name, ok);
     }
     file_write_bytes(f, std::string(2, '\0'), ok);
@@ -218,8 +230,9 @@ bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profi
     BinaryFile f;
     if (!file_open_write_atomic(f, path)) return false;
     bool ok = true;
-    file_write_bytes(f, encode_dat_header({std::string(user_dat_magic), profile.id, profile.name, profile.language,
-                                           format_datetime(profile.user_date)}),
+    file_write_bytes(f,
+                     encode_dat_header({std::string(user_dat_magic), profile.id, profile.name,
+                                        profile.language, format_datetime(profile.user_date)}),
                      ok);
     write_text16(f, profile.last_game, ok);
     for (std::size_t i = 0; i < db.games.size(); ++i) {

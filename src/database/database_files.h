@@ -16,8 +16,8 @@ namespace tkv {
 struct DatReadReport {
     bool opened = false;
     bool magic_ok = false;
-    std::size_t types = 0;          // information types read (main.dat)
-    std::size_t records = 0;        // games (main.dat) or user records (user.dat) read completely
+    std::size_t types = 0;                // information types read (main.dat)
+    std::size_t records = 0;              // games (main.dat) or user records (user.dat) read completely
     std::size_t records_beyond_limit = 0; // read but not kept: the game table was full
     std::vector<std::string> problems;
 };

@@ -33,8 +33,8 @@ struct QuickSearch {
 QuickSearch search_gamename(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, std::string_view text);
 
 struct SubstringSearch {
-    std::string text;                // the search text as the window shows it afterwards
-    std::vector<std::int32_t> rows;  // matching rows in list order
+    std::string text;               // the search text as the window shows it afterwards
+    std::vector<std::int32_t> rows; // matching rows in list order
 };
 // Rows whose name contains the text (A..Z folded, the text trimmed); none for an empty text.
 SubstringSearch search_substring(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, std::string_view text);

@@ -19,7 +19,8 @@ bool name_lines_match(std::string_view existing, std::string_view new_names) {
     bool match = false;
     for_each_name_line(new_names, [&](std::string_view wanted) {
         if (match) return;
-        for_each_name_line(existing, [&](std::string_view line) { match = match || equal_folded(line, wanted); });
+        for_each_name_line(existing,
+                           [&](std::string_view line) { match = match || equal_folded(line, wanted); });
     });
     return match;
 }
@@ -54,7 +55,9 @@ void database_reset(GameDatabase& db, CHANGE_TRACKING& changes) {
     changes.user_changed = false;
 }
 
-bool games_table_full(const GameDatabase& db) { return db.games.size() >= games_max; }
+bool games_table_full(const GameDatabase& db) {
+    return db.games.size() >= games_max;
+}
 
 bool games_append_user_game(GameDatabase& db, GAMES2_ARRAY_TYPE game) {
     if (games_table_full(db)) return false;

@@ -23,9 +23,9 @@ struct GAMES2_RUN_TYPE {
 };
 
 struct GAMES2_ARRAY_TYPE {
-    std::int32_t id = 0;  // > 0 the publisher's game, < 0 a game of the user; never 0 in the table
-    std::string names;    // the title, then alternative names, separated by CR LF
-    std::string data;     // the bzip2-compressed information block; empty for the user's games
+    std::int32_t id = 0; // > 0 the publisher's game, < 0 a game of the user; never 0 in the table
+    std::string names;   // the title, then alternative names, separated by CR LF
+    std::string data;    // the bzip2-compressed information block; empty for the user's games
     std::int32_t revision = 0;
     std::string user_text;
     GAMES2_RUN_TYPE run;
@@ -76,12 +76,12 @@ struct GAMELIST2_ARRAY_TYPE {
 // The tables of the open profile. The vectors never grow past their limits: every operation that
 // adds checks them.
 struct GameDatabase {
-    std::vector<GAMES2_ARRAY_TYPE> games;          // game_count == games.size()
-    std::vector<INFO_TYPE_ENTRY> info_types;       // info_type_count == info_types.size()
-    std::vector<GAMELIST2_ARRAY_TYPE> game_list;   // game_list_count == game_list.size()
-    std::int32_t next_user_id = -1;                // id of the next game the user creates
+    std::vector<GAMES2_ARRAY_TYPE> games;        // game_count == games.size()
+    std::vector<INFO_TYPE_ENTRY> info_types;     // info_type_count == info_types.size()
+    std::vector<GAMELIST2_ARRAY_TYPE> game_list; // game_list_count == game_list.size()
+    std::int32_t next_user_id = -1;              // id of the next game the user creates
     GAMES2_TEMP_ARRAY_TYPE current_game;
-    std::int32_t current_game_index = -1;          // -1 while a new game is being created
+    std::int32_t current_game_index = -1; // -1 while a new game is being created
     std::int32_t current_list_row = -1;
 };
 

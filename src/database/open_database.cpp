@@ -6,7 +6,8 @@
 namespace tkv {
 
 OpenReport database_open(GameDatabase& db, CHANGE_TRACKING& changes, PROFILES_TYPE& profile,
-                         const std::string& main_dat_path, const std::string& user_dat_path, bool ignore_case) {
+                         const std::string& main_dat_path, const std::string& user_dat_path,
+                         bool ignore_case) {
     OpenReport report;
     database_reset(db, changes);
     report.main = u_progress_dat_load_main(db, main_dat_path, report.main_file_date);

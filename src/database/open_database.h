@@ -18,6 +18,7 @@ struct OpenReport {
 };
 
 OpenReport database_open(GameDatabase& db, CHANGE_TRACKING& changes, PROFILES_TYPE& profile,
-                         const std::string& main_dat_path, const std::string& user_dat_path, bool ignore_case);
+                         const std::string& main_dat_path, const std::string& user_dat_path,
+                         bool ignore_case);
 
 } // namespace tkv

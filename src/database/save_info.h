@@ -16,11 +16,12 @@ namespace tkv {
 // Title "Trickvault - Save (title)", the proposed file name, the four document types, the save
 // folder and the type of the "type of text file" option preselected.
 FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Captions& captions,
-                                   CodePage captions_code_page, CodePage profile_code_page, const OPTIONS_TYPE& options);
+                                   CodePage captions_code_page, CodePage profile_code_page,
+                                   const OPTIONS_TYPE& options);
 
 // After the dialog: remembers the chosen folder when the option asks, then writes the document of
 // the chosen type. True when the file was written.
-bool save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& path, SaveType type, OPTIONS_TYPE& options,
-                    const Captions& captions, const ExportStyle& style);
+bool save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& path, SaveType type,
+                    OPTIONS_TYPE& options, const Captions& captions, const ExportStyle& style);
 
 } // namespace tkv

@@ -7,30 +7,33 @@ namespace tkv {
 
 namespace {
 
-using SaveFile = bool (*)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool, const SaveProgress&);
+using SaveFile = bool (*)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool,
+                          const SaveProgress&);
 
 struct FileToSave {
     std::string path;
     bool& changed;
     SaveFile save;
-    int label_caption;   // "Saving main database..."
-    int error_caption;   // "Unable to save main database to file ..."
-    int title_caption;   // "Save main database"
+    int label_caption; // "Saving main database..."
+    int error_caption; // "Unable to save main database to file ..."
+    int title_caption; // "Save main database"
     const char* file_name;
 };
 
 // Writes one file, offering other paths until it is written or the user gives up. True when done.
-bool save_with_retry(const GameDatabase& db, const PROFILES_TYPE& profile, FileToSave file, const Captions& captions,
-                     SaveTaskUi& ui, bool& retried) {
+bool save_with_retry(const GameDatabase& db, const PROFILES_TYPE& profile, FileToSave file,
+                     const Captions& captions, SaveTaskUi& ui, bool& retried) {
     if (!file.changed) return true;
     std::string path = file.path;
     const auto progress = [&ui](int percent) { ui.set_progress(percent); };
     for (;;) {
         ui.set_label(captions[static_cast<std::size_t>(file.label_caption)]);
         if (file.save(db, profile, path, file.changed, progress)) return true;
-        ui.show_error(caption_format(captions[static_cast<std::size_t>(file.error_caption)], {upper_text(path)}));
-        const auto chosen = ui.ask_save_path(file.file_name, captions[static_cast<std::size_t>(file.title_caption)],
-                                             save_dialog_filter(captions));
+        ui.show_error(
+            caption_format(captions[static_cast<std::size_t>(file.error_caption)], {upper_text(path)}));
+        const auto chosen =
+            ui.ask_save_path(file.file_name, captions[static_cast<std::size_t>(file.title_caption)],
+                             save_dialog_filter(captions));
         if (!chosen) return false;
         path = *chosen;
         retried = true;
@@ -43,18 +46,18 @@ std::string save_dialog_filter(const Captions& captions) {
     return caption_format(captions[319], {"dat", "DAT"}) + "|*.dat";
 }
 
-SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& profile, const VARIABLES_PROGRAM& paths,
-                                   CHANGE_TRACKING& changes, const OPTIONS_TYPE& options, const Captions& captions,
-                                   SaveTaskUi& ui) {
+SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& profile,
+                                   const VARIABLES_PROGRAM& paths, CHANGE_TRACKING& changes,
+                                   const OPTIONS_TYPE& options, const Captions& captions, SaveTaskUi& ui) {
     SaveTaskResult result;
     const bool main_done = save_with_retry(
         db, profile,
-        {paths.main_dat_path, changes.main_changed, u_progress_dat_save_main, 313, 315, 317, "main.dat"}, captions,
-        ui, result.retried);
+        {paths.main_dat_path, changes.main_changed, u_progress_dat_save_main, 313, 315, 317, "main.dat"},
+        captions, ui, result.retried);
     const bool user_done = save_with_retry(
         db, profile,
-        {paths.user_dat_path, changes.user_changed, u_progress_dat_save_user, 314, 316, 318, "user.dat"}, captions,
-        ui, result.retried);
+        {paths.user_dat_path, changes.user_changed, u_progress_dat_save_user, 314, 316, 318, "user.dat"},
+        captions, ui, result.retried);
     if (main_done) changes.main_changed = false;
     if (user_done) changes.user_changed = false;
     if (!main_done || !user_done) return result;
@@ -66,7 +69,9 @@ SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& 
     return result;
 }
 
-bool save_needed(const CHANGE_TRACKING& changes) { return changes.change_count > 0 || changes.user_changed; }
+bool save_needed(const CHANGE_TRACKING& changes) {
+    return changes.change_count > 0 || changes.user_changed;
+}
 
 bool autosave_due(const OPTIONS_TYPE& options, const CHANGE_TRACKING& changes) {
     return options.autosave && changes.change_count >= options.autosave_after;

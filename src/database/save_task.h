@@ -16,7 +16,7 @@ namespace tkv {
 // What the save task shows and asks; the task window implements it with its labels, progress bar,
 // message boxes and save dialog.
 class SaveTaskUi {
-public:
+  public:
     virtual ~SaveTaskUi() = default;
     virtual void set_label(const std::string& text) = 0;
     virtual void set_progress(int percent) = 0;
@@ -40,9 +40,9 @@ std::string save_dialog_filter(const Captions& captions);
 
 // u_progress_dat_save: main file, then user file; clears the changed mark of each file done and,
 // when both are done, change_count.
-SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& profile, const VARIABLES_PROGRAM& paths,
-                                   CHANGE_TRACKING& changes, const OPTIONS_TYPE& options, const Captions& captions,
-                                   SaveTaskUi& ui);
+SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& profile,
+                                   const VARIABLES_PROGRAM& paths, CHANGE_TRACKING& changes,
+                                   const OPTIONS_TYPE& options, const Captions& captions, SaveTaskUi& ui);
 
 // The main window saves only while something is unsaved.
 bool save_needed(const CHANGE_TRACKING& changes);

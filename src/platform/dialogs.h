@@ -30,12 +30,12 @@ struct FileFilter {
 
 struct FileDialogRequest {
     std::string title;
-    std::string folder;     // where the dialog starts; empty: the toolkit's choice
-    std::string file_name;  // proposed name (save) or preselected file (open)
+    std::string folder;    // where the dialog starts; empty: the toolkit's choice
+    std::string file_name; // proposed name (save) or preselected file (open)
     std::vector<FileFilter> filters;
-    int filter_index = 1;   // preselected filter, counted from 1
+    int filter_index = 1;          // preselected filter, counted from 1
     std::string default_extension; // added to a typed name without one (save)
-    bool confirm_overwrite = true;  // save: ask before replacing an existing file
+    bool confirm_overwrite = true; // save: ask before replacing an existing file
 };
 
 struct FileDialogResult {
@@ -51,7 +51,7 @@ struct FontChoice {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual MessageAnswer message(const MessageRequest& request) = 0;
     virtual std::optional<FileDialogResult> open_file(const FileDialogRequest& request) = 0;

@@ -8,6 +8,7 @@
 #include "shell/bytestream.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
+#include "shell/quicksort.h"
 #include "shell/text.h"
 
 namespace tkv {
@@ -25,42 +26,6 @@ bool is_plain_folder_name(std::string_view folder) {
 
 bool ids_match(std::string_view lowered_id, const PROFILES_TYPE& p) {
     return lower_text(p.id) == lowered_id;
-}
-
-// Hoare partitioning around the middle entry's key. The smaller part is sorted by recursion and
-// the larger one by the loop, so the depth stays logarithmic whatever the names are; the parts
-// and thus the result are those of plain recursion into both. std::string compares its bytes
-// as unsigned values.
-void sort_range(std::vector<PROFILES_TYPE>& profiles, std::vector<std::string>& keys, std::ptrdiff_t first,
-                std::ptrdiff_t last) {
-    while (first < last) {
-        const std::string pivot = keys[static_cast<std::size_t>((first + last) / 2)];
-        std::ptrdiff_t i = first;
-        std::ptrdiff_t j = last;
-        do {
-            while (keys[static_cast<std::size_t>(i)] < pivot)
-                ++i;
-            while (keys[static_cast<std::size_t>(j)] > pivot)
-                --j;
-            if (i <= j) {
-                const auto a = static_cast<std::size_t>(i);
-                const auto b = static_cast<std::size_t>(j);
-                if (keys[a] > keys[b]) {
-                    std::swap(keys[a], keys[b]);
-                    std::swap(profiles[a], profiles[b]);
-                }
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (j - first < last - i) {
-            sort_range(profiles, keys, first, j);
-            first = i;
-        } else {
-            sort_range(profiles, keys, i, last);
-            last = j;
-        }
-    }
 }
 
 } // namespace
@@ -102,7 +67,8 @@ void profiles_sort(ProfileTable& t, std::size_t first, std::size_t last) {
     keys.reserve(t.profiles.size());
     for (const PROFILES_TYPE& p : t.profiles)
         keys.push_back(ascii_lower_text(p.name));
-    sort_range(t.profiles, keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last));
+    sort_by_keys(keys, static_cast<std::ptrdiff_t>(first), static_cast<std::ptrdiff_t>(last),
+                 [&](std::size_t i, std::size_t j) { std::swap(t.profiles[i], t.profiles[j]); });
 }
 
 int profiles_search(const ProfileTable& t, std::string_view id) {

@@ -70,7 +70,8 @@ bool file_open_read(BinaryFile& f, const std::string& p) {
     file_close(f);
     f.f_ = std::fopen(p.c_str(), "rb");
     struct stat st {};
-    if (f.f_ && ::fstat(::fileno(f.f_), &st) == 0 && S_ISREG(st.st_mode)) f.size_ = static_cast<std::uint64_t>(st.st_size);
+    if (f.f_ && ::fstat(::fileno(f.f_), &st) == 0 && S_ISREG(st.st_mode))
+        f.size_ = static_cast<std::uint64_t>(st.st_size);
     return f.is_open();
 }
 

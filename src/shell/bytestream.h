@@ -33,7 +33,7 @@ class BinaryFile {
     bool write_failed_ = false;
     std::uint64_t size_ = 0; // of a file opened for reading, taken when it was opened
     std::uint64_t pos_ = 0;
-    std::string temp_path_;   // of an atomic write: the file that replaces target_path_ on close
+    std::string temp_path_; // of an atomic write: the file that replaces target_path_ on close
     std::string target_path_;
 };
 

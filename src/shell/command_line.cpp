@@ -20,7 +20,8 @@ bool is_archive_name(const std::string& arg) {
 
 void parse_command_line(VARIABLES_PROGRAM& v, const std::vector<std::string>& args,
                         const std::function<bool(const std::string&)>& path_exists) {
-    v.arguments.assign(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(std::min(args.size(), arguments_max)));
+    v.arguments.assign(args.begin(),
+                       args.begin() + static_cast<std::ptrdiff_t>(std::min(args.size(), arguments_max)));
 
     std::vector<std::string> switch_candidates;
     for (const auto& arg : v.arguments)

@@ -111,7 +111,8 @@ bool file_exists(const std::string& p) {
 bool path_is_link(const std::string& p) {
     std::error_code ec;
     std::string path = p;
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return fs::is_symlink(path, ec);
 }
 

@@ -22,17 +22,17 @@ constexpr std::size_t arguments_max = 11;
 struct VARIABLES_PROGRAM {
     // The command line.
     std::vector<std::string> arguments; // at most arguments_max, in order
-    bool run_from_cd = false;   // read-only media: tkv.ini lives in windows_folder, nothing changes
+    bool run_from_cd = false;           // read-only media: tkv.ini lives in windows_folder, nothing changes
     bool uninstall = false;
     bool manager_only = false;
-    std::string start_profile;  // "/profile=": consumed when the profile is opened
-    std::string start_game;     // "/game=": consumed by the main window's first load
-    std::string start_skin;     // "/skin="
+    std::string start_profile;     // "/profile=": consumed when the profile is opened
+    std::string start_game;        // "/game=": consumed by the main window's first load
+    std::string start_skin;        // "/skin="
     std::string language_file_arg; // archives to install: *.tkvl, *.tkvp, *.tkvs
     std::string profile_file_arg;
     std::string skin_file_arg;
     // Run-time state.
-    bool autorun_done = false;  // a profile was started automatically in this run
+    bool autorun_done = false; // a profile was started automatically in this run
     bool first_settings_mode = false;
     std::string current_folder; // working folder at start, ending in "/"
     std::string program_folder; // the program's data folder, ending in "/"

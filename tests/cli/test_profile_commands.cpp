@@ -16,16 +16,19 @@ struct Result {
 
 // A home folder with one profile built from a small source folder.
 class ProfileCommands : public testing::Test {
-protected:
+  protected:
     test::TempDir home, source;
 
     void SetUp() override {
         source.write("profile.txt", "id=PC\nname=PC games\nlanguage=Hungarian\ndate=20261201120000000\n");
         source.write("types.txt", "1=Cheats\n2=Hints\n");
-        source.write("games/a.txt", "id=2\nrevision=4\nname=Quake\nname=Q1\n@info #1\n\nGOD - god mode\n@@ not a section\n\n"
-                                    "@info Speedrun\nbunny hop\n@file\nurl=file://q.zip\nsize=1 KB\ntitle=Save\n"
-                                    "description=Level 3\n@homepage\nurl=http://www.example/\ntitle=Fans\n");
-        source.write("games/b.txt", "id=1\nrevision=1\nname=\xC3\x81rv\xC3\xADz\nname=Quake 2\n@info #2\nLook behind you.\n");
+        source.write("games/a.txt",
+                     "id=2\nrevision=4\nname=Quake\nname=Q1\n@info #1\n\nGOD - god mode\n@@ not a section\n\n"
+                     "@info Speedrun\nbunny hop\n@file\nurl=file://q.zip\nsize=1 KB\ntitle=Save\n"
+                     "description=Level 3\n@homepage\nurl=http://www.example/\ntitle=Fans\n");
+        source.write(
+            "games/b.txt",
+            "id=1\nrevision=1\nname=\xC3\x81rv\xC3\xADz\nname=Quake 2\n@info #2\nLook behind you.\n");
         ASSERT_EQ(run({"build", source.folder(), home.path("profiles/pc")}).code, cli::exit_ok);
     }
 
@@ -47,7 +50,8 @@ TEST_F(ProfileCommands, ProfilesAndList) {
 }
 
 TEST_F(ProfileCommands, ListFollowsTheCaseOption) {
-    ASSERT_EQ(run({"config", "set", "database", "small and large characters are equal", "0"}).code, cli::exit_ok);
+    ASSERT_EQ(run({"config", "set", "database", "small and large characters are equal", "0"}).code,
+              cli::exit_ok);
     EXPECT_EQ(run({"list", "PC"}).out, "Q1\nQuake\nQuake 2\n\xC3\x81rv\xC3\xADz\n");
     source.write("games/c.txt", "id=3\nname=quake 3\n");
     ASSERT_EQ(run({"build", source.folder(), home.path("profiles/pc")}).code, cli::exit_ok);
@@ -67,8 +71,9 @@ TEST_F(ProfileCommands, SearchAndFind) {
 TEST_F(ProfileCommands, ShowWritesTheSavedDocument) {
     const Result text = run({"show", "pc", "q1"});
     ASSERT_EQ(text.code, cli::exit_ok) << text.err;
-    EXPECT_TRUE(text.out.starts_with("Quake:\r\n======\r\n\r\nCheats:\r\n-------\r\nGOD - god mode\r\n@ not a section\r\n\r\n"
-                                     "Speedrun:\r\n---------\r\nbunny hop\r\n\r\n"))
+    EXPECT_TRUE(text.out.starts_with(
+        "Quake:\r\n======\r\n\r\nCheats:\r\n-------\r\nGOD - god mode\r\n@ not a section\r\n\r\n"
+        "Speedrun:\r\n---------\r\nbunny hop\r\n\r\n"))
         << text.out;
     EXPECT_NE(text.out.find("Save\r\nfile://q.zip\r\n1 KB\r\nLevel 3\r\n"), std::string::npos);
     EXPECT_TRUE(run({"show", "pc", "#3", "--format", "html"}).out.starts_with("<html>\r\n<head>"));
@@ -95,7 +100,8 @@ TEST_F(ProfileCommands, DamagedBlockAndCheck) {
     EXPECT_NE(check.out.find("missing.dat: cannot be read"), std::string::npos);
 
     home.write("cut.dat", bytes.substr(0, bytes.size() - 9));
-    EXPECT_NE(run({"check", home.path("cut.dat")}).out.find("problem: the file ends inside game 2"), std::string::npos);
+    EXPECT_NE(run({"check", home.path("cut.dat")}).out.find("problem: the file ends inside game 2"),
+              std::string::npos);
     home.write("other.dat", "\x05hello");
     EXPECT_NE(run({"check", home.path("other.dat")}).out.find("neither"), std::string::npos);
 }
@@ -125,9 +131,11 @@ TEST_F(ProfileCommands, BuildIsDeterministicAndReportsSourceErrors) {
 }
 
 TEST_F(ProfileCommands, GenerateIsDeterministicAndMeetsTheRowCount) {
-    ASSERT_EQ(run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("profiles/syn")}).code,
+    ASSERT_EQ(
+        run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("profiles/syn")}).code,
+        cli::exit_ok);
+    ASSERT_EQ(run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("syn2")}).code,
               cli::exit_ok);
-    ASSERT_EQ(run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("syn2")}).code, cli::exit_ok);
     EXPECT_EQ(home.read("profiles/syn/main.dat"), home.read("syn2/main.dat"));
     const Result list = run({"list", "synthetic"});
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 100);

@@ -7,12 +7,24 @@
 
 namespace tkv::test {
 
-inline std::string u8(std::uint32_t v) { return std::string(1, static_cast<char>(v & 0xFF)); }
-inline std::string u16(std::uint32_t v) { return u8(v >> 8) + u8(v); }
-inline std::string u32(std::uint32_t v) { return u16(v >> 16) + u16(v); }
-inline std::string t8(const std::string& s) { return u8(static_cast<std::uint32_t>(s.size())) + s; }
-inline std::string t16(const std::string& s) { return u16(static_cast<std::uint32_t>(s.size())) + s; }
-inline std::string t32(const std::string& s) { return u32(static_cast<std::uint32_t>(s.size())) + s; }
+inline std::string u8(std::uint32_t v) {
+    return std::string(1, static_cast<char>(v & 0xFF));
+}
+inline std::string u16(std::uint32_t v) {
+    return u8(v >> 8) + u8(v);
+}
+inline std::string u32(std::uint32_t v) {
+    return u16(v >> 16) + u16(v);
+}
+inline std::string t8(const std::string& s) {
+    return u8(static_cast<std::uint32_t>(s.size())) + s;
+}
+inline std::string t16(const std::string& s) {
+    return u16(static_cast<std::uint32_t>(s.size())) + s;
+}
+inline std::string t32(const std::string& s) {
+    return u32(static_cast<std::uint32_t>(s.size())) + s;
+}
 
 inline const std::string date_text = "20261210143000000";
 
@@ -28,14 +40,18 @@ struct MainGame {
 };
 
 inline std::string main_game(const MainGame& g) {
-    return u32(static_cast<std::uint32_t>(g.id)) + t16(g.names) + t32(g.data) + u32(static_cast<std::uint32_t>(g.revision));
+    return u32(static_cast<std::uint32_t>(g.id)) + t16(g.names) + t32(g.data) +
+           u32(static_cast<std::uint32_t>(g.revision));
 }
 
-inline std::string main_dat(const std::vector<std::pair<int, std::string>>& types, const std::vector<MainGame>& games) {
+inline std::string main_dat(const std::vector<std::pair<int, std::string>>& types,
+                            const std::vector<MainGame>& games) {
     std::string s = header("TRICKVAULT350GAMEPROFILE");
-    for (const auto& [number, name] : types) s += u8(static_cast<std::uint32_t>(number)) + t8(name);
+    for (const auto& [number, name] : types)
+        s += u8(static_cast<std::uint32_t>(number)) + t8(name);
     s += u16(0);
-    for (const auto& g : games) s += main_game(g);
+    for (const auto& g : games)
+        s += main_game(g);
     return s + u32(0) + u8(0);
 }
 

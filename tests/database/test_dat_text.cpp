@@ -8,8 +8,11 @@ namespace tkv {
 namespace {
 
 TEST(DatText, EncodingsCutToTheirFields) {
-    EXPECT_EQ(text8("ab"), std::string("\x02" "ab"));
-    EXPECT_EQ(text16("ab"), std::string("\x00\x02" "ab", 4));
+    EXPECT_EQ(text8("ab"), std::string("\x02"
+                                       "ab"));
+    EXPECT_EQ(text16("ab"), std::string("\x00\x02"
+                                        "ab",
+                                        4));
     EXPECT_EQ(text32(""), std::string(4, '\0'));
     EXPECT_EQ(text8(std::string(300, 'x')), "\xFF" + std::string(255, 'x'));
     EXPECT_EQ(text16(std::string(70000, 'x')).size(), 2u + 65535u);
@@ -18,7 +21,8 @@ TEST(DatText, EncodingsCutToTheirFields) {
 TEST(DatText, ReadersStopAtTheEnd) {
     test::TempDir dir;
     BinaryFile f;
-    ASSERT_TRUE(file_open_read(f, dir.write("t", text8("abc") + text16("de") + std::string("\x00\x00\x00\x09xy", 6))));
+    ASSERT_TRUE(file_open_read(
+        f, dir.write("t", text8("abc") + text16("de") + std::string("\x00\x00\x00\x09xy", 6))));
     std::string s;
     EXPECT_TRUE(read_text8(f, s));
     EXPECT_EQ(s, "abc");

@@ -1,5 +1,5 @@
-#include "database/database_files.h"
 #include "database/dat_fixtures.h"
+#include "database/database_files.h"
 #include "database/record_codec.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
@@ -42,15 +42,18 @@ TEST(DatabaseFiles, EmptyDatabaseBytes) {
     p.last_game = "Doom";
     ASSERT_TRUE(u_progress_dat_save_main(db, p, dir.path("main.dat"), true));
     ASSERT_TRUE(u_progress_dat_save_user(db, p, dir.path("user.dat"), true));
-    EXPECT_EQ(dir.read("main.dat"), header("TRICKVAULT350GAMEPROFILE") + std::string(2, '\0') + std::string(5, '\0'));
+    EXPECT_EQ(dir.read("main.dat"),
+              header("TRICKVAULT350GAMEPROFILE") + std::string(2, '\0') + std::string(5, '\0'));
     EXPECT_EQ(dir.read("user.dat"), header("TRICKVAULT350USERPROFILE") + t16("Doom") + std::string(3, '\0'));
 }
 
 TEST(DatabaseFiles, LoadAndSaveRoundTripByteForByte) {
     const std::string main_bytes =
-        main_dat({{1, "Cheats"}, {2, "Hints"}}, {{10, "Doom\r\nDoom I", "BZh-not-expanded-here", 3}, {20, "Quake", "", 1}});
+        main_dat({{1, "Cheats"}, {2, "Hints"}},
+                 {{10, "Doom\r\nDoom I", "BZh-not-expanded-here", 3}, {20, "Quake", "", 1}});
     const std::string user_bytes =
-        user_dat("Doom I", {{"Doom\r\nDoom I", 10, "my text", "doom.exe\r\n/games\r\n-warp 1"}, {"Mine", 0, "own game"}});
+        user_dat("Doom I", {{"Doom\r\nDoom I", 10, "my text", "doom.exe\r\n/games\r\n-warp 1"},
+                            {"Mine", 0, "own game"}});
     TempDir dir;
     Loaded l = load(dir, main_bytes, user_bytes);
     EXPECT_TRUE(l.main.magic_ok && l.user.magic_ok);
@@ -111,7 +114,8 @@ TEST(DatabaseFiles, UserGameSurvivesARoundTripAsAUserGame) {
     l.db.games.push_back({-2, "Empty", "", 0, "", {}}); // nothing to keep: not written
     l.db.games.push_back({-3, "Runnable", "", 0, "", {"/usr/games/x", "", ""}});
     ASSERT_TRUE(u_progress_dat_save_user(l.db, l.profile, dir.path("user.dat"), true));
-    EXPECT_EQ(dir.read("user.dat"), user_dat("", {{"Mine", 0, "notes"}, {"Runnable", 0, "", "/usr/games/x\r\n\r\n"}}));
+    EXPECT_EQ(dir.read("user.dat"),
+              user_dat("", {{"Mine", 0, "notes"}, {"Runnable", 0, "", "/usr/games/x\r\n\r\n"}}));
 
     // Next start: a publisher's game named "Mine" has appeared and takes the text.
     Loaded again = load(dir, main_dat({}, {{1, "Alpha"}, {2, "mine"}}), dir.read("user.dat"));
@@ -133,9 +137,11 @@ TEST(DatabaseFiles, GameWithEmptyNamesIsNotWrittenToUserDat) {
 
 TEST(DatabaseFiles, TableLimits) {
     std::vector<std::pair<int, std::string>> types;
-    for (int i = 0; i < 300; ++i) types.emplace_back(i % 255 + 1, "T" + std::to_string(i));
+    for (int i = 0; i < 300; ++i)
+        types.emplace_back(i % 255 + 1, "T" + std::to_string(i));
     std::vector<MainGame> games;
-    for (int i = 1; i <= 40000; ++i) games.push_back({i, "G" + std::to_string(i)});
+    for (int i = 1; i <= 40000; ++i)
+        games.push_back({i, "G" + std::to_string(i)});
     TempDir dir;
     Loaded l = load(dir, main_dat(types, games), user_dat("", {{"New", 0, "dropped: table full"}}));
     EXPECT_EQ(l.db.info_types.size(), 255u);
@@ -155,20 +161,24 @@ TEST(DatabaseFiles, EveryTruncationKeepsCompleteRecordsOnly) {
     for (std::size_t n = 0; n < main_bytes.size(); ++n) {
         Loaded l = load(dir, main_bytes.substr(0, n), "");
         EXPECT_FALSE(l.main.problems.empty()) << n;
-        for (const auto& g : l.db.games) EXPECT_EQ(g.data, "data" + std::to_string(g.id)) << n;
+        for (const auto& g : l.db.games)
+            EXPECT_EQ(g.data, "data" + std::to_string(g.id)) << n;
     }
     for (std::size_t n = 0; n < user_bytes.size(); ++n) {
         Loaded l = load(dir, main_bytes, user_bytes.substr(0, n));
         EXPECT_EQ(l.db.games.size(), 2u) << n;
-        for (const auto& g : l.db.games) EXPECT_TRUE(g.user_text.empty() || g.user_text == "t" + std::to_string(g.id)) << n;
+        for (const auto& g : l.db.games)
+            EXPECT_TRUE(g.user_text.empty() || g.user_text == "t" + std::to_string(g.id)) << n;
     }
 }
 
 TEST(DatabaseFiles, HostileLengthsAndMissingFiles) {
     TempDir dir;
     // A data length of 2 GiB in a tiny file, and a negative one.
-    std::string huge = header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0x7FFFFFF0) + "abc";
-    std::string negative = header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0xFFFFFFF0) + "abc";
+    std::string huge =
+        header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0x7FFFFFF0) + "abc";
+    std::string negative =
+        header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0xFFFFFFF0) + "abc";
     for (const auto& bytes : {huge, negative}) {
         Loaded l = load(dir, bytes, "");
         EXPECT_TRUE(l.db.games.empty());
@@ -234,7 +244,8 @@ TEST(DatabaseFiles, MutatedFilesNeverBreakTheReaders) {
     const std::string block = block_compress(block_encode({{1, "", "GOD - god mode"}, {0, "Tips", "Jump."}},
                                                           {{"http://x.example/a.zip", "1 KB", "A", "d"}},
                                                           {{"http://x.example/", "Home", "d"}}));
-    const std::string main_bytes = test::main_dat({{1, "Cheats"}}, {{1, "One\r\nUno", block}, {2, "Two", block}});
+    const std::string main_bytes =
+        test::main_dat({{1, "Cheats"}}, {{1, "One\r\nUno", block}, {2, "Two", block}});
     const std::string user_bytes = test::user_dat("One", {{"One", 1, "t1", "a\r\nb\r\nc"}, {"Mine", 0, "m"}});
     test::TempDir dir;
     std::uint32_t state = 12345;
@@ -242,7 +253,8 @@ TEST(DatabaseFiles, MutatedFilesNeverBreakTheReaders) {
     for (int round = 0; round < 400; ++round) {
         std::string m = main_bytes, u = user_bytes;
         std::string& target = round % 2 ? m : u;
-        for (int k = 0; k < 1 + round % 5; ++k) target[next() % target.size()] = static_cast<char>(next() >> 8);
+        for (int k = 0; k < 1 + round % 5; ++k)
+            target[next() % target.size()] = static_cast<char>(next() >> 8);
         if (round % 7 == 0) target.resize(next() % target.size());
         GameDatabase db;
         DateTime date;
@@ -268,9 +280,11 @@ namespace {
 // Names that repeat one common line many times must cost one lookup, not one per repetition.
 TEST(DatabaseFiles, RepeatedNameLinesMergeCheaply) {
     std::vector<test::MainGame> games;
-    for (int i = 1; i <= static_cast<int>(games_max); ++i) games.push_back({i, "a"});
+    for (int i = 1; i <= static_cast<int>(games_max); ++i)
+        games.push_back({i, "a"});
     std::string names = "a";
-    for (int i = 0; i < 21000; ++i) names += "\r\na";
+    for (int i = 0; i < 21000; ++i)
+        names += "\r\na";
     test::TempDir dir;
     GameDatabase db;
     DateTime date;

@@ -8,7 +8,8 @@ namespace {
 
 GameDatabase listed(std::initializer_list<std::pair<std::int32_t, const char*>> games, bool ignore_case) {
     GameDatabase db;
-    for (const auto& [id, names] : games) db.games.push_back({id, names, "", 0, "", {}});
+    for (const auto& [id, names] : games)
+        db.games.push_back({id, names, "", 0, "", {}});
     u_progress_dat_list_build(db);
     u_progress_dat_list_sort(db, ignore_case);
     return db;
@@ -16,15 +17,18 @@ GameDatabase listed(std::initializer_list<std::pair<std::int32_t, const char*>> 
 
 std::vector<std::string> names(const GameDatabase& db) {
     std::vector<std::string> out;
-    for (const auto& r : db.game_list) out.push_back(r.name);
+    for (const auto& r : db.game_list)
+        out.push_back(r.name);
     return out;
 }
 
 TEST(GameList, OneRowPerNameLineAndGamesSortedById) {
-    GameDatabase db = listed({{5, "Half-Life\r\nHL\r\nHalf Life"}, {-2, "Mine"}, {3, "Doom\r\n"}, {-7, "Newer"}}, true);
+    GameDatabase db =
+        listed({{5, "Half-Life\r\nHL\r\nHalf Life"}, {-2, "Mine"}, {3, "Doom\r\n"}, {-7, "Newer"}}, true);
     EXPECT_EQ(db.games[0].id, -7);
     EXPECT_EQ(db.games[3].id, 5);
-    EXPECT_EQ(names(db), (std::vector<std::string>{"", "Doom", "Half Life", "Half-Life", "HL", "Mine", "Newer"}));
+    EXPECT_EQ(names(db),
+              (std::vector<std::string>{"", "Doom", "Half Life", "Half-Life", "HL", "Mine", "Newer"}));
     for (const auto& r : db.game_list) {
         if (r.name.starts_with("H")) {
             EXPECT_EQ(db.games[static_cast<std::size_t>(r.game_index)].id, 5);
@@ -44,12 +48,14 @@ TEST(GameList, SortsLargeAndHostileInputs) {
     GameDatabase db;
     for (int i = 0; i < 20000; ++i) {
         std::string n;
-        for (int k = 0; k < 1 + static_cast<int>(rng() % 6); ++k) n += static_cast<char>("aAbB"[rng() % 4]);
+        for (int k = 0; k < 1 + static_cast<int>(rng() % 6); ++k)
+            n += static_cast<char>("aAbB"[rng() % 4]);
         db.games.push_back({static_cast<std::int32_t>(rng() % 1000) - 500 + (i == 0), n, "", 0, "", {}});
     }
     u_progress_dat_list_build(db);
     u_progress_dat_list_sort(db, true);
-    for (std::size_t i = 1; i < db.games.size(); ++i) ASSERT_LE(db.games[i - 1].id, db.games[i].id);
+    for (std::size_t i = 1; i < db.games.size(); ++i)
+        ASSERT_LE(db.games[i - 1].id, db.games[i].id);
     for (std::size_t i = 1; i < db.game_list.size(); ++i)
         ASSERT_LE(u_progress_dat_list_sort_quick_lowercase(db.game_list[i - 1].name, true),
                   u_progress_dat_list_sort_quick_lowercase(db.game_list[i].name, true));
@@ -74,8 +80,8 @@ TEST(GameList, QuickSearch) {
         std::int32_t row;
         bool click;
     } cases[] = {
-        {"qu", 1, true},   {"qz", 1, true},   {"quake 2", 2, true}, {"QUEST", 3, true},
-        {"x", -1, true},   {"   ", 0, false}, {"", 0, false},      {"doom ii", 0, true},
+        {"qu", 1, true}, {"qz", 1, true},   {"quake 2", 2, true}, {"QUEST", 3, true},
+        {"x", -1, true}, {"   ", 0, false}, {"", 0, false},       {"doom ii", 0, true},
     };
     for (const auto& c : cases) {
         const QuickSearch s = search_gamename(rows, c.text);
@@ -87,7 +93,8 @@ TEST(GameList, QuickSearch) {
 }
 
 TEST(GameList, SubstringSearch) {
-    const auto rows = listed({{1, "Half-Life\r\nHalf-Life GOTY"}, {2, "Life Force"}, {3, "Doom"}}, true).game_list;
+    const auto rows =
+        listed({{1, "Half-Life\r\nHalf-Life GOTY"}, {2, "Life Force"}, {3, "Doom"}}, true).game_list;
     SubstringSearch s = search_substring(rows, "  LIFE \t");
     EXPECT_EQ(s.text, "life");
     ASSERT_EQ(s.rows.size(), 3u);

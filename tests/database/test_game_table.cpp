@@ -7,7 +7,8 @@ namespace {
 
 GameDatabase with_games(std::initializer_list<std::pair<std::int32_t, const char*>> games) {
     GameDatabase db;
-    for (const auto& [id, names] : games) db.games.push_back({id, names, "", 0, "", {}});
+    for (const auto& [id, names] : games)
+        db.games.push_back({id, names, "", 0, "", {}});
     return db;
 }
 
@@ -23,19 +24,21 @@ TEST(GameTable, NameLinesMatch) {
         {"Doom II", "Doom", false},
         {"Doom", "", false},
         {"", "", true},
-        {"Doom\r\n", "", true},       // the empty last line
+        {"Doom\r\n", "", true}, // the empty last line
         {"Doom", "Doom\r\n", true},
-        {"A\rB", "a\rb", true},      // a lone CR is part of the line
+        {"A\rB", "a\rb", true},                // a lone CR is part of the line
         {"\xC1rv\xEDz", "\xE1rv\xEDz", false}, // only A..Z are folded
     };
-    for (const auto& c : cases) EXPECT_EQ(name_lines_match(c.existing, c.wanted), c.match) << c.existing << "|" << c.wanted;
+    for (const auto& c : cases)
+        EXPECT_EQ(name_lines_match(c.existing, c.wanted), c.match) << c.existing << "|" << c.wanted;
 }
 
 TEST(GameTable, CheckIdExist) {
-    GameDatabase db = with_games({{-2, "Quake"}, {7, "Doom"}, {-1, "quake\r\nQ1"}, {7, "Doom again"}, {-3, "Other"}});
+    GameDatabase db =
+        with_games({{-2, "Quake"}, {7, "Doom"}, {-1, "quake\r\nQ1"}, {7, "Doom again"}, {-3, "Other"}});
     EXPECT_EQ(games_check_id_exist(db, 7, "anything"), 1);
-    EXPECT_EQ(games_check_id_exist(db, 9, "QUAKE"), 2);  // the last user game with the name
-    EXPECT_EQ(games_check_id_exist(db, 9, "Doom"), -1);  // publisher's games are no candidates
+    EXPECT_EQ(games_check_id_exist(db, 9, "QUAKE"), 2); // the last user game with the name
+    EXPECT_EQ(games_check_id_exist(db, 9, "Doom"), -1); // publisher's games are no candidates
     // The walk stops at the id: candidates after it do not count.
     EXPECT_EQ(games_check_id_exist(db, -2, "Other"), 0);
 }
@@ -60,7 +63,7 @@ TEST(GameTable, AddAndRemoveUserGames) {
 
     EXPECT_FALSE(games_remove_user_game(db, 0)); // the publisher's game stays
     EXPECT_FALSE(games_remove_user_game(db, 9));
-    EXPECT_TRUE(games_remove_user_game(db, 1));  // the last record moves into its place
+    EXPECT_TRUE(games_remove_user_game(db, 1)); // the last record moves into its place
     ASSERT_EQ(db.games.size(), 2u);
     EXPECT_EQ(db.games[1].names, "Mine 2");
     EXPECT_TRUE(games_remove_user_game(db, 1));

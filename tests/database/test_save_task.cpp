@@ -10,7 +10,7 @@ namespace {
 
 // Answers the save dialog from a script and records what the task showed.
 class ScriptedUi : public SaveTaskUi {
-public:
+  public:
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> errors, dialog_titles, labels;
     std::string success;
@@ -83,8 +83,9 @@ TEST_F(SaveFixture, FailedFileIsOfferedElsewhere) {
     EXPECT_TRUE(r.last_save_ok);
     EXPECT_TRUE(r.retried);
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_NE(ui.errors[0].find("Unable to save main database to file\r\n" + upper_text(paths.main_dat_path) + ","),
-              std::string::npos);
+    EXPECT_NE(
+        ui.errors[0].find("Unable to save main database to file\r\n" + upper_text(paths.main_dat_path) + ","),
+        std::string::npos);
     EXPECT_EQ(ui.dialog_titles, std::vector<std::string>{"main.dat|Save main database"});
     EXPECT_FALSE(dir.read("elsewhere.dat").empty());
     EXPECT_TRUE(ui.success.empty()); // a retry shows no success message

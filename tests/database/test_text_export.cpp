@@ -1,5 +1,5 @@
-#include "database/text_export.h"
 #include "database/save_info.h"
+#include "database/text_export.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -253,7 +253,8 @@ TEST(SaveInfo, DialogAndWriting) {
     OPTIONS_TYPE options;
     options.save_folder = "/home/anna/";
     options.save_file_type = 2;
-    const FileDialogRequest r = save_info_dialog(g, captions, CodePage::windows_1252, CodePage::windows_1252, options);
+    const FileDialogRequest r =
+        save_info_dialog(g, captions, CodePage::windows_1252, CodePage::windows_1252, options);
     EXPECT_EQ(r.title, "Trickvault - Save (Half-Life: \xC3\x89)");
     EXPECT_EQ(r.file_name, "Half-Life \xC3\x89");
     ASSERT_EQ(r.filters.size(), 4u);

@@ -9,16 +9,19 @@ namespace {
 
 TEST(ServerList, ValidAddresses) {
     const std::pair<const char*, bool> cases[] = {
-        {"http://a.example/", true}, {"HTTP://A.EXAMPLE/x/", true}, {"http://", false},  {"http://x", false},
-        {"https://a.example/", false}, {"ftp://a.example/", false},  {"http:/a.example/", false},
+        {"http://a.example/", true}, {"HTTP://A.EXAMPLE/x/", true}, {"http://", false},
+        {"http://x", false},         {"https://a.example/", false}, {"ftp://a.example/", false},
+        {"http:/a.example/", false},
     };
-    for (const auto& [line, valid] : cases) EXPECT_EQ(valid_server_address(line), valid) << line;
+    for (const auto& [line, valid] : cases)
+        EXPECT_EQ(valid_server_address(line), valid) << line;
 }
 
 TEST(ServerList, LoadKeepsValidLinesUpToTheLimit) {
     test::TempDir dir;
     std::string text = "; comment\r\n  http://one.example/  \r\nhttp://bad\r\n\r\nhttp://two.example/tv/\n";
-    for (int i = 0; i < 120; ++i) text += "http://m" + std::to_string(i) + ".example/\r\n";
+    for (int i = 0; i < 120; ++i)
+        text += "http://m" + std::to_string(i) + ".example/\r\n";
     dir.write("information/servers.txt", text);
     const auto servers = servers_load(dir.folder());
     ASSERT_EQ(servers.size(), servers_max);

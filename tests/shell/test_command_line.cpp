@@ -15,7 +15,8 @@ VARIABLES_PROGRAM parsed(std::vector<std::string> args, std::vector<std::string>
 }
 
 TEST(CommandLine, Switches) {
-    for (const char* arg : {"/c", "/CD", "/cdrom"}) EXPECT_TRUE(parsed({arg}).run_from_cd) << arg;
+    for (const char* arg : {"/c", "/CD", "/cdrom"})
+        EXPECT_TRUE(parsed({arg}).run_from_cd) << arg;
     const VARIABLES_PROGRAM slash = parsed({"/"});
     EXPECT_TRUE(slash.run_from_cd && slash.uninstall && slash.manager_only);
     EXPECT_EQ(slash.start_profile, "");

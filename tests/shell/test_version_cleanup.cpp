@@ -1,5 +1,5 @@
-#include "shell/version_cleanup.h"
 #include "shell/files.h"
+#include "shell/version_cleanup.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -13,38 +13,44 @@
 namespace tkv::test {
 
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     ~ScriptedDialogs() override {
-        for (const auto& e : expected_) ADD_FAILURE() << "question never asked: " << e.what;
+        for (const auto& e : expected_)
+            ADD_FAILURE() << "question never asked: " << e.what;
     }
 
     // The next question is a message box whose text contains `text_part`.
     ScriptedDialogs& expect_message(std::string text_part, MessageAnswer answer) {
-        expected_.push_back({"message containing \"" + text_part + "\"", Kind::message,
-                             [text_part](const std::string& text) { return text.find(text_part) != std::string::npos; },
-                             answer, std::nullopt, std::nullopt, std::nullopt});
+        expected_.push_back(
+            {"message containing \"" + text_part + "\"", Kind::message,
+             [text_part](const std::string& text) { return text.find(text_part) != std::string::npos; },
+             answer, std::nullopt, std::nullopt, std::nullopt});
         return *this;
     }
     // The next question is a save (or open) dialog; nullopt answers Cancel.
     ScriptedDialogs& expect_save(std::optional<FileDialogResult> answer) {
-        expected_.push_back({"save dialog", Kind::save, {}, {}, std::move(answer), std::nullopt, std::nullopt});
+        expected_.push_back(
+            {"save dialog", Kind::save, {}, {}, std::move(answer), std::nullopt, std::nullopt});
         return *this;
     }
     ScriptedDialogs& expect_open(std::optional<FileDialogResult> answer) {
-        expected_.push_back({"open dialog", Kind::open, {}, {}, std::move(answer), std::nullopt, std::nullopt});
+        expected_.push_back(
+            {"open dialog", Kind::open, {}, {}, std::move(answer), std::nullopt, std::nullopt});
         return *this;
     }
     ScriptedDialogs& expect_folder(std::optional<std::string> answer) {
-        expected_.push_back({"folder dialog", Kind::folder, {}, {}, std::nullopt, std::move(answer), std::nullopt});
+        expected_.push_back(
+            {"folder dialog", Kind::folder, {}, {}, std::nullopt, std::move(answer), std::nullopt});
         return *this;
     }
     ScriptedDialogs& expect_font(std::optional<FontChoice> answer) {
-        expected_.push_back({"font dialog", Kind::font, {}, {}, std::nullopt, std::nullopt, std::move(answer)});
+        expected_.push_back(
+            {"font dialog", Kind::font, {}, {}, std::nullopt, std::nullopt, std::move(answer)});
         return *this;
     }
 
-    std::vector<MessageRequest> messages;            // every message box shown, in order
-    std::vector<FileDialogRequest> file_dialogs;     // every file dialog shown
+    std::vector<MessageRequest> messages;        // every message box shown, in order
+    std::vector<FileDialogRequest> file_dialogs; // every file dialog shown
 
     bool all_answered() const { return expected_.empty(); }
 
@@ -72,7 +78,7 @@ public:
         return e ? e->font : std::nullopt;
     }
 
-private:
+  private:
     enum class Kind { message, open, save, folder, font };
     struct Expected {
         std::string what;
@@ -87,12 +93,14 @@ private:
     std::optional<Expected> next(Kind kind, const std::string& shown) {
         if (expected_.empty() || expected_.front().kind != kind) {
             ADD_FAILURE() << "unexpected question: " << shown
-                          << (expected_.empty() ? std::string(" (none announced)") : " (expected " + expected_.front().what + ")");
+                          << (expected_.empty() ? std::string(" (none announced)")
+                                                : " (expected " + expected_.front().what + ")");
             return std::nullopt;
         }
         Expected e = std::move(expected_.front());
         expected_.pop_front();
-        if (e.matches && !e.matches(shown)) ADD_FAILURE() << "question \"" << shown << "\" is not the " << e.what;
+        if (e.matches && !e.matches(shown))
+            ADD_FAILURE() << "question \"" << shown << "\" is not the " << e.what;
         return e;
     }
 

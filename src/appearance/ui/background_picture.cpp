@@ -19,7 +19,8 @@ QLabel* create_picture_holder(QWidget* client) {
     return holder;
 }
 
-std::string skin_file_path(const std::string& skins_folder, const std::string& skin_folder, const std::string& name) {
+std::string skin_file_path(const std::string& skins_folder, const std::string& skin_folder,
+                           const std::string& name) {
     const auto folder = find_name_in_folder(skins_folder, skin_folder);
     if (!folder) return {};
     const std::string dir = skins_folder + *folder + "/";

@@ -20,7 +20,8 @@ bool load_background_picture(QLabel* holder, const SKINS_TYPE& skin, const std::
                              const std::string& jpeg_name, const std::string& bmp_name);
 
 // A picture file of a skin folder by a name in any letter case; empty when it is not there.
-std::string skin_file_path(const std::string& skins_folder, const std::string& skin_folder, const std::string& name);
+std::string skin_file_path(const std::string& skins_folder, const std::string& skin_folder,
+                           const std::string& name);
 
 // Reads a JPEG or BMP file; a null image when it cannot be decoded.
 QImage load_picture_file(const std::string& path);

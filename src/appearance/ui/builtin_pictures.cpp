@@ -16,13 +16,13 @@ constexpr QSize picture_size(538, 417);
 // at a glance without drawing attention from their controls.
 struct Motif {
     std::string_view name;
-    int hue_shift;   // added to the base hue
-    int rings;       // concentric rings in the lower right corner
-    int stripes;     // diagonal stripes
+    int hue_shift; // added to the base hue
+    int rings;     // concentric rings in the lower right corner
+    int stripes;   // diagonal stripes
 };
 
-constexpr std::array motifs{Motif{"about", 10, 5, 0},  Motif{"download", -8, 0, 9}, Motif{"info", 4, 3, 5},
-                            Motif{"main", 0, 6, 3},    Motif{"manager", -14, 4, 0},  Motif{"option", 14, 0, 6},
+constexpr std::array motifs{Motif{"about", 10, 5, 0}, Motif{"download", -8, 0, 9}, Motif{"info", 4, 3, 5},
+                            Motif{"main", 0, 6, 3},   Motif{"manager", -14, 4, 0}, Motif{"option", 14, 0, 6},
                             Motif{"other", 0, 2, 2}};
 
 QImage paint(const Motif& m) {

@@ -17,7 +17,9 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void on_error(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+void on_error(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 void on_message(j_common_ptr) {}
 
 struct FileCloser {
@@ -46,7 +48,8 @@ bool decode(std::FILE* file, QImage& image) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB888);
+    image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                   QImage::Format_RGB888);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);

@@ -33,7 +33,8 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) {
-        return QRect(static_cast<int>(x * s), static_cast<int>(y * s), static_cast<int>(w * s), static_cast<int>(h * s));
+        return QRect(static_cast<int>(x * s), static_cast<int>(y * s), static_cast<int>(w * s),
+                     static_cast<int>(h * s));
     };
 
     ls_languages_ = new TTKV_ListBox(client);
@@ -73,13 +74,16 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     QStringList rows;
     const auto texts = languages_list(languages_, captions);
     for (std::size_t i = 0; i < texts.size(); ++i)
-        rows << (languages_[i].built_in ? qt_text(texts[i], context.language.code_page) : language_text(texts[i], languages_[i]));
+        rows << (languages_[i].built_in ? qt_text(texts[i], context.language.code_page)
+                                        : language_text(texts[i], languages_[i]));
     ls_languages_->setRows(rows);
     ls_languages_->setCurrentIndex(ls_languages_->model()->index(
         static_cast<int>(languages_preselected_row(languages_, context.options)), 0));
 
-    skin_->apply(context.skin_current, context.skin_current.window_other, context.variables.program_folder + "skins/", s);
-    connect(ls_languages_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ls_languagesClick(); });
+    skin_->apply(context.skin_current, context.skin_current.window_other,
+                 context.variables.program_folder + "skins/", s);
+    connect(ls_languages_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ls_languagesClick(); });
     connect(ls_languages_, &QListView::doubleClicked, this, [this] { btc_selectClick(); });
     connect(btc_select_, &QPushButton::clicked, this, [this] { btc_selectClick(); });
     ls_languagesClick();
@@ -92,7 +96,9 @@ int Tlanguages::current_row() const {
     return row >= 0 && row < static_cast<int>(languages_.size()) ? row : 0;
 }
 
-QString Tlanguages::selectedRowText() const { return ls_languages_->currentIndex().data().toString(); }
+QString Tlanguages::selectedRowText() const {
+    return ls_languages_->currentIndex().data().toString();
+}
 
 void Tlanguages::ls_languagesClick() {
     const LANGUAGES_TYPE& l = languages_[static_cast<std::size_t>(current_row())];
@@ -120,7 +126,8 @@ void Tlanguages::btc_selectClick() {
         choice.info_file = l.info_file;
         choice.code_page = code_page_for_language(l.language);
         choice.help_path = help_file_path(folder, l.help_file);
-        if (!file_exists(choice.help_path)) choice.help_path = help_file_path(folder, built_in_language().help_file);
+        if (!file_exists(choice.help_path))
+            choice.help_path = help_file_path(folder, built_in_language().help_file);
     }
     if (l.built_in) choice.language = l.language;
     context_.language = choice;
@@ -129,8 +136,10 @@ void Tlanguages::btc_selectClick() {
 }
 
 void Tlanguages::closeEvent(QCloseEvent* event) {
-    if (selected_) event->accept();
-    else event->ignore();
+    if (selected_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 // Escape would reject the dialog: a language must be chosen.

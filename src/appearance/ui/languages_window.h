@@ -20,18 +20,18 @@ class WindowSkin;
 
 class Tlanguages : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tlanguages(ProgramContext& context, QWidget* parent = nullptr);
     ~Tlanguages() override;
 
     QString selectedRowText() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
-private:
+  private:
     void ls_languagesClick();
     void btc_selectClick();
     int current_row() const;

@@ -47,7 +47,7 @@ void set_text_colour(QWidget* w, const QColor& fg) {
 
 // Swaps a link label's font colour and underline while the pointer is over it.
 class LinkHover : public QObject {
-public:
+  public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* label = static_cast<QLabel*>(watched);
@@ -77,7 +77,9 @@ void skin_label(QLabel* label, const SKINS_ITEM_TYPE& item) {
 
 } // namespace
 
-QColor qt_colour(SkinColor c) { return QColor(skin_red(c), skin_green(c), skin_blue(c)); }
+QColor qt_colour(SkinColor c) {
+    return QColor(skin_red(c), skin_green(c), skin_blue(c));
+}
 
 QFont skin_font(const std::string& name, int size, std::uint8_t style) {
     QFont f(QString::fromStdString(name));
@@ -88,9 +90,13 @@ QFont skin_font(const std::string& name, int size, std::uint8_t style) {
     return f;
 }
 
-QFont skin_font(const SKINS_ITEM_TYPE& item) { return skin_font(item.font_name, item.font_size, item.font_style); }
+QFont skin_font(const SKINS_ITEM_TYPE& item) {
+    return skin_font(item.font_name, item.font_size, item.font_style);
+}
 
-void set_skin_class(QWidget* label, const char* mark) { label->setProperty(skin_class_property, QString(mark)); }
+void set_skin_class(QWidget* label, const char* mark) {
+    label->setProperty(skin_class_property, QString(mark));
+}
 
 void set_link_label(QLabel* label) {
     label->setProperty(link_property, true);
@@ -100,17 +106,23 @@ void set_link_label(QLabel* label) {
 
 void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title) {
     if (!bar) return;
-    bar->setAlignment(title.alignment == 1 ? Qt::AlignHCenter : title.alignment == 2 ? Qt::AlignRight : Qt::AlignLeft);
-    bar->setColours({qt_colour(title.left_active), qt_colour(title.right_active), qt_colour(title.left_inactive),
-                     qt_colour(title.right_inactive), qt_colour(title.active_text), qt_colour(title.inactive_text)});
-    if (!title.system_font) bar->setCaptionFont(skin_font(title.font_name, title.font_size, title.font_style));
+    bar->setAlignment(title.alignment == 1   ? Qt::AlignHCenter
+                      : title.alignment == 2 ? Qt::AlignRight
+                                             : Qt::AlignLeft);
+    bar->setColours({qt_colour(title.left_active), qt_colour(title.right_active),
+                     qt_colour(title.left_inactive), qt_colour(title.right_inactive),
+                     qt_colour(title.active_text), qt_colour(title.inactive_text)});
+    if (!title.system_font)
+        bar->setCaptionFont(skin_font(title.font_name, title.font_size, title.font_style));
 }
 
 void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         const QString mark = w->property(skin_class_property).toString();
-        if (mark == "N") skin_label(label, r.labels_normal);
-        else if (mark == "F") skin_label(label, r.labels_panel);
+        if (mark == "N")
+            skin_label(label, r.labels_normal);
+        else if (mark == "F")
+            skin_label(label, r.labels_panel);
         return;
     }
     if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QGroupBox*>(w)) {
@@ -120,12 +132,14 @@ void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
         return;
     }
     if (qobject_cast<QPushButton*>(w)) {
-        set_colours(w, QPalette::Button, qt_colour(r.buttons.color), QPalette::ButtonText, qt_colour(r.buttons.font_color));
+        set_colours(w, QPalette::Button, qt_colour(r.buttons.color), QPalette::ButtonText,
+                    qt_colour(r.buttons.font_color));
         w->setFont(skin_font(r.buttons));
         return;
     }
     if (auto* tree = qobject_cast<QTreeView*>(w)) {
-        set_colours(w, QPalette::Base, qt_colour(r.panels.color), QPalette::Text, qt_colour(r.panels.font_color));
+        set_colours(w, QPalette::Base, qt_colour(r.panels.color), QPalette::Text,
+                    qt_colour(r.panels.font_color));
         set_colours(w, QPalette::Highlight, qt_colour(r.panels.font_color), QPalette::HighlightedText,
                     qt_colour(r.panels.color));
         w->setFont(skin_font(r.panels));
@@ -134,8 +148,10 @@ void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
     }
     if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
         qobject_cast<QListView*>(w) || qobject_cast<QComboBox*>(w)) {
-        set_colours(w, QPalette::Base, qt_colour(r.fields.color), QPalette::Text, qt_colour(r.fields.font_color));
-        set_colours(w, QPalette::Button, qt_colour(r.fields.color), QPalette::ButtonText, qt_colour(r.fields.font_color));
+        set_colours(w, QPalette::Base, qt_colour(r.fields.color), QPalette::Text,
+                    qt_colour(r.fields.font_color));
+        set_colours(w, QPalette::Button, qt_colour(r.fields.color), QPalette::ButtonText,
+                    qt_colour(r.fields.font_color));
         w->setFont(skin_font(r.fields));
         if (auto* list = qobject_cast<TTKV_ListBox*>(w))
             list->setRowHeight(QFontMetrics(list->font()).boundingRect("!1mMpP").height() + 2);
@@ -144,7 +160,8 @@ void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
     // A panel: a plain frame that groups controls.
     if (QString(w->metaObject()->className()) == "QFrame") {
         w->setAutoFillBackground(true);
-        set_colours(w, QPalette::Window, qt_colour(r.panels.color), QPalette::WindowText, qt_colour(r.panels.font_color));
+        set_colours(w, QPalette::Window, qt_colour(r.panels.color), QPalette::WindowText,
+                    qt_colour(r.panels.font_color));
         w->setFont(skin_font(r.panels));
     }
 }
@@ -152,8 +169,9 @@ void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
 WindowSkin::WindowSkin(QWidget* window, bool custom_title_bar)
     : window_(window), frame_(window, custom_title_bar), holder_(create_picture_holder(frame_.client())) {}
 
-void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record, const std::string& skins_folder,
-                       double scale, const std::optional<PictureNames>& pictures) {
+void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
+                       const std::string& skins_folder, double scale,
+                       const std::optional<PictureNames>& pictures) {
     apply_title_colours(frame_.title_bar(), record.title);
     QWidget* client = frame_.client();
     QPalette p = client->palette();
@@ -168,7 +186,8 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
 
     for (QWidget* w : client->findChildren<QWidget*>())
         if (w != holder_) skin_control(w, record);
-    for (TTKV_Frame* frame : client->findChildren<TTKV_Frame*>()) frame->refresh();
+    for (TTKV_Frame* frame : client->findChildren<TTKV_Frame*>())
+        frame->refresh();
 
     if (scale > 1 && holder_->isVisible() && !holder_->pixmap().isNull()) {
         const QSize natural = holder_->pixmap().size();

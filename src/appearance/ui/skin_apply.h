@@ -37,7 +37,7 @@ struct PictureNames {
 
 // The title bar painter and the picture holder of one window, created when it opens.
 class WindowSkin {
-public:
+  public:
     WindowSkin(QWidget* window, bool custom_title_bar);
     QWidget* client() const { return frame_.client(); }
     TitleBar* title_bar() const { return frame_.title_bar(); }
@@ -50,7 +50,7 @@ public:
     void apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record, const std::string& skins_folder,
                double scale, const std::optional<PictureNames>& pictures = std::nullopt);
 
-private:
+  private:
     QWidget* window_;
     WindowFrame frame_;
     QLabel* holder_;

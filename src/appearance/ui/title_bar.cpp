@@ -25,8 +25,10 @@ QColor blend(const QColor& a, const QColor& b, int step) {
 TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
     setObjectName("title_bar");
     const QPalette system = QApplication::palette();
-    colours_ = {system.color(QPalette::Active, QPalette::Highlight), system.color(QPalette::Active, QPalette::Highlight),
-                system.color(QPalette::Inactive, QPalette::Mid), system.color(QPalette::Inactive, QPalette::Mid),
+    colours_ = {system.color(QPalette::Active, QPalette::Highlight),
+                system.color(QPalette::Active, QPalette::Highlight),
+                system.color(QPalette::Inactive, QPalette::Mid),
+                system.color(QPalette::Inactive, QPalette::Mid),
                 system.color(QPalette::Active, QPalette::HighlightedText),
                 system.color(QPalette::Inactive, QPalette::Text)};
     QFont caption = QApplication::font();

@@ -13,7 +13,7 @@ namespace tkv {
 
 class TitleBar : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TitleBar(QWidget* window);
 
     struct Colours {
@@ -25,13 +25,13 @@ public:
     const Colours& colours() const { return colours_; }
     Qt::Alignment alignment() const { return alignment_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget* window_;
     Colours colours_;
     Qt::Alignment alignment_ = Qt::AlignLeft;
@@ -43,14 +43,14 @@ private:
 // A window's content area, below a TitleBar when custom title bars are on (the window is then
 // frameless). Windows place their controls on client() at their designed positions.
 class WindowFrame {
-public:
+  public:
     WindowFrame(QWidget* window, bool custom_title_bar);
     QWidget* client() const { return client_; }
     TitleBar* title_bar() const { return title_bar_; }
     // The window's client area takes the designed size times the display scale, rounded.
     void set_client_size(QSize designed, double scale);
 
-private:
+  private:
     QWidget* window_;
     QWidget* client_;
     TitleBar* title_bar_ = nullptr;

@@ -35,7 +35,8 @@ Layout build(QDialog* window, ProgramContext& c, const char* list_name, const SK
     QWidget* client = l.skin->client();
     const double s = c.screen_scale;
     const auto at = [s](int x, int y, int w, int h) {
-        return QRect(static_cast<int>(x * s), static_cast<int>(y * s), static_cast<int>(w * s), static_cast<int>(h * s));
+        return QRect(static_cast<int>(x * s), static_cast<int>(y * s), static_cast<int>(w * s),
+                     static_cast<int>(h * s));
     };
     l.label = new QLabel(client);
     l.label->setObjectName("lb_placeholder");
@@ -78,7 +79,8 @@ MainPlaceholder::MainPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* p
         request.show_list = [&c, &p, list] {
             QStringList rows;
             rows.reserve(static_cast<int>(c.db.game_list.size()));
-            for (const auto& row : c.db.game_list) rows << profile_text(p, row.name);
+            for (const auto& row : c.db.game_list)
+                rows << profile_text(p, row.name);
             list->setRows(rows);
         };
         Tprogress::run(c, dialogs, request, this);
@@ -89,15 +91,17 @@ MainPlaceholder::MainPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* p
     });
 }
 
-ManagerPlaceholder::ManagerPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
+ManagerPlaceholder::ManagerPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent) {
     setObjectName("Tmanager");
     setWindowTitle("Trickvault - Profile Manager");
     auto l = build(this, c, "ls_profiles", c.skin_current.window_manager, {"manager.jpg", "manager.bmp"});
     QStringList rows;
-    for (const auto& p : c.profiles.profiles) rows << profile_text(p, p.name);
+    for (const auto& p : c.profiles.profiles)
+        rows << profile_text(p, p.name);
     l.list->setRows(rows);
     l.label->setText(c.profiles.profiles.empty() ? "No profile is installed."
-                                                  : "The profile manager opens here. Start a profile:");
+                                                 : "The profile manager opens here. Start a profile:");
     l.ok->setText("&Start");
     l.ok->setEnabled(!c.profiles.profiles.empty());
     TTKV_ListBox* list = l.list;

@@ -14,21 +14,21 @@ class WindowSkin;
 
 class MainPlaceholder : public QDialog {
     Q_OBJECT
-public:
+  public:
     MainPlaceholder(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainPlaceholder() override;
 
-private:
+  private:
     std::unique_ptr<WindowSkin> skin_;
 };
 
 class ManagerPlaceholder : public QDialog {
     Q_OBJECT
-public:
+  public:
     ManagerPlaceholder(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
     ~ManagerPlaceholder() override;
 
-private:
+  private:
     std::unique_ptr<WindowSkin> skin_;
 };
 

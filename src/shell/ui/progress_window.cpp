@@ -32,14 +32,19 @@ QString caption(const ProgramContext& c, int slot) {
     return qt_text(c.CAPTIONS[static_cast<std::size_t>(slot)], c.language.code_page);
 }
 
-Messages messages(const ProgramContext& c, Dialogs& dialogs) { return Messages(dialogs, c.CAPTIONS, c.language.code_page); }
+Messages messages(const ProgramContext& c, Dialogs& dialogs) {
+    return Messages(dialogs, c.CAPTIONS, c.language.code_page);
+}
 
-int scaled(int v, double scale) { return static_cast<int>(std::lround(v * scale)); }
+int scaled(int v, double scale) {
+    return static_cast<int>(std::lround(v * scale));
+}
 
 // The save task's questions and messages in the task window.
 class SaveUi : public SaveTaskUi {
-public:
-    SaveUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs) : w_(window), c_(c), m_(messages(c, dialogs)) {}
+  public:
+    SaveUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs)
+        : w_(window), c_(c), m_(messages(c, dialogs)) {}
     void set_label(const std::string& text) override { w_.set_label(qt_text(text, c_.language.code_page)); }
     void set_progress(int percent) override { w_.set_gauge_position(percent); }
     void show_error(const std::string& text) override { m_.error(to_utf8(text, c_.language.code_page)); }
@@ -62,11 +67,12 @@ public:
         label->setText(qt_text(text, c_.language.code_page));
         QElapsedTimer shown;
         shown.start();
-        do QApplication::processEvents(QEventLoop::AllEvents, 20);
+        do
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
         while (shown.elapsed() < wait_ms);
     }
 
-private:
+  private:
     Tprogress& w_;
     const ProgramContext& c_;
     Messages m_;
@@ -74,7 +80,7 @@ private:
 
 // The unzip task's questions and messages.
 class UnzipWindowUi : public UnzipUi {
-public:
+  public:
     UnzipWindowUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs, const std::string& archive)
         : w_(window), m_(messages(c, dialogs)), archive_(archive) {}
     void set_progress(int percent) override {
@@ -86,14 +92,17 @@ public:
     }
     bool ask_delete_archive(bool unpacked) override {
         return m_.ask(m_.text(unpacked ? 582 : 581, {archive_}), 560,
-                      unpacked ? MessageIcon::question : MessageIcon::error, MessageButtons::yes_no) == MessageAnswer::yes;
+                      unpacked ? MessageIcon::question : MessageIcon::error,
+                      MessageButtons::yes_no) == MessageAnswer::yes;
     }
     void report_deletion(bool deleted) override {
-        if (deleted) m_.information(m_.text(584, {archive_}));
-        else m_.error(m_.text(583, {archive_}));
+        if (deleted)
+            m_.information(m_.text(584, {archive_}));
+        else
+            m_.error(m_.text(583, {archive_}));
     }
 
-private:
+  private:
     Tprogress& w_;
     Messages m_;
     std::string archive_;
@@ -108,8 +117,10 @@ Tprogress::Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest requ
     splash_mode_ = request_.task_name == "show_splash_screen";
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    if (splash_mode_) create_splash();
-    else create_normal();
+    if (splash_mode_)
+        create_splash();
+    else
+        create_normal();
     QTimer::singleShot(50, this, [this] { tm_closerTimer(); });
 }
 
@@ -124,7 +135,8 @@ void Tprogress::create_normal() {
     skin_ = std::make_unique<WindowSkin>(this, context_.options.custom_title_bar_active);
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
-    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[300], {"Trickvault"}), context_.language.code_page));
+    setWindowTitle(
+        qt_text(caption_format(context_.CAPTIONS[300], {"Trickvault"}), context_.language.code_page));
     lb_progress_ = new QLabel(client);
     lb_progress_->setObjectName("lb_progress");
     lb_progress_->setGeometry(scaled(8, s), scaled(6, s), scaled(305, s), scaled(16, s));
@@ -142,12 +154,14 @@ void Tprogress::create_normal() {
 
 void Tprogress::skin_apply() {
     const SKINS_TYPE& skin = context_.skin_current;
-    skin_->apply(skin, skin.window_other, context_.variables.program_folder + "skins/", context_.screen_scale);
+    skin_->apply(skin, skin.window_other, context_.variables.program_folder + "skins/",
+                 context_.screen_scale);
     const auto& pc = skin.progress_other;
-    alp_progress_->setStyleSheet(
-        QString("QProgressBar { background: %1; border: 1px solid %2; }"
-                "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 %3, stop:1 %4); }")
-            .arg(qt_colour(pc[0]).name(), qt_colour(pc[1]).name(), qt_colour(pc[2]).name(), qt_colour(pc[3]).name()));
+    alp_progress_->setStyleSheet(QString("QProgressBar { background: %1; border: 1px solid %2; }"
+                                         "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, "
+                                         "x2:1, y2:0, stop:0 %3, stop:1 %4); }")
+                                     .arg(qt_colour(pc[0]).name(), qt_colour(pc[1]).name(),
+                                          qt_colour(pc[2]).name(), qt_colour(pc[3]).name()));
 }
 
 void Tprogress::create_splash() {
@@ -178,19 +192,23 @@ void Tprogress::create_splash() {
 
     const auto place = [&](QLabel* label, const SKINS_SPLASH_LABEL_TYPE& r, const char* name) {
         label->setObjectName(name);
-        label->setGeometry(scaled(r.left, s), scaled(r.top, s), scaled(r.right - r.left, s), scaled(r.bottom - r.top, s));
+        label->setGeometry(scaled(r.left, s), scaled(r.top, s), scaled(r.right - r.left, s),
+                           scaled(r.bottom - r.top, s));
         label->setFont(skin_font(r.font_name, r.font_size, r.font_style));
         QPalette lp = label->palette();
         lp.setColor(QPalette::WindowText, qt_colour(r.font_color));
         label->setPalette(lp);
-        label->setAlignment((r.alignment == 0 ? Qt::AlignLeft : r.alignment == 2 ? Qt::AlignRight : Qt::AlignHCenter) |
+        label->setAlignment((r.alignment == 0   ? Qt::AlignLeft
+                             : r.alignment == 2 ? Qt::AlignRight
+                                                : Qt::AlignHCenter) |
                             Qt::AlignTop);
     };
     lb_progress_ = new QLabel(this);
     lb_version_ = new QLabel(this);
     place(lb_progress_, splash.progress_label, "lb_progress");
     place(lb_version_, splash.version_label, "lb_version");
-    lb_version_->setText(qt_text(caption_format(context_.CAPTIONS[301], {"Trickvault", "3.50"}), context_.language.code_page));
+    lb_version_->setText(
+        qt_text(caption_format(context_.CAPTIONS[301], {"Trickvault", "3.50"}), context_.language.code_page));
     alp_progress_ = new QProgressBar(this);
     alp_progress_->setObjectName("alp_progress");
     alp_progress_->hide();
@@ -222,12 +240,18 @@ void Tprogress::tm_closerTimer() {
 
 void Tprogress::run_task() {
     const std::string& task = request_.task_name;
-    if (task == "show_splash_screen" || task == "show_normal_screen") load_database();
-    else if (task == "cheat_sort_and_list") sort_and_list();
-    else if (task == "save_allfiles") save_allfiles();
-    else if (task == "info_fonts") u_progress_infoname_buildlist();
-    else if (task == "unzip file") unzip();
-    else if (task == "search skins") search_skins();
+    if (task == "show_splash_screen" || task == "show_normal_screen")
+        load_database();
+    else if (task == "cheat_sort_and_list")
+        sort_and_list();
+    else if (task == "save_allfiles")
+        save_allfiles();
+    else if (task == "info_fonts")
+        u_progress_infoname_buildlist();
+    else if (task == "unzip file")
+        unzip();
+    else if (task == "search skins")
+        search_skins();
 }
 
 void Tprogress::load_database() {
@@ -235,8 +259,9 @@ void Tprogress::load_database() {
     if (p.profile_index < 0 || static_cast<std::size_t>(p.profile_index) >= p.profiles.size()) return;
     auto& profile = context_.profiles.profiles[static_cast<std::size_t>(p.profile_index)];
     set_label(caption(context_, 304));
-    const OpenReport report = database_open(context_.db, context_.variables.changes, profile, context_.variables.main_dat_path,
-                                            context_.variables.user_dat_path, context_.options.ignore_case);
+    const OpenReport report =
+        database_open(context_.db, context_.variables.changes, profile, context_.variables.main_dat_path,
+                      context_.variables.user_dat_path, context_.options.ignore_case);
     context_.main_file_date = report.main_file_date;
     if (request_.show_list) {
         set_label(caption(context_, 305));
@@ -260,15 +285,17 @@ void Tprogress::save_allfiles() {
     const auto& p = context_.profiles;
     if (p.profile_index < 0 || static_cast<std::size_t>(p.profile_index) >= p.profiles.size()) return;
     SaveUi ui(*this, context_, dialogs_);
-    context_.last_save_ok = u_progress_dat_save(context_.db, p.profiles[static_cast<std::size_t>(p.profile_index)],
-                                                context_.variables, context_.variables.changes, context_.options,
-                                                context_.CAPTIONS, ui)
-                                .last_save_ok;
+    context_.last_save_ok =
+        u_progress_dat_save(context_.db, p.profiles[static_cast<std::size_t>(p.profile_index)],
+                            context_.variables, context_.variables.changes, context_.options,
+                            context_.CAPTIONS, ui)
+            .last_save_ok;
 }
 
 void Tprogress::unzip() {
     if (!request_.unzip) return;
-    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[579], {"Trickvault"}), context_.language.code_page));
+    setWindowTitle(
+        qt_text(caption_format(context_.CAPTIONS[579], {"Trickvault"}), context_.language.code_page));
     set_label(qt_text(request_.unzip->label_text, context_.language.code_page));
     set_gauge_position(0);
     UnzipWindowUi ui(*this, context_, dialogs_, request_.unzip->archive);
@@ -292,7 +319,8 @@ void Tprogress::u_progress_infoname_buildlist() {
         for (int i = 0; i < families.size(); ++i) {
             if ((!fixed_only || QFontDatabase::isFixedPitch(families[i])) && fonts.size() < 500)
                 fonts.push_back(families[i].toStdString());
-            set_gauge_position(families.size() > 1 ? static_cast<int>(std::lround(i * 100.0 / (families.size() - 1))) : 100);
+            set_gauge_position(
+                families.size() > 1 ? static_cast<int>(std::lround(i * 100.0 / (families.size() - 1))) : 100);
         }
     };
     walk(true);
@@ -300,8 +328,10 @@ void Tprogress::u_progress_infoname_buildlist() {
 }
 
 void Tprogress::closeEvent(QCloseEvent* event) {
-    if (close_allowed_) event->accept();
-    else event->ignore();
+    if (close_allowed_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void Tprogress::reject() {

@@ -22,20 +22,21 @@ struct SkinTable;
 
 struct TaskRequest {
     std::string task_name;
-    QPoint centre;                       // the normal window is centred here
-    std::function<void()> show_list;     // the main window's list, filled after loading or sorting
-    UNZIP_REQUEST* unzip = nullptr;      // for "unzip file"
-    SkinTable* skins = nullptr;          // for "search skins"
+    QPoint centre;                   // the normal window is centred here
+    std::function<void()> show_list; // the main window's list, filled after loading or sorting
+    UNZIP_REQUEST* unzip = nullptr;  // for "unzip file"
+    SkinTable* skins = nullptr;      // for "search skins"
 };
 
 class Tprogress : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent = nullptr);
     ~Tprogress() override;
 
     // Creates the window for a task and returns when the task has finished.
-    static void run(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent = nullptr);
+    static void run(ProgramContext& context, Dialogs& dialogs, TaskRequest request,
+                    QWidget* parent = nullptr);
 
     void set_gauge_position(int percent);
     void set_label(const QString& text);
@@ -43,11 +44,11 @@ public:
     QLabel* lb_progress() const { return lb_progress_; }
     QProgressBar* alp_progress() const { return alp_progress_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     void create_normal();
     void create_splash();
     void skin_apply();

@@ -6,9 +6,9 @@
 #include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/folders.h"
+#include "shell/text.h"
 #include "shell/ui/placeholder_windows.h"
 #include "shell/ui/progress_window.h"
-#include "shell/text.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -21,7 +21,9 @@ namespace tkv {
 
 namespace {
 
-SkinColor skin_colour(const QColor& c) { return skin_rgb(c.red(), c.green(), c.blue()); }
+SkinColor skin_colour(const QColor& c) {
+    return skin_rgb(c.red(), c.green(), c.blue());
+}
 
 QPoint screen_centre() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -51,7 +53,9 @@ void QtFontSystem::remove_font_file(const std::string& path) {
     }
 }
 
-double Tstartup::screen_scale() { return tkv::screen_scale(); }
+double Tstartup::screen_scale() {
+    return tkv::screen_scale();
+}
 
 SystemTitleColors Tstartup::system_title_colors() {
     const QPalette p = QApplication::palette();
@@ -66,9 +70,13 @@ SystemTitleColors Tstartup::system_title_colors() {
             false};
 }
 
-bool Tstartup::connection_present() { return internet_connection_present(); }
+bool Tstartup::connection_present() {
+    return internet_connection_present();
+}
 
-void Tstartup::show_languages() { Tlanguages(context_).exec(); }
+void Tstartup::show_languages() {
+    Tlanguages(context_).exec();
+}
 
 // The upgrade notes, first-run settings, version check and donation windows come with the
 // version-check, settings and about issues; until then these steps show nothing.
@@ -77,8 +85,12 @@ void Tstartup::show_first_settings() {}
 void Tstartup::show_version_check() {}
 void Tstartup::show_donate() {}
 
-void Tstartup::show_main() { MainPlaceholder(context_, dialogs_).exec(); }
-void Tstartup::show_manager() { ManagerPlaceholder(context_, dialogs_).exec(); }
+void Tstartup::show_main() {
+    MainPlaceholder(context_, dialogs_).exec();
+}
+void Tstartup::show_manager() {
+    ManagerPlaceholder(context_, dialogs_).exec();
+}
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {
     Tprogress::run(context_, dialogs_, {"unzip file", screen_centre(), {}, &request, nullptr});
@@ -91,11 +103,15 @@ void Tstartup::search_skins(SkinTable& table) {
         skins_search_hidden(table, context_.variables.program_folder + "skins/", context_.skin_default);
 }
 
-void Tstartup::set_fonts() { skins_set_fonts(context_.installed_fonts, context_.skin_current, fonts_); }
+void Tstartup::set_fonts() {
+    skins_set_fonts(context_.installed_fonts, context_.skin_current, fonts_);
+}
 
 void Tstartup::register_filetypes() {
-    const std::string data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-    const std::string config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+    const std::string data =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+    const std::string config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
     tkv::register_filetypes(with_trailing_slash(data), with_trailing_slash(config),
                             QApplication::applicationFilePath().toStdString(), "trickvault");
 }

@@ -11,17 +11,17 @@ namespace tkv {
 
 // Skin fonts as application fonts: usable by the program's own windows while the skin is in use.
 class QtFontSystem : public FontSystem {
-public:
+  public:
     bool has_family(const std::string& lower_case_name) override;
     bool add_font_file(const std::string& path) override;
     void remove_font_file(const std::string& path) override;
 
-private:
+  private:
     std::map<std::string, int> ids_; // font file -> application font id
 };
 
 class Tstartup : public StartupWindows {
-public:
+  public:
     Tstartup(ProgramContext& context, Dialogs& dialogs) : context_(context), dialogs_(dialogs) {}
 
     double screen_scale() override;
@@ -39,7 +39,7 @@ public:
     void set_fonts() override;
     void register_filetypes() override;
 
-private:
+  private:
     ProgramContext& context_;
     Dialogs& dialogs_;
     QtFontSystem fonts_;
