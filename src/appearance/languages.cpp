@@ -40,6 +40,12 @@ std::vector<LanguageLine> read_language_file(const std::string& path, bool& open
     return out;
 }
 
+// The configuration keeps the file name in lower case; the file itself may use capitals.
+std::string language_path(const std::string& folder, const std::string& file_name) {
+    const auto found = find_name_in_folder(folder, file_name);
+    return folder + (found ? *found : file_name);
+}
+
 // The field of a header key, matched ignoring case; nullptr for other keys.
 std::string* header_field(LANGUAGES_TYPE& l, const std::string& key) {
     const std::string k = ascii_lower_text(key);
@@ -74,7 +80,7 @@ LANGUAGES_TYPE built_in_language() {
 std::optional<LANGUAGES_TYPE> languages_preload(const std::string& languages_folder,
                                                 const std::string& file_name) {
     bool opened = false;
-    const auto lines = read_language_file(languages_folder + file_name, opened);
+    const auto lines = read_language_file(language_path(languages_folder, file_name), opened);
     if (!opened) return std::nullopt;
     LANGUAGES_TYPE l;
     l.file_name = file_name;
@@ -90,7 +96,7 @@ LanguageLoadResult languages_load(Captions& captions, const std::string& languag
                                   const std::string& file_name) {
     captions_reset(captions);
     LanguageLoadResult result;
-    const auto lines = read_language_file(languages_folder + file_name, result.opened);
+    const auto lines = read_language_file(language_path(languages_folder, file_name), result.opened);
     LANGUAGES_TYPE header;
     for (const auto& line : lines) {
         if (std::string* field = header_field(header, line.key)) *field = line.value;

@@ -127,6 +127,12 @@ TEST(Languages, ConfiguredLanguageAtStart) {
     dir.write("magyar.html", "<html></html>");
     EXPECT_EQ(apply_configured_language(t, o, dir.folder()).help_path, dir.folder() + "magyar.html");
 
+    // The configuration keeps the name in lower case; the file may have capitals.
+    dir.write("Deutsch.lng", language_file("Deutsch", "1=&Gut\r\n"));
+    o.language_file = "deutsch.lng";
+    EXPECT_EQ(apply_configured_language(t, o, dir.folder()).index, 1);
+    EXPECT_EQ(t[1], "&Gut");
+
     // An incomplete header still gives its captions, but counts as no language.
     o.language_file = "incomplete.lng";
     c = apply_configured_language(t, o, dir.folder());

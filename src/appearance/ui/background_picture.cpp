@@ -14,6 +14,7 @@ QLabel* create_picture_holder(QWidget* client) {
     holder->setObjectName("im_background");
     holder->setGeometry(0, 0, 538, 417);
     holder->setAttribute(Qt::WA_TransparentForMouseEvents);
+    holder->setAlignment(Qt::AlignLeft | Qt::AlignTop); // a smaller picture sits at the top left
     holder->hide();
     holder->lower();
     return holder;

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include <jpeglib.h>
+// jerror.h needs jpeglib.h first.
+#include <jerror.h>
 
 namespace tkv {
 
@@ -21,6 +23,10 @@ void on_error(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 void on_message(j_common_ptr) {}
+// A file that ends early would decode with a grey rest: it is not a sound JPEG either.
+void on_warning(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) on_error(info);
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -33,6 +39,7 @@ bool decode(std::FILE* file, QImage& image) {
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = on_error;
     errors.base.output_message = on_message;
+    errors.base.emit_message = on_warning;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;

@@ -53,6 +53,9 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     me_maker_->setObjectName("me_maker");
     me_maker_->setReadOnly(true);
     me_maker_->setFrameShape(QFrame::NoFrame);
+    // Two short lines: a scroll bar would only take room from them.
+    me_maker_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    me_maker_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     me_maker_->setGeometry(at(11, 148, 259, 36));
     tkvf_me_maker_ = new TTKV_Frame(client);
     tkvf_me_maker_->setObjectName("tkvf_me_maker");

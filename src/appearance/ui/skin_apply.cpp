@@ -5,9 +5,12 @@
 #include "windows/widgets/ttkv_listbox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +86,11 @@ QColor qt_colour(SkinColor c) {
 
 QFont skin_font(const std::string& name, int size, std::uint8_t style) {
     QFont f(QString::fromStdString(name));
+    // Some systems substitute a symbol font for a missing face (Impact becomes Dingbats with the
+    // URW fonts): text would turn into pictures, so such a face takes the application's font.
+    if (!QFontDatabase::hasFamily(f.family()) &&
+        QFontDatabase::writingSystems(QFontInfo(f).family()).contains(QFontDatabase::Symbol))
+        f.setFamily(QApplication::font().family());
     f.setPointSize(std::max(1, size));
     f.setBold(style & font_bold);
     f.setItalic(style & font_italic);
@@ -189,7 +197,8 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
     for (TTKV_Frame* frame : client->findChildren<TTKV_Frame*>())
         frame->refresh();
 
-    if (scale > 1 && holder_->isVisible() && !holder_->pixmap().isNull()) {
+    // isHidden, not isVisible: windows apply their skin before they are shown.
+    if (scale > 1 && !holder_->isHidden() && !holder_->pixmap().isNull()) {
         const QSize natural = holder_->pixmap().size();
         holder_->setScaledContents(true);
         holder_->resize(static_cast<int>(std::lround(natural.width() * scale)),

@@ -212,8 +212,10 @@ void Tprogress::create_splash() {
     alp_progress_ = new QProgressBar(this);
     alp_progress_->setObjectName("alp_progress");
     alp_progress_->hide();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->geometry();
+        move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
+    }
 }
 
 void Tprogress::set_gauge_position(int percent) {
