@@ -3,6 +3,8 @@
 #include "shell/numbers.h"
 #include "shell/text.h"
 
+#include <algorithm>
+
 namespace tkv {
 
 void stats_reset(UsageStats& stats, DateTime now) {
@@ -32,6 +34,13 @@ void stats_add_line(UsageStats& stats, std::string_view value, DateTime now) {
         record.viewed = stats_parse_count(viewed);
         record.viewed_chars = stats_parse_count(chars);
     }
+}
+
+bool stats_day_change(UsageStats& stats, DateTime now) {
+    if (format_date(stats.day_stats.back().day) == format_date(now)) return false;
+    std::move(stats.day_stats.begin() + 1, stats.day_stats.end(), stats.day_stats.begin());
+    stats.day_stats.back() = {date_only(now), 0, 0, 0};
+    return true;
 }
 
 } // namespace tkv

@@ -30,6 +30,9 @@ void stats_reset(UsageStats& stats, DateTime now);
 // One "days" value of tkv.ini: "YYYYMMDD,runs,viewed,chars" sets the counts of that day when it
 // is one of the 30; other days change nothing.
 void stats_add_line(UsageStats& stats, std::string_view value, DateTime now);
+// The day change, checked every 30 seconds: when today is not the last record's day, the records
+// move up by one and today starts at zero (one record per check, even after several days).
+bool stats_day_change(UsageStats& stats, DateTime now);
 // The totals' read rule: whole numbers 0..2147483646, anything else 0.
 std::int32_t stats_parse_count(std::string_view value);
 

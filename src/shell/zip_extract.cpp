@@ -176,8 +176,11 @@ ZipExtractResult zip_extract(const std::string& archive, const std::string& targ
     const std::optional<std::vector<Entry>> entries = read_entries(za.get(), error);
     if (!entries) return fail(error);
 
+    // Entries never grow past their declared sizes, so this bounds what an archive can write.
+    const std::uint64_t total = total_size(*entries);
+    if (total > zip_unpacked_max) return fail("it would unpack to more than 4 GiB");
     const std::string target = with_trailing_slash(target_folder);
-    Extraction extraction(za.get(), callbacks, total_size(*entries), result);
+    Extraction extraction(za.get(), callbacks, total, result);
     for (const Entry& e : *entries) {
         if (!mask_matches(file_mask, file_name_of_path(e.path))) continue;
         const std::string path = target + e.path;

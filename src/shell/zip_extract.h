@@ -31,6 +31,9 @@ struct ZipExtractResult {
 // a drive letter, a ".." part with "/" or "\" separators). An entry that fails its CRC or expands
 // beyond its declared size fails the archive. ok only when every matching entry was written or
 // skipped by may_overwrite.
+// Profiles, skins and language files are far smaller; an archive declaring more is refused.
+inline constexpr std::uint64_t zip_unpacked_max = std::uint64_t{4} << 30;
+
 ZipExtractResult zip_extract(const std::string& archive, const std::string& target_folder,
                              std::string_view file_mask, const ZipCallbacks& callbacks);
 

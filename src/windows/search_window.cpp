@@ -3,6 +3,7 @@
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/game_list.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "windows/widgets/ttkv_frame.h"
@@ -94,7 +95,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
         over = parent->window()->frameGeometry();
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
         over = screen->availableGeometry();
-    move(over.center() - rect().center());
+    centre_window(this, centre_of(over));
 
     skin_->apply(context.skin_current, context.skin_current.window_other,
                  context.variables.program_folder + "skins/", s);

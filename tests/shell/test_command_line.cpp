@@ -19,6 +19,8 @@ TEST(CommandLine, Switches) {
         EXPECT_TRUE(parsed({arg}).run_from_cd) << arg;
     const VARIABLES_PROGRAM slash = parsed({"/"});
     EXPECT_TRUE(slash.run_from_cd && slash.uninstall && slash.manager_only);
+    const VARIABLES_PROGRAM root = parsed({"/"}, {"/"}); // on Linux "/" is the root folder
+    EXPECT_FALSE(root.run_from_cd || root.uninstall || root.manager_only);
     EXPECT_EQ(slash.start_profile, "");
     EXPECT_FALSE(parsed({""}).run_from_cd);
     EXPECT_FALSE(parsed({"cd"}).run_from_cd);

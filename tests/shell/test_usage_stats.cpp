@@ -49,5 +49,19 @@ TEST(UsageStats, OlderDayInsideTheWindow) {
     EXPECT_EQ(s.day_stats[0].viewed_chars, 3);
 }
 
+TEST(UsageStats, DayChangeMovesOneRecordPerCheck) {
+    UsageStats s;
+    stats_reset(s, now);
+    s.day_stats[29].runs = 5;
+    EXPECT_FALSE(stats_day_change(s, now));
+    const DateTime three_days_later = add_days(now, 3);
+    EXPECT_TRUE(stats_day_change(s, three_days_later));
+    EXPECT_EQ(s.day_stats[28].runs, 5);
+    EXPECT_EQ(s.day_stats[29].runs, 0);
+    EXPECT_EQ(s.day_stats[29].day, date_only(three_days_later));
+    EXPECT_EQ(format_date(s.day_stats[0].day), "20260201"); // the oldest left; the window has a gap now
+    EXPECT_FALSE(stats_day_change(s, three_days_later));
+}
+
 } // namespace
 } // namespace tkv

@@ -49,14 +49,19 @@ bool decode(std::FILE* file, QImage& image) {
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    // Pictures larger than 16384 pixels a side are not skin pictures; refuse them.
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 16384 ||
-        info.output_height > 16384 || info.output_components != 3) {
+    // Window and splash pictures are a few hundred pixels a side; a huge one is refused before
+    // it takes the memory.
+    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 4096 ||
+        info.output_height > 4096 || info.output_components != 3) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                    QImage::Format_RGB888);
+    if (image.isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);

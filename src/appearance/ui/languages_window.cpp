@@ -2,6 +2,7 @@
 
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
@@ -70,7 +71,7 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     setWindowTitle(qt_text(caption_format(captions[20], {"Trickvault", "3.50"}), context.language.code_page));
     skin_->set_client_size(QSize(281, 225), s);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        centre_window(this, centre_of(screen->availableGeometry()));
 
     const std::string folder = context.variables.program_folder + "languages/";
     languages_ = languages_search(folder);

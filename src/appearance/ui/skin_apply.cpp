@@ -120,8 +120,8 @@ void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title) {
     bar->setColours({qt_colour(title.left_active), qt_colour(title.right_active),
                      qt_colour(title.left_inactive), qt_colour(title.right_inactive),
                      qt_colour(title.active_text), qt_colour(title.inactive_text)});
-    if (!title.system_font)
-        bar->setCaptionFont(skin_font(title.font_name, title.font_size, title.font_style));
+    bar->setCaptionFont(title.system_font ? TitleBar::system_caption_font()
+                                          : skin_font(title.font_name, title.font_size, title.font_style));
 }
 
 void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
@@ -181,6 +181,7 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
                        const std::string& skins_folder, double scale,
                        const std::optional<PictureNames>& pictures) {
     apply_title_colours(frame_.title_bar(), record.title);
+    frame_.fit_window();
     QWidget* client = frame_.client();
     QPalette p = client->palette();
     p.setColor(QPalette::Window, qt_colour(record.background));

@@ -31,8 +31,7 @@ TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
                 system.color(QPalette::Inactive, QPalette::Mid),
                 system.color(QPalette::Active, QPalette::HighlightedText),
                 system.color(QPalette::Inactive, QPalette::Text)};
-    QFont caption = QApplication::font();
-    caption.setBold(true);
+    const QFont caption = system_caption_font();
     setFont(caption);
     setFixedHeight(QFontMetrics(caption).height() + 8);
     minimise_ = new QToolButton(this);
@@ -60,6 +59,17 @@ TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
 void TitleBar::setColours(const Colours& colours) {
     colours_ = colours;
     update();
+}
+
+QFont TitleBar::system_caption_font() {
+    QFont caption = QApplication::font();
+    caption.setBold(true);
+    return caption;
+}
+
+void TitleBar::setButtonsVisible(bool visible) {
+    minimise_->setVisible(visible);
+    close_->setVisible(visible);
 }
 
 void TitleBar::setCaptionFont(const QFont& font) {
@@ -126,6 +136,12 @@ void WindowFrame::set_client_size(QSize designed, double scale) {
     const QSize client(static_cast<int>(std::lround(designed.width() * scale)),
                        static_cast<int>(std::lround(designed.height() * scale)));
     client_->setFixedSize(client);
+    fit_window();
+}
+
+void WindowFrame::fit_window() {
+    const QSize client = client_->minimumSize();
+    if (client.isEmpty()) return;
     window_->setFixedSize(client.width(), client.height() + (title_bar_ ? title_bar_->height() : 0));
 }
 

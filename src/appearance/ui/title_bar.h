@@ -20,7 +20,10 @@ class TitleBar : public QWidget {
         QColor left_active, right_active, left_inactive, right_inactive, active_text, inactive_text;
     };
     void setColours(const Colours& colours);
-    void setCaptionFont(const QFont& font); // the system's caption font when never called
+    void setCaptionFont(const QFont& font);
+    static QFont system_caption_font();
+    // The task window has no title-bar buttons.
+    void setButtonsVisible(bool visible);
     void setAlignment(Qt::Alignment alignment);
     const Colours& colours() const { return colours_; }
     Qt::Alignment alignment() const { return alignment_; }
@@ -49,6 +52,8 @@ class WindowFrame {
     TitleBar* title_bar() const { return title_bar_; }
     // The window's client area takes the designed size times the display scale, rounded.
     void set_client_size(QSize designed, double scale);
+    // Keeps the window's size after the title bar's height changed with its font.
+    void fit_window();
 
   private:
     QWidget* window_;

@@ -1,5 +1,9 @@
 #include "platform/qt/desktop.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
 #include "platform/qt/qt_text.h"
 #include "platform/shell_words.h"
 
@@ -31,6 +35,19 @@ bool launch_program(const std::string& program, const std::string& parameters,
 double screen_scale() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? std::max(1.0, screen->logicalDotsPerInch() / 96.0) : 1.0;
+}
+
+QPoint centre_of(const QRect& r) {
+    return {r.x() + r.width() / 2, r.y() + r.height() / 2};
+}
+
+QPoint screen_centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? centre_of(screen->geometry()) : QPoint(512, 384);
+}
+
+void centre_window(QWidget* window, QPoint point) {
+    window->move(point.x() - window->width() / 2, point.y() - window->height() / 2);
 }
 
 } // namespace tkv

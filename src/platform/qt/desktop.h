@@ -2,7 +2,11 @@
 // What the desktop does for the program: opening addresses and files with the user's chosen
 // application, starting games, and the screen's size factor.
 
+#include <QPoint>
+#include <QRect>
 #include <string>
+
+class QWidget;
 
 namespace tkv {
 
@@ -17,5 +21,13 @@ bool launch_program(const std::string& program, const std::string& parameters,
 // Logical pixels per inch of the primary screen divided by 96, never below 1.0. Windows multiply
 // their designed sizes by it.
 double screen_scale();
+
+// The centre of a rectangle as windows are centred on it: left + width div 2, top + height div 2
+// (QRect::center() lies half a pixel up and left of it).
+QPoint centre_of(const QRect& r);
+// The centre of the primary screen.
+QPoint screen_centre();
+// Moves window so that its frame is centred on point.
+void centre_window(QWidget* window, QPoint point);
 
 } // namespace tkv

@@ -2,6 +2,7 @@
 
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "profiles/profile_table.h"
 #include "shell/ui/progress_window.h"
@@ -75,7 +76,7 @@ MainPlaceholder::MainPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* p
     skin_ = std::move(l.skin);
     // The list is filled by the load task once the window is visible, as the main window will.
     QTimer::singleShot(50, this, [this, &c, &dialogs, &p, label, list] {
-        TaskRequest request{"show_normal_screen", geometry().center(), {}, nullptr, nullptr};
+        TaskRequest request{"show_normal_screen", centre_of(geometry()), {}, nullptr, nullptr};
         request.show_list = [&c, &p, list] {
             QStringList rows;
             rows.reserve(static_cast<int>(c.db.game_list.size()));

@@ -36,8 +36,10 @@ Messages messages(const ProgramContext& c, Dialogs& dialogs) {
     return Messages(dialogs, c.CAPTIONS, c.language.code_page);
 }
 
-int scaled(int v, double scale) {
-    return static_cast<int>(std::lround(v * scale));
+// Designed sizes times the display scale; a skin's coordinates may be anything, so the result is
+// kept to what a screen can hold.
+int scaled(std::int64_t v, double scale) {
+    return static_cast<int>(std::clamp<double>(std::round(static_cast<double>(v) * scale), -100000, 100000));
 }
 
 // The save task's questions and messages in the task window.
@@ -133,6 +135,7 @@ void Tprogress::run(ProgramContext& context, Dialogs& dialogs, TaskRequest reque
 
 void Tprogress::create_normal() {
     skin_ = std::make_unique<WindowSkin>(this, context_.options.custom_title_bar_active);
+    if (skin_->title_bar()) skin_->title_bar()->setButtonsVisible(false);
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     setWindowTitle(
@@ -192,8 +195,8 @@ void Tprogress::create_splash() {
 
     const auto place = [&](QLabel* label, const SKINS_SPLASH_LABEL_TYPE& r, const char* name) {
         label->setObjectName(name);
-        label->setGeometry(scaled(r.left, s), scaled(r.top, s), scaled(r.right - r.left, s),
-                           scaled(r.bottom - r.top, s));
+        label->setGeometry(scaled(r.left, s), scaled(r.top, s), scaled(std::int64_t{r.right} - r.left, s),
+                           scaled(std::int64_t{r.bottom} - r.top, s));
         label->setFont(skin_font(r.font_name, r.font_size, r.font_style));
         QPalette lp = label->palette();
         lp.setColor(QPalette::WindowText, qt_colour(r.font_color));

@@ -25,11 +25,6 @@ SkinColor skin_colour(const QColor& c) {
     return skin_rgb(c.red(), c.green(), c.blue());
 }
 
-QPoint screen_centre() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().center() : QPoint(512, 384);
-}
-
 } // namespace
 
 bool QtFontSystem::has_family(const std::string& lower_case_name) {
@@ -51,6 +46,13 @@ void QtFontSystem::remove_font_file(const std::string& path) {
         QFontDatabase::removeApplicationFont(it->second);
         ids_.erase(it);
     }
+}
+
+Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs) : context_(context), dialogs_(dialogs) {
+    tm_stats_.setInterval(30000);
+    QObject::connect(&tm_stats_, &QTimer::timeout,
+                     [this] { stats_day_change(context_.variables.stats, current_datetime()); });
+    tm_stats_.start();
 }
 
 double Tstartup::screen_scale() {

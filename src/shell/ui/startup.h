@@ -2,6 +2,7 @@
 // Tstartup: the program's windows for the start-up sequence, and the Qt font registry of skins.
 
 #include <QString>
+#include <QTimer>
 #include <map>
 
 #include "app/startup_sequence.h"
@@ -22,7 +23,7 @@ class QtFontSystem : public FontSystem {
 
 class Tstartup : public StartupWindows {
   public:
-    Tstartup(ProgramContext& context, Dialogs& dialogs) : context_(context), dialogs_(dialogs) {}
+    Tstartup(ProgramContext& context, Dialogs& dialogs);
 
     double screen_scale() override;
     SystemTitleColors system_title_colors() override;
@@ -43,6 +44,7 @@ class Tstartup : public StartupWindows {
     ProgramContext& context_;
     Dialogs& dialogs_;
     QtFontSystem fonts_;
+    QTimer tm_stats_; // the statistics' day change
 };
 
 } // namespace tkv

@@ -312,6 +312,23 @@ TEST(WindowSkin, CustomTitleBarIsPaintedWithTheRecordsGradient) {
     }
 }
 
+TEST(WindowSkin, ALargeTitleFontKeepsTheClientArea) {
+    SKINS_WINDOWS_TYPE record = test_record();
+    record.title.system_font = false;
+    record.title.font_name = "DejaVu Sans";
+    record.title.font_size = 24;
+    SkinnedWindow w(true);
+    w.apply(skins_setdefault({}), "", 1.0, std::nullopt, {281, 225}, record);
+    const int bar = w.skin.title_bar()->height();
+    EXPECT_GT(bar, 30);
+    EXPECT_EQ(w.client()->size(), QSize(281, 225));
+    EXPECT_EQ(w.window.size(), QSize(281, 225 + bar));
+    // Back to the system's caption font when the next skin asks for it.
+    w.apply(skins_setdefault({}), "", 1.0, std::nullopt, {281, 225});
+    EXPECT_LT(w.skin.title_bar()->height(), bar);
+    EXPECT_EQ(w.window.size(), QSize(281, 225 + w.skin.title_bar()->height()));
+}
+
 TEST(WindowSkin, WithoutCustomTitleBarsTheSystemDrawsTheTitle) {
     SkinnedWindow w(false);
     w.apply(skins_setdefault({}), "", 1.0, std::nullopt, {300, 100});
@@ -369,6 +386,12 @@ TEST(LoadJpeg, BrokenFilesGiveANullImage) {
         EXPECT_TRUE(load_jpeg(dir.write("broken.jpg", k.bytes)).isNull());
     }
     EXPECT_TRUE(load_jpeg(dir.path("missing.jpg")).isNull());
+
+    // A picture far larger than any window is refused before it takes the memory.
+    QImage wide(5000, 8, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    ASSERT_TRUE(wide.save(QString::fromStdString(dir.path("wide.jpg")), "JPG"));
+    EXPECT_TRUE(load_jpeg(dir.path("wide.jpg")).isNull());
 }
 
 } // namespace
