@@ -156,6 +156,20 @@ int percent(std::size_t index, std::size_t count) {
                             std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
 }
 
+// What both writers start with: the guard on the changed mark (an unchanged file that exists is
+// left alone and the save counts as failed), the atomic file, and the header.
+bool begin_save(BinaryFile& f, const std::string& path, bool changed, const SaveProgress& progress,
+                std::string_view magic, const PROFILES_TYPE& profile, DateTime date, bool& ok) {
+    if (progress) progress(0);
+    if (!changed && file_exists(path)) return false;
+    if (!file_open_write_atomic(f, path)) return false;
+    file_write_bytes(f,
+                     encode_dat_header({std::string(magic), profile.id, profile.name, profile.language,
+                                        format_datetime(date)}),
+                     ok);
+    return true;
+}
+
 } // namespace
 
 DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date) {
@@ -194,15 +208,9 @@ DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path
 
 bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
                               bool changed, const SaveProgress& progress) {
-    if (progress) progress(0);
-    if (!changed && file_exists(path)) return false;
     BinaryFile f;
-    if (!file_open_write_atomic(f, path)) return false;
     bool ok = true;
-    file_write_bytes(f,
-                     encode_dat_header({std::string(main_dat_magic), profile.id, profile.name,
-                                        profile.language, format_datetime(profile.main_date)}),
-                     ok);
+    if (!begin_save(f, path, changed, progress, main_dat_magic, profile, profile.main_date, ok)) return false;
     for (const auto& type : db.info_types) {
         const std::string_view name = std::string_view(type.type_name).substr(0, 0xFF);
         file_write_bytes(
@@ -225,15 +233,9 @@ bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profi
 
 bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
                               bool changed, const SaveProgress& progress) {
-    if (progress) progress(0);
-    if (!changed && file_exists(path)) return false;
     BinaryFile f;
-    if (!file_open_write_atomic(f, path)) return false;
     bool ok = true;
-    file_write_bytes(f,
-                     encode_dat_header({std::string(user_dat_magic), profile.id, profile.name,
-                                        profile.language, format_datetime(profile.user_date)}),
-                     ok);
+    if (!begin_save(f, path, changed, progress, user_dat_magic, profile, profile.user_date, ok)) return false;
     write_text16(f, profile.last_game, ok);
     for (std::size_t i = 0; i < db.games.size(); ++i) {
         const auto& g = db.games[i];
