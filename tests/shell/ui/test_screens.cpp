@@ -18,6 +18,7 @@
 #include "shell/ui/placeholder_windows.h"
 #include "shell/ui/progress_window.h"
 #include "shell/ui/startup.h"
+#include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
 
@@ -41,18 +42,6 @@ std::vector<std::string> demo_game_names() {
         games.push_back(from_utf8(names, CodePage::windows_1252)); // as the profile's texts are kept
     }
     return games;
-}
-
-void save_screen(QWidget& window, const std::string& name) {
-    SCOPED_TRACE(name);
-    const QImage image = window.grab().toImage();
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            colours.insert(image.pixel(x, y));
-    EXPECT_GT(colours.size(), 16) << "the window looks blank";
-    ASSERT_TRUE(QDir().mkpath(TKV_SCREENS_DIR));
-    EXPECT_TRUE(image.save(QString(TKV_SCREENS_DIR) + "/" + QString::fromStdString(name) + ".png"));
 }
 
 struct Variant {
@@ -94,7 +83,7 @@ TEST(Screens, StartUpWindowsUnderEachSkin) {
         {
             Tlanguages w(f.c);
             w.show();
-            save_screen(w, "Tlanguages" + suffix);
+            test::save_screen(w, "Tlanguages" + suffix);
         }
         {
             // Shown and drawn, then released before its task starts.
@@ -102,26 +91,26 @@ TEST(Screens, StartUpWindowsUnderEachSkin) {
             w.set_label(loading);
             w.set_gauge_position(45);
             w.show();
-            save_screen(w, "Tprogress" + suffix);
+            test::save_screen(w, "Tprogress" + suffix);
         }
         {
             Tprogress w(f.c, dialogs, {"show_splash_screen", {0, 0}, {}, nullptr, nullptr});
             w.set_label(loading);
             w.show();
-            save_screen(w, "Tprogress-splash" + suffix);
+            test::save_screen(w, "Tprogress-splash" + suffix);
         }
         {
             MainPlaceholder w(f.c, dialogs);
             w.show();
             auto* list = w.findChild<TTKV_ListBox*>("ls_gamename");
             ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() > 0; }, 10000));
-            save_screen(w, "Tmain-placeholder" + suffix);
+            test::save_screen(w, "Tmain-placeholder" + suffix);
             w.accept();
         }
         {
             ManagerPlaceholder w(f.c, dialogs);
             w.show();
-            save_screen(w, "Tmanager-placeholder" + suffix);
+            test::save_screen(w, "Tmanager-placeholder" + suffix);
         }
     }
 }
