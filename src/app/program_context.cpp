@@ -7,6 +7,22 @@
 
 namespace tkv {
 
+PROFILES_TYPE* current_profile(ProgramContext& c) {
+    const int i = c.profiles.profile_index;
+    return i >= 0 && static_cast<std::size_t>(i) < c.profiles.profiles.size()
+               ? &c.profiles.profiles[static_cast<std::size_t>(i)]
+               : nullptr;
+}
+
+const PROFILES_TYPE* current_profile(const ProgramContext& c) {
+    return current_profile(const_cast<ProgramContext&>(c));
+}
+
+CodePage profile_code_page(const ProgramContext& c) {
+    const PROFILES_TYPE* p = current_profile(c);
+    return code_page_for_language(p ? p->language : "");
+}
+
 void context_initialize(ProgramContext& context, const std::string& program_folder) {
     const DateTime now = current_datetime();
     captions_reset(context.CAPTIONS);

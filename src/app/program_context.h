@@ -16,6 +16,8 @@
 
 namespace tkv {
 
+enum class InfoMode { view = 1, modify = 2, add = 3 };
+
 struct ProgramContext {
     VARIABLES_PROGRAM variables;
     OPTIONS_TYPE option_defaults;
@@ -36,7 +38,19 @@ struct ProgramContext {
     bool last_save_ok = false;
     std::vector<std::string> fixed_fonts; // the fixed-pitch fonts found by "info_fonts"
     bool fixed_fonts_built = false;
+
+    // Between the main window and the windows it opens.
+    InfoMode info_mode = InfoMode::view;  // how the information window opens
+    bool exit_request = false;            // a game is to be started and the program left
+    std::string name_to_select;           // a row text to select after the next list rebuild
+    std::string current_mail_subject;     // of the next mail the program's mail window writes
 };
+
+// The profile that is open (or about to be); null when the index is outside the table.
+PROFILES_TYPE* current_profile(ProgramContext& context);
+const PROFILES_TYPE* current_profile(const ProgramContext& context);
+// The code page of the open profile's texts (game names, information).
+CodePage profile_code_page(const ProgramContext& context);
 
 // Captions, defaults, folders and statistics as a start sets them up, before tkv.ini is read.
 void context_initialize(ProgramContext& context, const std::string& program_folder);

@@ -25,16 +25,10 @@ namespace {
 
 constexpr int help_topic = 10508;
 
-// Game names are kept in the code page of the open profile's language.
-CodePage names_code_page(const ProfileTable& t) {
-    const bool open = t.profile_index >= 0 && static_cast<std::size_t>(t.profile_index) < t.profiles.size();
-    return code_page_for_language(open ? t.profiles[static_cast<std::size_t>(t.profile_index)].language : "");
-}
-
 } // namespace
 
 Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* parent)
-    : QDialog(parent), context_(context), names_code_page_(names_code_page(context.profiles)) {
+    : QDialog(parent), context_(context), names_code_page_(profile_code_page(context)) {
     setObjectName("Tsearch");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     QWidget* client = skin_->client();

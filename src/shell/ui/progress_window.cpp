@@ -260,12 +260,11 @@ void Tprogress::run_task() {
 }
 
 void Tprogress::load_database() {
-    const auto& p = context_.profiles;
-    if (p.profile_index < 0 || static_cast<std::size_t>(p.profile_index) >= p.profiles.size()) return;
-    auto& profile = context_.profiles.profiles[static_cast<std::size_t>(p.profile_index)];
+    PROFILES_TYPE* profile = current_profile(context_);
+    if (!profile) return;
     set_label(caption(context_, 304));
     const OpenReport report =
-        database_open(context_.db, context_.variables.changes, profile, context_.variables.main_dat_path,
+        database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
                       context_.variables.user_dat_path, context_.options.ignore_case);
     context_.main_file_date = report.main_file_date;
     if (request_.show_list) {
@@ -287,11 +286,11 @@ void Tprogress::sort_and_list() {
 }
 
 void Tprogress::save_allfiles() {
-    const auto& p = context_.profiles;
-    if (p.profile_index < 0 || static_cast<std::size_t>(p.profile_index) >= p.profiles.size()) return;
+    const PROFILES_TYPE* profile = current_profile(context_);
+    if (!profile) return;
     SaveUi ui(*this, context_, dialogs_);
     context_.last_save_ok =
-        u_progress_dat_save(context_.db, p.profiles[static_cast<std::size_t>(p.profile_index)],
+        u_progress_dat_save(context_.db, *profile,
                             context_.variables, context_.variables.changes, context_.options,
                             context_.CAPTIONS, ui)
             .last_save_ok;

@@ -1,0 +1,7 @@
+#include "windows/main_window.h"
+
+namespace tkv {
+
+Tmain::Tmain(ProgramContext&, Dialogs&, QWidget* parent) : QDialog(parent) {}
+
+} // namespace tkv

@@ -1,0 +1,1 @@
+// The information window in its three modes, driven through its named controls.
