@@ -77,4 +77,13 @@ std::string caption_format(std::string_view text, std::initializer_list<std::str
     return out;
 }
 
+std::string without_alt_s(std::string_view caption) {
+    std::string out;
+    out.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i)
+        if (!(caption[i] == '&' && i + 1 < caption.size() && (caption[i + 1] == 's' || caption[i + 1] == 'S')))
+            out += caption[i];
+    return out;
+}
+
 } // namespace tkv

@@ -24,5 +24,8 @@ void captions_finish(Captions& captions);
 // "%1".."%5" take the values in order, "%%" gives "%"; a missing value inserts nothing and an
 // inserted value is never scanned again.
 std::string caption_format(std::string_view text, std::initializer_list<std::string_view> values);
+// A button caption without an accelerator on S ("&s" and "&S" keep the letter): Alt+S belongs to
+// the main window's skin shortcut.
+std::string without_alt_s(std::string_view caption);
 
 } // namespace tkv

@@ -4,6 +4,7 @@
 #include "shell/text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tkv {
 
@@ -41,6 +42,23 @@ bool stats_day_change(UsageStats& stats, DateTime now) {
     std::move(stats.day_stats.begin() + 1, stats.day_stats.end(), stats.day_stats.begin());
     stats.day_stats.back() = {date_only(now), 0, 0, 0};
     return true;
+}
+
+namespace {
+
+void add_saturating(std::int32_t& count, std::size_t n) {
+    constexpr auto top = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    const auto now = static_cast<std::size_t>(std::max(count, 0));
+    count = static_cast<std::int32_t>(n >= top - now ? top : now + n);
+}
+
+} // namespace
+
+void stats_count_view(UsageStats& stats, std::size_t chars) {
+    add_saturating(stats.viewed_total, 1);
+    add_saturating(stats.viewed_chars_total, chars);
+    add_saturating(stats.day_stats.back().viewed, 1);
+    add_saturating(stats.day_stats.back().viewed_chars, chars);
 }
 
 } // namespace tkv

@@ -60,5 +60,12 @@ TEST(Captions, ResetFillsDefaultsPlaceholdersAndTitles) {
     EXPECT_NE(t[621].find("viewed\r\n%2"), std::string::npos);
 }
 
+TEST(Captions, WithoutAltS) {
+    EXPECT_EQ(without_alt_s("&Save file"), "Save file");
+    EXPECT_EQ(without_alt_s("Sav&e database"), "Sav&e database");
+    EXPECT_EQ(without_alt_s("Sea&rch &s"), "Sea&rch s");
+    EXPECT_EQ(without_alt_s("Options &"), "Options &");
+}
+
 } // namespace
 } // namespace tkv

@@ -64,4 +64,20 @@ TEST(UsageStats, DayChangeMovesOneRecordPerCheck) {
 }
 
 } // namespace
+TEST(UsageStats, ViewsCountTotalAndTodayAndStopAtTheLargestCount) {
+    UsageStats s;
+    stats_reset(s, parse_datetime("20261210120000000"));
+    stats_count_view(s, 120);
+    stats_count_view(s, 30);
+    EXPECT_EQ(s.viewed_total, 2);
+    EXPECT_EQ(s.viewed_chars_total, 150);
+    EXPECT_EQ(s.day_stats.back().viewed, 2);
+    EXPECT_EQ(s.day_stats.back().viewed_chars, 150);
+    EXPECT_EQ(s.day_stats.front().viewed, 0);
+
+    s.viewed_chars_total = 2147483646;
+    stats_count_view(s, 5000);
+    EXPECT_EQ(s.viewed_chars_total, 2147483647);
+}
+
 } // namespace tkv

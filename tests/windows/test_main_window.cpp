@@ -1,1 +1,442 @@
 // The main window over a real profile folder, driven through its named controls.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTime>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../shell/ui/program_folder.h"
+#include "database/database_files.h"
+#include "database/open_database.h"
+#include "database/record_codec.h"
+#include "support/modal.h"
+#include "support/screens.h"
+#include "support/scripted_dialogs.h"
+#include "windows/main_window.h"
+#include "windows/widgets/ttkv_listbox.h"
+
+namespace tkv {
+namespace {
+
+struct Game {
+    std::string names;
+    std::string cheat; // the publisher's text; empty for a game of the user
+    std::string user_text;
+};
+
+std::string block_with(const std::string& cheat) {
+    return block_compress(block_encode({{1, "", cheat}}, {}, {}));
+}
+
+// profiles/small/ with main.dat (the publisher's games) and user.dat (the user's games).
+struct MainFolder {
+    test::ProgramFolder f;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<Tmain> w;
+
+    explicit MainFolder(const std::vector<Game>& publisher, const std::vector<Game>& user = {}) {
+        PROFILES_TYPE p;
+        p.id = "small";
+        p.name = "Small games";
+        p.language = "English";
+        p.main_date = parse_datetime("20261201120000000");
+        GameDatabase db;
+        db.info_types.push_back({1, "Cheat codes"});
+        std::int32_t id = 0;
+        for (const Game& g : publisher)
+            db.games.push_back({++id, g.names, g.cheat.empty() ? "" : block_with(g.cheat), 1, g.user_text, {}});
+        std::int32_t user_id = 0;
+        for (const Game& g : user)
+            db.games.push_back({--user_id, g.names, "", 0, g.user_text, {}});
+        std::filesystem::create_directories(f.dir.path("profiles/small"));
+        EXPECT_TRUE(u_progress_dat_save_main(db, p, f.dir.path("profiles/small/main.dat"), true));
+        if (!user.empty()) {
+            EXPECT_TRUE(u_progress_dat_save_user(db, p, f.dir.path("profiles/small/user.dat"), true));
+        }
+        f.select_profile(0);
+        f.c.options.show_splash = false;
+        f.c.options.show_save_message = false;
+        f.c.options.save_window_position = false;
+    }
+
+    Tmain& open(MainWindowHooks hooks = {}) {
+        w = std::make_unique<Tmain>(f.c, dialogs, std::move(hooks));
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->ready(); }, 10000));
+        // The task window had the focus while it loaded.
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return *w;
+    }
+
+    template <class T> T* get(const char* name) const {
+        T* c = w->findChild<T*>(name);
+        if (!c) ADD_FAILURE() << name << " is missing";
+        return c;
+    }
+    TTKV_ListBox* list() const { return get<TTKV_ListBox>("ls_gamename"); }
+    QLineEdit* search() const { return get<QLineEdit>("ed_search"); }
+    QAction* action(const char* name) const { return get<QAction>(name); }
+    QString selected_text() const {
+        const int row = w->selected_row();
+        return row < 0 ? QString() : list()->model()->index(row, 0).data().toString();
+    }
+    QStringList rows() const {
+        QStringList r;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            r << list()->model()->index(i, 0).data().toString();
+        return r;
+    }
+    void click(const char* button) const { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
+    const GAMES2_ARRAY_TYPE* game_named(const std::string& names) const {
+        for (const auto& g : f.c.db.games)
+            if (g.names == names) return &g;
+        return nullptr;
+    }
+};
+
+// The information window answers as the user would: texts typed, then OK (or Cancel when
+// `ok` is false); what it showed is kept.
+struct InfoAnswer {
+    QString shown_name;
+    QString title;
+    void on_next(QString name, QString user_text, bool ok = true) {
+        test::when_modal_opens("Tinfo", [this, name, user_text, ok](QDialog* info) {
+            auto* ed_name = info->findChild<QLineEdit*>("ed_name");
+            shown_name = ed_name ? ed_name->text() : QString();
+            title = info->windowTitle();
+            if (!name.isNull() && ed_name) ed_name->setText(name);
+            if (!user_text.isNull()) {
+                QWidget* memo = info->findChild<QWidget*>("me_info_user");
+                if (auto* plain = qobject_cast<QPlainTextEdit*>(memo)) plain->setPlainText(user_text);
+                if (auto* rich = qobject_cast<QTextEdit*>(memo)) rich->setPlainText(user_text);
+            }
+            auto* button = info->findChild<QPushButton*>(ok ? "btc_ok" : "btc_cancel");
+            if (button) button->click();
+            if (info->isVisible()) info->done(QDialog::Rejected);
+        });
+    }
+};
+
+const std::vector<Game> five = {{"Abc", "a", ""}, {"Sam", "s", ""}, {"Second", "2", ""}, {"Secret", "x", ""},
+                                {"Set", "t", ""}};
+
+TEST(Tmain, LoadsTheProfileSelectsTheLastGameAndShowsItsFigures) {
+    MainFolder m(five);
+    m.f.c.profiles.profiles[0].last_game = "Secret";
+    Tmain& w = m.open();
+    EXPECT_EQ(w.windowTitle(), "Trickvault - Small games - 5 data");
+    EXPECT_EQ(m.rows(), QStringList({"Abc", "Sam", "Second", "Secret", "Set"}));
+    EXPECT_EQ(m.selected_text(), "Secret");
+    EXPECT_EQ(m.get<QLabel>("lb_gamecount")->text(), "Number of entries: 5");
+    EXPECT_TRUE(m.get<QPushButton>("btc_view")->isEnabled());
+    // Windows that do not exist yet leave their commands disabled rather than pretending.
+    EXPECT_FALSE(m.get<QPushButton>("btc_print")->isEnabled());
+    EXPECT_FALSE(m.get<QPushButton>("btc_options")->isEnabled());
+    EXPECT_FALSE(m.action("mn_sendcheat")->isEnabled());
+    EXPECT_FALSE(m.action("mn_gamepath")->isEnabled());
+    test::save_screen(w, "Tmain");
+}
+
+TEST(Tmain, AGameGivenOnTheCommandLineOpensAtOnce) {
+    MainFolder m(five);
+    m.f.c.variables.start_game = "SECOND";
+    InfoAnswer info;
+    info.on_next({}, {}, false);
+    m.open();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !info.title.isEmpty(); }, 10000));
+    EXPECT_EQ(info.shown_name, "Second");
+    EXPECT_TRUE(m.f.c.variables.start_game.empty());
+    EXPECT_EQ(m.f.c.variables.stats.viewed_total, 1);
+}
+
+TEST(Tmain, QuickSearchSelectsTheFirstRowWithTheLongestCommonStart) {
+    MainFolder m(five);
+    m.open();
+    struct Case {
+        const char* typed;
+        const char* selected; // empty: none
+    };
+    for (const Case& k : {Case{"sec", "Second"}, Case{"secr", "Secret"}, Case{"xyz", ""}, Case{"   ", "Abc"},
+                          Case{"SAM", "Sam"}}) {
+        SCOPED_TRACE(k.typed);
+        m.search()->setFocus();
+        m.search()->clear();
+        QTest::keyClicks(m.search(), k.typed);
+        EXPECT_EQ(m.selected_text(), k.selected);
+        EXPECT_FALSE(m.action("mn_gamerun")->isEnabled());
+    }
+}
+
+TEST(Tmain, KeysMoveFromTheSearchBoxToTheListAndLettersBack) {
+    MainFolder m(five);
+    m.open();
+    QLineEdit* search = m.search();
+    search->setFocus();
+    QTest::keyClicks(search, "se");
+    ASSERT_EQ(m.selected_text(), "Second");
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(m.selected_text(), "Secret");
+    EXPECT_TRUE(search->text().isEmpty());
+    EXPECT_TRUE(m.list()->hasFocus());
+
+    // Letters typed on the list continue in the search box; other characters are dropped.
+    QTest::keyClicks(m.list(), "a");
+    EXPECT_TRUE(search->hasFocus());
+    EXPECT_EQ(search->text(), "a");
+    EXPECT_EQ(m.selected_text(), "Abc");
+
+    struct Case {
+        Qt::Key key;
+        const char* from;
+        const char* to;
+    };
+    for (const Case& k : {Case{Qt::Key_PageDown, "Set", "Set"}, Case{Qt::Key_Up, "Abc", "Abc"},
+                          Case{Qt::Key_End, "Abc", "Set"}, Case{Qt::Key_Home, "Secret", "Abc"},
+                          Case{Qt::Key_PageDown, "Abc", "Set"}}) {
+        SCOPED_TRACE(k.from);
+        search->setFocus();
+        QTest::keyClicks(search, k.from);
+        QTest::keyClick(search, k.key);
+        EXPECT_EQ(m.selected_text(), k.to);
+    }
+
+    // Escape empties the search box and leaves the window open.
+    search->setFocus();
+    QTest::keyClicks(search, "sam");
+    QTest::keyClick(search, Qt::Key_Escape);
+    EXPECT_TRUE(search->text().isEmpty());
+    EXPECT_TRUE(m.w->isVisible());
+}
+
+TEST(Tmain, ModifyStoresTheUserTextCountsTheChangeAndAutosavesAtTheConfiguredNumber) {
+    MainFolder m(five);
+    m.f.c.options.autosave_after = 2;
+    Tmain& w = m.open();
+    InfoAnswer info;
+
+    w.search_gamename("Sam");
+    info.on_next({}, "first hint");
+    m.click("btc_modify");
+    EXPECT_EQ(m.game_named("Sam")->user_text, "first hint");
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 1);
+    EXPECT_TRUE(m.f.c.variables.changes.cheat_added);
+    EXPECT_EQ(m.f.c.variables.stats.viewed_total, 1);
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/small/user.dat")));
+
+    w.search_gamename("Set");
+    info.on_next({}, "second hint");
+    m.click("btc_modify");
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 0) << "the second change saves";
+    GameDatabase saved;
+    CHANGE_TRACKING changes;
+    database_open(saved, changes, m.f.c.profiles.profiles[0], m.f.c.variables.main_dat_path,
+                  m.f.c.variables.user_dat_path, true);
+    int with_text = 0;
+    for (const auto& g : saved.games)
+        with_text += !g.user_text.empty();
+    EXPECT_EQ(with_text, 2);
+
+    // Opening and pressing OK without a change counts nothing.
+    info.on_next({}, {});
+    m.click("btc_modify");
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 0);
+}
+
+TEST(Tmain, AddAppendsAUserGameAndSelectsIt) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    InfoAnswer info;
+    info.on_next("Beta; Zulu", "my own hint");
+    m.click("btc_new");
+    const GAMES2_ARRAY_TYPE* added = m.game_named("Beta\r\nZulu");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->id, -1);
+    EXPECT_EQ(m.f.c.db.next_user_id, -2);
+    EXPECT_EQ(m.rows(), QStringList({"Abc", "Beta", "Sam", "Second", "Secret", "Set", "Zulu"}));
+    EXPECT_EQ(m.selected_text(), "Beta");
+    EXPECT_EQ(w.windowTitle(), "Trickvault - Small games - 6 data");
+
+    // Cancel adds nothing.
+    info.on_next("Gamma", "text", false);
+    m.click("btc_new");
+    EXPECT_EQ(m.f.c.db.games.size(), 6u);
+}
+
+TEST(Tmain, AddIntoAnEmptyProfileMakesTheListUsable) {
+    MainFolder m({});
+    m.open();
+    EXPECT_FALSE(m.get<QPushButton>("btc_view")->isEnabled());
+    EXPECT_TRUE(m.get<QPushButton>("btc_new")->isEnabled());
+    InfoAnswer info;
+    info.on_next("First", "text");
+    m.click("btc_new");
+    EXPECT_EQ(m.rows(), QStringList({"First"}));
+    EXPECT_TRUE(m.get<QPushButton>("btc_view")->isEnabled());
+}
+
+TEST(Tmain, RefusesAddToAFullTableAndEditingInReadOnlyMode) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    m.f.c.db.games.resize(games_max, m.f.c.db.games.front());
+    m.dialogs.expect_message("running from CD", MessageAnswer::ok);
+    m.click("btc_new");
+    EXPECT_EQ(m.dialogs.messages.back().title, "Trickvault - Error!");
+
+    m.f.c.variables.run_from_cd = true;
+    w.search_gamename("Sam");
+    m.click("btc_modify"); // nothing happens
+    m.dialogs.expect_message("running from CD", MessageAnswer::ok);
+    m.click("btc_erase");
+    EXPECT_TRUE(m.dialogs.all_answered());
+}
+
+TEST(Tmain, DeleteRemovesOnlyTheUsersGames) {
+    MainFolder m({{"Abc", "a", ""}}, {{"Mine", "", "hint"}, {"Zed", "", "z"}});
+    Tmain& w = m.open();
+    w.search_gamename("Abc");
+    m.dialogs.expect_message("only the user information", MessageAnswer::ok);
+    m.click("btc_erase");
+    EXPECT_EQ(m.f.c.db.games.size(), 3u);
+
+    w.search_gamename("Zed");
+    m.dialogs.expect_message("really want to delete", MessageAnswer::no);
+    m.click("btc_erase");
+    EXPECT_EQ(m.f.c.db.games.size(), 3u);
+    EXPECT_EQ(m.dialogs.messages.back().default_answer, MessageAnswer::no);
+
+    m.dialogs.expect_message("really want to delete the following game from the database?\r\n\r\nZed",
+                             MessageAnswer::yes);
+    m.click("btc_erase");
+    EXPECT_EQ(m.rows(), QStringList({"Abc", "Mine"}));
+    EXPECT_EQ(m.selected_text(), "Mine") << "the last row was deleted: the new last row";
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 1);
+    EXPECT_TRUE(m.f.c.variables.changes.user_changed);
+}
+
+TEST(Tmain, ADamagedGameShowsTheLibraryErrorAndOpensNothing) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    m.f.c.db.games[0].data = m.f.c.db.games[0].data.substr(0, 20);
+    w.search_gamename("Abc");
+    m.dialogs.expect_message("error -", MessageAnswer::ok);
+    m.click("btc_view");
+    EXPECT_EQ(m.f.c.variables.stats.viewed_total, 0);
+    m.dialogs.expect_message("error -", MessageAnswer::ok);
+    QTest::keyClick(m.list(), Qt::Key_F5);
+}
+
+TEST(Tmain, CopiesAndSavesTheSelectedGamesText) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    w.search_gamename("Sam");
+    m.list()->setFocus();
+    QTest::keyClick(m.list(), Qt::Key_F5);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Sam:\n====\n\nCheat codes:\n------------\ns\n\n");
+
+    const std::string target = m.f.dir.path("sam.txt");
+    m.dialogs.expect_save(FileDialogResult{target, 2});
+    m.dialogs.expect_message("successfully saved", MessageAnswer::ok);
+    m.click("btc_savetext");
+    EXPECT_EQ(m.dialogs.file_dialogs.back().file_name, "Sam");
+    // Wrapping drops the last line break of the text.
+    EXPECT_EQ(test::TempDir::read_file(target), "Sam:\r\n====\r\n\r\nCheat codes:\r\n------------\r\ns\r\n");
+    EXPECT_EQ(m.f.c.options.save_folder, m.f.dir.folder()) << "the folder is remembered";
+}
+
+// A profile folder that cannot take the file: the save task reports it, offers another file, and
+// nothing is lost.
+TEST(Tmain, AFailedSaveOffersAnotherFileAndClosingAsksBeforeLosingChanges) {
+    MainFolder m(five);
+    m.f.c.options.autosave = false;
+    Tmain& w = m.open();
+    InfoAnswer info;
+    w.search_gamename("Sam");
+    info.on_next({}, "keep me");
+    m.click("btc_modify");
+    // A file where the folder should be stops every writer, whoever runs the test.
+    m.f.dir.write("blocker", "");
+    m.f.c.variables.user_dat_path = m.f.dir.path("blocker/user.dat");
+    std::string upper_path = m.f.c.variables.user_dat_path;
+    for (char& ch : upper_path)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+
+    m.dialogs.expect_message("Unable to save user database to file\r\n" + upper_path, MessageAnswer::ok);
+    m.dialogs.expect_save(std::nullopt);
+    QTest::keyClick(m.list(), Qt::Key_F2);
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 1);
+    EXPECT_FALSE(m.f.c.last_save_ok);
+
+    // Closing: the save fails again, the user keeps the window open.
+    m.dialogs.expect_message("Unable to save user database", MessageAnswer::ok);
+    m.dialogs.expect_save(std::nullopt);
+    m.dialogs.expect_message("Database was not saved!", MessageAnswer::no);
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+
+    // Saved elsewhere on the second attempt; the window may close then.
+    const std::string elsewhere = m.f.dir.path("user-copy.dat");
+    m.dialogs.expect_message("Unable to save user database", MessageAnswer::ok);
+    m.dialogs.expect_save(FileDialogResult{elsewhere, 1});
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    GameDatabase saved;
+    CHANGE_TRACKING changes;
+    database_open(saved, changes, m.f.c.profiles.profiles[0], m.f.c.variables.main_dat_path, elsewhere, true);
+    EXPECT_EQ(saved.games[1].user_text, "keep me");
+}
+
+TEST(Tmain, TheTypedSequenceOpensTheCreditsAndTheHiddenButtonTheChart) {
+    MainFolder m(five);
+    int credits = 0;
+    int charts = 0;
+    MainWindowHooks hooks;
+    hooks.credits = [&](QWidget*) { ++credits; };
+    hooks.statistics = [&](QWidget*) { ++charts; };
+    m.open(hooks);
+    for (int attempt = 0; attempt < 2 && credits == 0; ++attempt) { // a new minute may start meanwhile
+        m.search()->setFocus();
+        QTest::keyClicks(m.search(), "5" + QTime::currentTime().toString("HHmm"));
+    }
+    EXPECT_EQ(credits, 1);
+    EXPECT_TRUE(m.search()->text().isEmpty());
+
+    auto* cheat = m.get<QPushButton>("btc_cheat");
+    EXPECT_FALSE(cheat->isVisible()) << "it first shows after a minute";
+    cheat->click();
+    EXPECT_EQ(charts, 1);
+}
+
+TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndPlaysTheExitEffect) {
+    MainFolder m(five);
+    m.f.c.options.save_window_position = true;
+    m.f.c.options.manager_hidden_after_exit = true;
+    int effects = 0;
+    MainWindowHooks hooks;
+    hooks.exit_effect = [&](QWidget*) { ++effects; };
+    Tmain& w = m.open(hooks);
+    w.move(w.x() + 13, w.y() + 7);
+    const QPoint moved = w.pos();
+    QTest::mouseClick(m.get<QPushButton>("btc_exit"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(QPoint(m.f.c.options.window_x, m.f.c.options.window_y), moved);
+    EXPECT_EQ(effects, 1);
+    EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("tkv.ini")));
+}
+
+} // namespace
+} // namespace tkv

@@ -2,16 +2,13 @@
 
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
-#include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "profiles/profile_table.h"
-#include "shell/ui/progress_window.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_listbox.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace tkv {
 
@@ -61,38 +58,9 @@ Layout build(QDialog* window, ProgramContext& c, const char* list_name, const SK
 
 } // namespace
 
-MainPlaceholder::~MainPlaceholder() = default;
 ManagerPlaceholder::~ManagerPlaceholder() = default;
 
-MainPlaceholder::MainPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
-    setObjectName("Tmain");
-    const PROFILES_TYPE& p = c.profiles.profiles.at(static_cast<std::size_t>(c.profiles.profile_index));
-    setWindowTitle("Trickvault - " + profile_text(p, p.name));
-    auto l = build(this, c, "ls_gamename", c.skin_current.window_main, {"main.jpg", "main.bmp"});
-    l.ok->setText(qt_text(c.CAPTIONS[1], c.language.code_page));
-    connect(l.ok, &QPushButton::clicked, this, &QDialog::accept);
-    QLabel* label = l.label;
-    TTKV_ListBox* list = l.list;
-    skin_ = std::move(l.skin);
-    // The list is filled by the load task once the window is visible, as the main window will.
-    QTimer::singleShot(50, this, [this, &c, &dialogs, &p, label, list] {
-        TaskRequest request{"show_normal_screen", centre_of(geometry()), {}, nullptr, nullptr};
-        request.show_list = [&c, &p, list] {
-            QStringList rows;
-            rows.reserve(static_cast<int>(c.db.game_list.size()));
-            for (const auto& row : c.db.game_list)
-                rows << profile_text(p, row.name);
-            list->setRows(rows);
-        };
-        Tprogress::run(c, dialogs, request, this);
-        label->setText(QString("%1 (%2): %3 games, %4 names. The main window of this profile opens here.")
-                           .arg(profile_text(p, p.name), profile_text(p, p.id))
-                           .arg(c.db.games.size())
-                           .arg(c.db.game_list.size()));
-    });
-}
-
-ManagerPlaceholder::ManagerPlaceholder(ProgramContext& c, Dialogs& dialogs, QWidget* parent)
+ManagerPlaceholder::ManagerPlaceholder(ProgramContext& c, std::function<void()> show_main, QWidget* parent)
     : QDialog(parent) {
     setObjectName("Tmanager");
     setWindowTitle("Trickvault - Profile Manager");
@@ -108,9 +76,9 @@ ManagerPlaceholder::ManagerPlaceholder(ProgramContext& c, Dialogs& dialogs, QWid
     TTKV_ListBox* list = l.list;
     if (!c.profiles.profiles.empty()) list->setCurrentIndex(list->model()->index(0, 0));
     skin_ = std::move(l.skin);
-    connect(l.ok, &QPushButton::clicked, this, [this, &c, &dialogs, list] {
+    connect(l.ok, &QPushButton::clicked, this, [&c, show_main = std::move(show_main), list] {
         profile_select(c.profiles, std::max(0, list->currentIndex().row()), c.options, c.variables);
-        MainPlaceholder(c, dialogs, this).exec();
+        show_main();
     });
 }
 

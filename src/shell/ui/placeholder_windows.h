@@ -1,31 +1,21 @@
 #pragma once
-// Stand-ins for the main window and the profile manager until those windows exist: the main
-// stand-in opens the profile for real (load task, list of names) and the manager stand-in lists
-// the installed profiles and starts one.
+// A stand-in for the profile manager until that window exists: it lists the installed profiles
+// and starts one in the main window.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 namespace tkv {
 
 struct ProgramContext;
-class Dialogs;
 class WindowSkin;
-
-class MainPlaceholder : public QDialog {
-    Q_OBJECT
-  public:
-    MainPlaceholder(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~MainPlaceholder() override;
-
-  private:
-    std::unique_ptr<WindowSkin> skin_;
-};
 
 class ManagerPlaceholder : public QDialog {
     Q_OBJECT
   public:
-    ManagerPlaceholder(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
+    // show_main: the current profile's main window, shown modally.
+    ManagerPlaceholder(ProgramContext& context, std::function<void()> show_main, QWidget* parent = nullptr);
     ~ManagerPlaceholder() override;
 
   private:

@@ -269,7 +269,7 @@ void Tprogress::load_database() {
     context_.main_file_date = report.main_file_date;
     if (request_.show_list) {
         set_label(caption(context_, 305));
-        request_.show_list();
+        request_.show_list(*this);
     }
 }
 
@@ -281,7 +281,7 @@ void Tprogress::sort_and_list() {
     if (request_.show_list) {
         alp_progress_->show();
         set_label(caption(context_, 305));
-        request_.show_list();
+        request_.show_list(*this);
     }
 }
 

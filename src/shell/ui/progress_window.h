@@ -20,10 +20,13 @@ class WindowSkin;
 struct UNZIP_REQUEST;
 struct SkinTable;
 
+class Tprogress;
+
 struct TaskRequest {
     std::string task_name;
     QPoint centre;                   // the normal window is centred here
-    std::function<void()> show_list; // the main window's list, filled after loading or sorting
+    // Fills the main window's list after loading or sorting; may move the task's bar.
+    std::function<void(Tprogress&)> show_list;
     UNZIP_REQUEST* unzip = nullptr;  // for "unzip file"
     SkinTable* skins = nullptr;      // for "search skins"
 };

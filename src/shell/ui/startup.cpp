@@ -48,7 +48,8 @@ void QtFontSystem::remove_font_file(const std::string& path) {
     }
 }
 
-Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs) : context_(context), dialogs_(dialogs) {
+Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main)
+    : context_(context), dialogs_(dialogs), show_main_(std::move(show_main)) {
     tm_stats_.setInterval(30000);
     QObject::connect(&tm_stats_, &QTimer::timeout,
                      [this] { stats_day_change(context_.variables.stats, current_datetime()); });
@@ -88,10 +89,10 @@ void Tstartup::show_version_check() {}
 void Tstartup::show_donate() {}
 
 void Tstartup::show_main() {
-    MainPlaceholder(context_, dialogs_).exec();
+    show_main_();
 }
 void Tstartup::show_manager() {
-    ManagerPlaceholder(context_, dialogs_).exec();
+    ManagerPlaceholder(context_, show_main_).exec();
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {

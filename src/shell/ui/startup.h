@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <map>
 
 #include "app/startup_sequence.h"
@@ -23,7 +24,9 @@ class QtFontSystem : public FontSystem {
 
 class Tstartup : public StartupWindows {
   public:
-    Tstartup(ProgramContext& context, Dialogs& dialogs);
+    // show_main: the current profile's main window, shown modally; it comes from the browsing
+    // windows, which are built on this library.
+    Tstartup(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main);
 
     double screen_scale() override;
     SystemTitleColors system_title_colors() override;
@@ -43,6 +46,7 @@ class Tstartup : public StartupWindows {
   private:
     ProgramContext& context_;
     Dialogs& dialogs_;
+    std::function<void()> show_main_;
     QtFontSystem fonts_;
     QTimer tm_stats_; // the statistics' day change
 };

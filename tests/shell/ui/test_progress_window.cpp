@@ -93,7 +93,7 @@ TEST(Tprogress, RefusesToCloseUntilItsTaskHasEnded) {
     bool closed_during_task = true, visible_after_escape = false;
     std::vector<std::string> listed;
     TaskRequest request{"cheat_sort_and_list", {512, 384}, {}, nullptr, nullptr};
-    request.show_list = [&] {
+    request.show_list = [&](Tprogress&) {
         listed = list_names(f.c.db);
         closed_during_task = window->close();
         QTest::keyClick(window, Qt::Key_Escape);
@@ -162,7 +162,7 @@ TEST(Tprogress, ShowNormalScreenLoadsTheProfileAndShowsTheList) {
     int shown = 0;
     std::vector<std::string> listed;
     TaskRequest request{"show_normal_screen", {512, 384}, {}, nullptr, nullptr};
-    request.show_list = [&] {
+    request.show_list = [&](Tprogress&) {
         ++shown;
         listed = list_names(f.c.db);
     };
@@ -207,7 +207,7 @@ TEST(Tprogress, SplashShowsTheBuiltInPictureForAtLeastTwoSeconds) {
     test::ScriptedDialogs dialogs;
     bool listed = false;
     TaskRequest request{"show_splash_screen", {0, 0}, {}, nullptr, nullptr};
-    request.show_list = [&] { listed = !f.c.db.game_list.empty(); };
+    request.show_list = [&](Tprogress&) { listed = !f.c.db.game_list.empty(); };
     QElapsedTimer since_created;
     since_created.start();
     Tprogress w(f.c, dialogs, request);
