@@ -51,9 +51,16 @@ struct OpenWindow {
     TTKV_ListBox* list() const { return w->findChild<TTKV_ListBox*>("ls_gamename"); }
 };
 
+} // namespace
+
+// Released in main(), before the application it needs.
+std::unique_ptr<OpenWindow> opened;
+
+namespace {
+
 OpenWindow& window() {
-    static OpenWindow o;
-    return o;
+    if (!opened) opened = std::make_unique<OpenWindow>();
+    return *opened;
 }
 
 // One keystroke in the search box: the search, the new selection scrolled into view and the list
@@ -101,5 +108,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    tkv::opened.reset();
     return 0;
 }

@@ -100,10 +100,7 @@ Tmain::~Tmain() = default;
 void Tmain::create_controls() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) {
-        const auto scaled = [s](int v) { return static_cast<int>(std::lround(v * s)); };
-        return QRect(scaled(x), scaled(y), scaled(w), scaled(h));
-    };
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const auto button = [&](const char* name, QRect r) {
         auto* b = new QPushButton(client);
         b->setObjectName(name);
@@ -124,7 +121,7 @@ void Tmain::create_controls() {
     // Created in tab order: the list and the search box, then the buttons.
     ls_gamename_ = new TTKV_ListBox(client);
     ls_gamename_->setObjectName("ls_gamename");
-    ls_gamename_->setRowHeight(static_cast<int>(std::lround(16 * s)));
+    ls_gamename_->setRowHeight(scaled(16, s));
     ls_gamename_->setGeometry(at(10, 10, 214, 304));
     ls_gamename_->setSelectionMode(QAbstractItemView::SingleSelection);
     ls_gamename_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -310,12 +307,12 @@ void Tmain::refresh_main_buttons() {
 
 void Tmain::place_labels() {
     const double s = context_.screen_scale;
-    const int shift = context_.options.show_edit_buttons ? static_cast<int>(std::lround(24 * s)) : 0;
+    const int shift = context_.options.show_edit_buttons ? scaled(24, s) : 0;
     const QLabel* labels[] = {lb_programname_, lb_programver_, lb_programmaker_, ulb_webadd_,
                               ulb_emailadd_,   lb_gamecount_,  lb_lastmodify_};
     for (std::size_t i = 0; i < std::size(labels); ++i) {
         auto* l = const_cast<QLabel*>(labels[i]);
-        l->move(l->x(), static_cast<int>(std::lround(label_tops[i] * s)) + shift);
+        l->move(l->x(), scaled(label_tops[i], s) + shift);
     }
 }
 
@@ -331,7 +328,7 @@ void Tmain::u_main_skin_show() {
     big.setPointSize(context_.skin_current.window_main.labels_normal.font_size + 12);
     lb_programname_->setFont(big);
     const double s = context_.screen_scale;
-    const int column_centre = static_cast<int>(std::lround((label_column_left + label_column_width / 2) * s));
+    const int column_centre = scaled(label_column_left + label_column_width / 2, s);
     for (QLabel* link : {ulb_webadd_, ulb_emailadd_}) {
         link->adjustSize();
         link->move(column_centre - link->width() / 2, link->y());

@@ -33,10 +33,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) {
-        const auto scaled = [s](int v) { return static_cast<int>(std::lround(v * s)); };
-        return QRect(scaled(x), scaled(y), scaled(w), scaled(h));
-    };
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const auto caption = [&context](int slot) {
         return qt_text(context.CAPTIONS[slot], context.language.code_page);
     };

@@ -221,6 +221,15 @@ TEST(Tmain, KeysMoveFromTheSearchBoxToTheListAndLettersBack) {
     QTest::keyClick(search, Qt::Key_Escape);
     EXPECT_TRUE(search->text().isEmpty());
     EXPECT_TRUE(m.w->isVisible());
+
+    // Enter views the game found.
+    InfoAnswer info;
+    info.on_next({}, {}, false);
+    search->setFocus();
+    QTest::keyClicks(search, "secr");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(info.shown_name, "Secret");
+    EXPECT_TRUE(search->text().isEmpty()) << "emptied after viewing";
 }
 
 TEST(Tmain, ModifyStoresTheUserTextCountsTheChangeAndAutosavesAtTheConfiguredNumber) {

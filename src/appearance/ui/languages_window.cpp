@@ -33,10 +33,7 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) {
-        return QRect(static_cast<int>(x * s), static_cast<int>(y * s), static_cast<int>(w * s),
-                     static_cast<int>(h * s));
-    };
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
     ls_languages_ = new TTKV_ListBox(client);
     ls_languages_->setObjectName("ls_languages");

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 namespace tkv {
 
@@ -35,6 +36,14 @@ bool launch_program(const std::string& program, const std::string& parameters,
 double screen_scale() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? std::max(1.0, screen->logicalDotsPerInch() / 96.0) : 1.0;
+}
+
+int scaled(int designed, double scale) {
+    return static_cast<int>(std::lround(designed * scale));
+}
+
+QRect scaled_rect(int x, int y, int width, int height, double scale) {
+    return QRect(scaled(x, scale), scaled(y, scale), scaled(width, scale), scaled(height, scale));
 }
 
 QPoint centre_of(const QRect& r) {

@@ -22,6 +22,11 @@ bool launch_program(const std::string& program, const std::string& parameters,
 // their designed sizes by it.
 double screen_scale();
 
+// A designed length or rectangle times the display scale, rounded: windows are designed at 96
+// pixels per inch.
+int scaled(int designed, double scale);
+QRect scaled_rect(int x, int y, int width, int height, double scale);
+
 // The centre of a rectangle as windows are centred on it: left + width div 2, top + height div 2
 // (QRect::center() lies half a pixel up and left of it).
 QPoint centre_of(const QRect& r);
