@@ -27,28 +27,14 @@
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/url_recorder.h"
 #include "windows/info_window.h"
 #include "windows/widgets/ttkv_tabs.h"
 
 namespace tkv {
 namespace {
 
-// What the desktop was asked to open; nothing is really opened.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-  public:
-    UrlRecorder() {
-        for (const char* scheme : {"file", "http", "https", "ftp", "mailto"})
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~UrlRecorder() override {
-        for (const char* scheme : {"file", "http", "https", "ftp", "mailto"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
+using test::UrlRecorder;
 
 // A game of the publisher with two entries, two files and two home pages.
 GAMES2_TEMP_ARRAY_TYPE sample_game() {
@@ -868,5 +854,3 @@ TEST(Tinfo, Screens) {
 
 } // namespace
 } // namespace tkv
-
-#include "test_info_window.moc"

@@ -430,19 +430,47 @@ TEST(Tmain, TheTypedSequenceOpensTheCreditsAndTheHiddenButtonTheChart) {
     EXPECT_EQ(charts, 1);
 }
 
-TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndPlaysTheExitEffect) {
+TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     MainFolder m(five);
-    m.f.c.options.save_window_position = true;
-    m.f.c.options.manager_hidden_after_exit = true;
+    std::vector<std::pair<bool, int>> seen; // "save last viewed option" and "last viewed option" at the call
+    MainWindowHooks hooks;
+    hooks.options = [&](QWidget*) {
+        seen.emplace_back(m.f.c.options.save_last_option, m.f.c.options.last_option);
+        m.f.c.skin_current.folder = "previewed"; // a skin previewed, then the window cancelled
+        return MainWindowHooks::OptionsResult{false, true};
+    };
+    m.f.c.options.save_last_option = false;
+    Tmain& w = m.open(hooks);
+    w.search_gamename("Secret");
+    QTest::keyClick(m.list(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, int>>{{true, 8}}));
+    EXPECT_FALSE(m.f.c.options.save_last_option) << "put back after the call";
+    EXPECT_EQ(m.f.c.skin_current.folder, "") << "the skin of before the window";
+    EXPECT_EQ(m.selected_text(), "Secret") << "the list was rebuilt on the same game";
+}
+
+TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAsksToSendAndPlaysTheExitEffect) {
+    MainFolder m(five);
+    OPTIONS_TYPE& o = m.f.c.options;
+    o.save_window_position = true;
+    o.manager_hidden_after_exit = true;
+    o.smtp_server = "127.0.0.1";
+    o.user_name = "Me";
+    o.user_email = "me@example.org";
     int effects = 0;
+    int sent = 0;
     MainWindowHooks hooks;
     hooks.exit_effect = [&](QWidget*) { ++effects; };
+    hooks.send_userfile = [&](QWidget*) { ++sent; };
     Tmain& w = m.open(hooks);
+    m.f.c.variables.changes.cheat_added = true;
     w.move(w.x() + 13, w.y() + 7);
     const QPoint moved = w.pos();
+    m.dialogs.expect_message("Please send me the modified file", MessageAnswer::ok);
     QTest::mouseClick(m.get<QPushButton>("btc_exit"), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(QPoint(m.f.c.options.window_x, m.f.c.options.window_y), moved);
+    EXPECT_EQ(QPoint(o.window_x, o.window_y), moved);
+    EXPECT_EQ(sent, 1);
     EXPECT_EQ(effects, 1);
     EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("tkv.ini")));
 }

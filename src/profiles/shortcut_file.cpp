@@ -1,0 +1,1 @@
+#include "profiles/shortcut_file.h"

@@ -1,0 +1,9 @@
+#include "windows/credits_window.h"
+
+namespace tkv {
+
+Tcheatcheat::Tcheatcheat(ProgramContext&, QWidget* parent) : QDialog(parent) {
+    setObjectName("Tcheatcheat");
+}
+
+} // namespace tkv

@@ -1,0 +1,1 @@
+// The shortcut files' contents and names.

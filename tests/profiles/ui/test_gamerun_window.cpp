@@ -1,0 +1,1 @@
+// test_gamerun_window

@@ -1,0 +1,1 @@
+// test_manager_window

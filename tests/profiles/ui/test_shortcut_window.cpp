@@ -1,0 +1,1 @@
+// test_shortcut_window

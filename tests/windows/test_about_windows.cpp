@@ -1,0 +1,1 @@
+// The about, donation and credits windows.

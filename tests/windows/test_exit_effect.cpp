@@ -1,0 +1,1 @@
+// The exit effects' shape sequences and their playing on a window.
