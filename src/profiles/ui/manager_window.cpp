@@ -1,9 +1,355 @@
 #include "profiles/ui/manager_window.h"
 
+#include "app/program_context.h"
+#include "appearance/messages.h"
+#include "appearance/ui/languages_window.h"
+#include "appearance/ui/skin_apply.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_text.h"
+#include "profiles/profile_table.h"
+#include "profiles/ui/shortcut_window.h"
+#include "shell/product.h"
+#include "windows/widgets/exit_effect.h"
+#include "windows/widgets/ttkv_frame.h"
+#include "windows/widgets/ttkv_listbox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace tkv {
 
-Tmanager::Tmanager(ProgramContext&, Dialogs&, std::function<void()>, QWidget* parent) : QDialog(parent) {
+namespace {
+
+constexpr int help_topic = 10515;
+
+} // namespace
+
+Tmanager::Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main, QWidget* parent)
+    : QDialog(parent), context_(context), dialogs_(dialogs), show_main_(std::move(show_main)) {
     setObjectName("Tmanager");
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
+    create_controls();
+    skin_->set_client_size(QSize(321, 249), context.screen_scale);
+    centre_window(this, screen_centre());
+    u_manager_captions();
+    apply_skin();
+
+    profiles_buildlist();
+    profiles_checkcount();
+    const int last = profiles_search(context.profiles, context.options.last_profile_id);
+    if (last < 0) {
+        no_profiles_ = true;
+        QTimer::singleShot(100, this, [this] { tm_showTimer(); });
+    } else {
+        select_row(last);
+    }
+    refresh_language_label();
+
+    VARIABLES_PROGRAM& v = context.variables;
+    if (!context.profiles.profiles.empty() && context.options.last_profile_autorun && !v.autorun_done &&
+        !v.manager_only) {
+        v.autorun_done = true;
+        countdown_ = context.options.last_profile_autorun_time;
+        show_countdown();
+        tkvf_pa_autorun_profile_->show();
+        pa_autorun_profile_->show();
+        tm_autorun_profile_.start();
+    }
+}
+
+Tmanager::~Tmanager() = default;
+
+void Tmanager::create_controls() {
+    QWidget* client = skin_->client();
+    const double s = context_.screen_scale;
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
+    const auto button = [&](const char* name, int top) {
+        auto* b = new QPushButton(client);
+        b->setObjectName(name);
+        b->setGeometry(at(203, top, 110, 24));
+        b->setAutoDefault(false);
+        return b;
+    };
+    // A panel with a centred label of the panel's class.
+    const auto panel = [&](const char* name, const char* label_name, QRect r, TTKV_Frame*& frame, QLabel*& label) {
+        auto* p = new QFrame(client);
+        p->setObjectName(name);
+        p->setGeometry(r);
+        label = new QLabel(p);
+        label->setObjectName(label_name);
+        label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);
+        set_skin_class(label, "F");
+        auto* layout = new QVBoxLayout(p);
+        layout->setContentsMargins(2, 2, 2, 2);
+        layout->addWidget(label);
+        frame = new TTKV_Frame(client);
+        frame->setObjectName(QString("tkvf_") + name);
+        frame->setControl(p);
+        return p;
+    };
+
+    lb_title_ = new QLabel(client);
+    lb_title_->setObjectName("lb_title");
+    lb_title_->setGeometry(at(10, 6, 185, 14));
+    set_skin_class(lb_title_, "N");
+
+    ls_profiles_ = new TTKV_ListBox(client);
+    ls_profiles_->setObjectName("ls_profiles");
+    ls_profiles_->setGeometry(at(10, 24, 183, 215));
+    ls_profiles_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ls_profiles_->installEventFilter(this);
+    ls_profiles_->viewport()->installEventFilter(this);
+    auto* tkvf_ls_profiles = new TTKV_Frame(client);
+    tkvf_ls_profiles->setObjectName("tkvf_ls_profiles");
+    tkvf_ls_profiles->setControl(ls_profiles_);
+    connect(ls_profiles_, &QListView::clicked, this, [this] { ls_profilesClick(); });
+    connect(ls_profiles_, &QListView::doubleClicked, this, [this] { btc_startClick(); });
+
+    btc_start_ = button("btc_start", 24);
+    btc_start_->setDefault(true);
+    btc_start_->setFocusPolicy(Qt::NoFocus);
+    btc_profiles_ = button("btc_profiles", 54);
+    btc_shortcut_ = button("btc_shortcut", 84);
+    btc_settings_ = button("btc_settings", 114);
+    btc_language_ = button("btc_language", 144);
+    btc_exit_ = button("btc_exit", 174);
+    // Preferences open the manager settings, which come with the internet settings.
+    btc_settings_->setEnabled(false);
+
+    pa_profile_language_ = panel("pa_profile_language", "lb_profile_language", at(205, 204, 106, 35),
+                                 tkvf_pa_profile_language_, lb_profile_language_);
+    // The countdown covers the lower right corner, the language panel included.
+    pa_autorun_profile_ = panel("pa_autorun_profile", "lb_autorun_profile", at(205, 204, 106, 35),
+                                tkvf_pa_autorun_profile_, lb_autorun_profile_);
+    pa_autorun_profile_->hide();
+    tkvf_pa_autorun_profile_->hide();
+
+    connect(btc_start_, &QPushButton::clicked, this, [this] { btc_startClick(); });
+    connect(btc_exit_, &QPushButton::clicked, this, [this] { btc_exitClick(); });
+    connect(btc_shortcut_, &QPushButton::clicked, this, [this] { btc_shortcutClick(); });
+    connect(btc_profiles_, &QPushButton::clicked, this, [this] { btc_profilesClick(); });
+    connect(btc_language_, &QPushButton::clicked, this, [this] { btc_languageClick(); });
+
+    pm_ = new QMenu(this);
+    pm_->setObjectName("pm");
+    pm_add_ = pm_->addAction(QString());
+    pm_add_->setObjectName("pm_add");
+    pm_rename_ = pm_->addAction(QString());
+    pm_rename_->setObjectName("pm_rename");
+    pm_rename_->setEnabled(false); // profiles keep the name their publisher gave them
+    pm_delete_ = pm_->addAction(QString());
+    pm_delete_->setObjectName("pm_delete");
+    pm_->addSeparator()->setObjectName("pm_line1");
+    pm_cancel_ = pm_->addAction(QString());
+    pm_cancel_->setObjectName("pm_cancel");
+    connect(pm_add_, &QAction::triggered, this, [this] { pm_addClick(); });
+    connect(pm_delete_, &QAction::triggered, this, [this] { pm_deleteClick(); });
+
+    tm_autorun_profile_.setInterval(1000);
+    connect(&tm_autorun_profile_, &QTimer::timeout, this, [this] { tm_autorun_profileTimer(); });
+}
+
+void Tmanager::apply_skin() {
+    skin_->apply(context_.skin_current, context_.skin_current.window_manager,
+                 context_.variables.program_folder + "skins/", context_.screen_scale,
+                 PictureNames{"manager.jpg", "manager.bmp"});
+}
+
+void Tmanager::u_manager_captions() {
+    const CodePage cp = context_.language.code_page;
+    const auto caption = [&](int slot) { return qt_text(context_.CAPTIONS[slot], cp); };
+    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[227], {product_name}), cp));
+    lb_title_->setText(caption(228));
+    btc_start_->setText(caption(229));
+    btc_exit_->setText(caption(230));
+    btc_shortcut_->setText(caption(231));
+    btc_profiles_->setText(caption(232));
+    btc_settings_->setText(caption(233));
+    btc_language_->setText(caption(234));
+    pm_add_->setText(caption(238));
+    pm_rename_->setText(caption(239));
+    pm_delete_->setText(caption(240));
+    pm_cancel_->setText(caption(241));
+    ls_profilesClick();
+}
+
+void Tmanager::profiles_buildlist() {
+    ProfileTable& t = context_.profiles;
+    if (!t.profiles.empty()) profiles_sort(t, 0, t.profiles.size() - 1);
+    QStringList rows;
+    for (const PROFILES_TYPE& p : t.profiles)
+        rows << qt_text(p.name, code_page_for_language(p.language));
+    ls_profiles_->setRows(rows);
+}
+
+void Tmanager::profiles_checkcount() {
+    const bool any = !context_.profiles.profiles.empty();
+    btc_start_->setEnabled(any);
+    btc_shortcut_->setEnabled(any);
+    pa_profile_language_->setVisible(any);
+    tkvf_pa_profile_language_->setVisible(any);
+    if (!any) btc_profiles_->setFocus();
+}
+
+int Tmanager::selected_row() const {
+    const QModelIndexList rows = ls_profiles_->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void Tmanager::select_row(int row) {
+    if (row < 0 || row >= ls_profiles_->model()->rowCount())
+        ls_profiles_->selectionModel()->clear();
+    else
+        ls_profiles_->setCurrentIndex(ls_profiles_->model()->index(row, 0));
+}
+
+void Tmanager::refresh_language_label() {
+    const int row = selected_row();
+    const auto& profiles = context_.profiles.profiles;
+    const std::string language = row >= 0 ? profiles[static_cast<std::size_t>(row)].language : std::string();
+    const CodePage cp = context_.language.code_page;
+    lb_profile_language_->setText(qt_utf8(caption_format(
+        to_utf8(context_.CAPTIONS[235], cp), {to_utf8(language, code_page_for_language(language))})));
+}
+
+void Tmanager::ls_profilesClick() {
+    tm_autorun_profile_stop();
+    refresh_language_label();
+}
+
+void Tmanager::show_countdown() {
+    lb_autorun_profile_->setText(qt_text(
+        caption_format(context_.CAPTIONS[236], {std::to_string(countdown_)}), context_.language.code_page));
+    lb_autorun_profile_->repaint();
+}
+
+void Tmanager::tm_autorun_profileTimer() {
+    --countdown_;
+    show_countdown();
+    if (countdown_ >= 1) return;
+    tm_autorun_profile_stop();
+    btc_startClick();
+}
+
+void Tmanager::tm_autorun_profile_stop() {
+    tm_autorun_profile_.stop();
+    pa_autorun_profile_->hide();
+    tkvf_pa_autorun_profile_->hide();
+}
+
+void Tmanager::btc_startClick() {
+    tm_autorun_profile_stop();
+    const int row = selected_row();
+    if (row < 0) return;
+    profile_select(context_.profiles, row, context_.options, context_.variables);
+    context_.exit_request = false;
+    context_.variables.changes.cheat_added = false;
+    hide();
+    show_main_();
+    apply_skin();
+    if (context_.exit_request || context_.options.manager_hidden_after_exit)
+        btc_exitClick();
+    else
+        show();
+}
+
+void Tmanager::btc_exitClick() {
+    tm_autorun_profile_stop();
+    close();
+}
+
+void Tmanager::btc_shortcutClick() {
+    tm_autorun_profile_stop();
+    const int row = selected_row();
+    if (row < 0) return;
+    context_.profiles.profile_index = row;
+    Tprofile_shortcut(context_, dialogs_, this).exec();
+}
+
+void Tmanager::btc_profilesClick() {
+    tm_autorun_profile_stop();
+    pm_->popup(btc_profiles_->mapToGlobal(QPoint(btc_profiles_->width() - 3, -3)));
+}
+
+void Tmanager::btc_languageClick() {
+    tm_autorun_profile_stop();
+    Tlanguages(context_, this).exec();
+    u_manager_captions();
+}
+
+void Tmanager::tm_showTimer() {
+    if (!no_profiles_) return;
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    m.information(m.text(237, {context_.variables.program_folder + "profiles/"}));
+}
+
+void Tmanager::pm_addClick() {
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    if (context_.variables.run_from_cd) return m.error(m.text(585));
+    if (context_.profiles.profiles.size() > profiles_max - 1) return m.error(m.text(586, {"100"}));
+    // The program cannot fetch the server's profile list yet: the list is never found.
+    m.error(m.text(243, {context_.options.server}));
+}
+
+void Tmanager::pm_deleteClick() {
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    if (context_.variables.run_from_cd) return m.error(m.text(585));
+    const int row = selected_row();
+    auto& profiles = context_.profiles.profiles;
+    if (profiles.empty() || row < 0) return;
+    const PROFILES_TYPE& profile = profiles[static_cast<std::size_t>(row)];
+    const std::string name = to_utf8(profile.name, code_page_for_language(profile.language));
+    if (m.ask(m.text(256, {name}), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) !=
+        MessageAnswer::yes)
+        return;
+    const bool all_files = m.ask(m.text(257, {name}), 562, MessageIcon::question, MessageButtons::yes_no,
+                                 MessageAnswer::yes) == MessageAnswer::yes;
+    profile_delete(context_.profiles, static_cast<std::size_t>(row), context_.variables.program_folder, all_files);
+    profiles_buildlist();
+    profiles_checkcount();
+    select_row(0);
+    refresh_language_label();
+    if (isVisible()) ls_profiles_->setFocus();
+}
+
+bool Tmanager::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ls_profiles_ && event->type() == QEvent::KeyRelease) ls_profilesClick();
+    if (watched == ls_profiles_->viewport() && event->type() == QEvent::MouseButtonPress) tm_autorun_profile_stop();
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tmanager::keyPressEvent(QKeyEvent* event) {
+    checkhelp(event->key(), help_topic, context_.language.help_path, this);
+    QDialog::keyPressEvent(event);
+}
+
+void Tmanager::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) tm_autorun_profile_stop();
+    QDialog::changeEvent(event);
+}
+
+// Escape does not close the manager: only Exit and the window's close button do.
+void Tmanager::reject() {}
+
+void Tmanager::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        tm_autorun_profile_stop();
+        if (context_.options.exit_effect && isVisible()) removewindow(this);
+        profiles_remove_empty_folders(context_.variables.program_folder);
+    }
+    event->accept();
+    done(QDialog::Rejected);
 }
 
 } // namespace tkv

@@ -7,7 +7,7 @@
 #include "shell/files.h"
 #include "shell/folders.h"
 #include "shell/text.h"
-#include "shell/ui/placeholder_windows.h"
+#include "profiles/ui/manager_window.h"
 #include "shell/ui/progress_window.h"
 
 #include <QApplication>
@@ -92,7 +92,7 @@ void Tstartup::show_main() {
     show_main_();
 }
 void Tstartup::show_manager() {
-    ManagerPlaceholder(context_, show_main_).exec();
+    Tmanager(context_, dialogs_, show_main_).exec();
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {

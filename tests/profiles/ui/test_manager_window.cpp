@@ -1,1 +1,187 @@
-// test_manager_window
+// The profile manager over a real program folder, driven through its named controls.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../../shell/ui/program_folder.h"
+#include "profiles/ui/manager_window.h"
+#include "support/screens.h"
+#include "support/scripted_dialogs.h"
+#include "windows/widgets/ttkv_listbox.h"
+
+namespace tkv {
+namespace {
+
+// Three profiles: "Zeta games" (zeta, Deutsch), "Alpha games" (alpha), "Mid games" (mid).
+struct ManagerFolder {
+    test::ProgramFolder f;
+    test::ScriptedDialogs dialogs;
+    std::vector<std::string> started; // the profile open each time the main window was asked for
+    std::function<void()> in_main;    // what the user does in the main window
+    std::unique_ptr<Tmanager> w;
+
+    ManagerFolder() {
+        f.add_profile("zeta", "zeta", "Zeta games", {"Z"});
+        f.add_profile("alpha", "alpha", "Alpha games", {"A"});
+        f.add_profile("mid", "mid", "Mid games", {"M"});
+        f.select_profile(0);
+        f.c.options.exit_effect = false;
+        f.c.options.last_profile_id = "mid";
+        f.c.options.last_profile_autorun_time = 2;
+    }
+
+    Tmanager& open() {
+        w = std::make_unique<Tmanager>(f.c, dialogs, [this] {
+            started.push_back(f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
+            if (in_main) in_main();
+        });
+        w->show();
+        return *w;
+    }
+    template <class T> T* get(const char* name) const {
+        T* c = w->findChild<T*>(name);
+        if (!c) ADD_FAILURE() << name << " is missing";
+        return c;
+    }
+    QStringList rows() const {
+        auto* list = get<TTKV_ListBox>("ls_profiles");
+        QStringList r;
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            r << list->model()->index(i, 0).data().toString();
+        return r;
+    }
+    QString selected() const {
+        const QModelIndexList s = get<TTKV_ListBox>("ls_profiles")->selectionModel()->selectedIndexes();
+        return s.isEmpty() ? QString() : s.first().data().toString();
+    }
+    QString countdown_text() const { return get<QLabel>("lb_autorun_profile")->text(); }
+};
+
+TEST(Tmanager, ListsTheProfilesByNameAndCountsDownToTheLastOne) {
+    ManagerFolder m;
+    Tmanager& w = m.open();
+    EXPECT_EQ(w.windowTitle(), "Trickvault - Profile manager");
+    EXPECT_EQ(m.rows(), QStringList({"Alpha games", "Mid games", "Zeta games"}));
+    EXPECT_EQ(m.selected(), "Mid games");
+    EXPECT_EQ(m.get<QLabel>("lb_profile_language")->text(), "Profile's language:\r\nEnglish");
+    ASSERT_TRUE(w.counting_down());
+    EXPECT_EQ(m.countdown_text(), "Loading: 2");
+    test::save_screen(w, "Tmanager");
+
+    w.tm_autorun_profileTimer();
+    EXPECT_EQ(m.countdown_text(), "Loading: 1");
+    EXPECT_TRUE(m.started.empty());
+    w.tm_autorun_profileTimer();
+    EXPECT_EQ(m.countdown_text(), "Loading: 0");
+    EXPECT_EQ(m.started, std::vector<std::string>{"mid"});
+    EXPECT_FALSE(w.isVisible()) << "the manager is not shown again after the main window";
+    EXPECT_EQ(m.f.c.options.last_profile_id, "mid");
+}
+
+TEST(Tmanager, AnyUserActionStopsTheCountdownForTheRestOfTheRun) {
+    ManagerFolder m;
+    m.f.c.options.manager_hidden_after_exit = false;
+    Tmanager& w = m.open();
+    ASSERT_TRUE(w.counting_down());
+    QTest::keyClick(m.get<TTKV_ListBox>("ls_profiles"), Qt::Key_Up);
+    EXPECT_FALSE(w.counting_down());
+    EXPECT_FALSE(m.get<QLabel>("lb_autorun_profile")->isVisible());
+    EXPECT_EQ(m.selected(), "Alpha games");
+
+    // Start and return: the manager shows again, without a second countdown.
+    QTest::mouseClick(m.get<QPushButton>("btc_start"), Qt::LeftButton);
+    EXPECT_EQ(m.started, std::vector<std::string>{"alpha"});
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.counting_down());
+    m.w.reset();
+    m.open();
+    EXPECT_FALSE(m.w->counting_down()) << "once per run";
+}
+
+TEST(Tmanager, NoCountdownWhenTheManagerWasAskedFor) {
+    ManagerFolder m;
+    m.f.c.variables.manager_only = true;
+    EXPECT_FALSE(m.open().counting_down());
+}
+
+TEST(Tmanager, AGameLaunchedFromTheMainWindowClosesTheManagerToo) {
+    ManagerFolder m;
+    m.f.c.options.manager_hidden_after_exit = false;
+    m.in_main = [&] { m.f.c.exit_request = true; };
+    Tmanager& w = m.open();
+    QTest::mouseClick(m.get<QPushButton>("btc_start"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(Tmanager, DeleteAsksTwiceAndKeepsWhatTheUserWantsKept) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    m.f.dir.write("profiles/mid/user.dat", "kept");
+    m.f.dir.write("profiles/alpha/user.dat", "gone");
+    Tmanager& w = m.open();
+    auto* del = m.get<QAction>("pm_delete");
+
+    m.dialogs.expect_message("delete selected profile\r\n\r\nMid games", MessageAnswer::no);
+    del->trigger();
+    EXPECT_EQ(m.rows().size(), 3);
+    EXPECT_EQ(m.dialogs.messages.back().default_answer, MessageAnswer::no);
+
+    m.dialogs.expect_message("delete selected profile", MessageAnswer::yes);
+    m.dialogs.expect_message("delete all files", MessageAnswer::no);
+    del->trigger();
+    EXPECT_EQ(m.rows(), QStringList({"Alpha games", "Zeta games"}));
+    EXPECT_EQ(m.selected(), "Alpha games");
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/mid/main.dat")));
+    EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("profiles/mid/user.dat")));
+
+    m.dialogs.expect_message("delete selected profile", MessageAnswer::yes);
+    m.dialogs.expect_message("delete all files", MessageAnswer::yes);
+    del->trigger();
+    EXPECT_EQ(m.rows(), QStringList({"Zeta games"}));
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/alpha")));
+
+    EXPECT_FALSE(m.get<QAction>("pm_rename")->isEnabled());
+    w.close();
+}
+
+TEST(Tmanager, AddAndDeleteAreRefusedInReadOnlyModeAndAddCannotDownloadYet) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    m.open();
+    m.dialogs.expect_message("Unable to find profile list on server", MessageAnswer::ok);
+    m.get<QAction>("pm_add")->trigger();
+    m.f.c.variables.run_from_cd = true;
+    m.dialogs.expect_message("running from CD", MessageAnswer::ok);
+    m.get<QAction>("pm_add")->trigger();
+    m.dialogs.expect_message("running from CD", MessageAnswer::ok);
+    m.get<QAction>("pm_delete")->trigger();
+}
+
+TEST(Tmanager, AnEmptyTableSaysWhereProfilesGoAndClosingTidiesTheFolder) {
+    test::ProgramFolder f;
+    f.select_profile();
+    std::filesystem::create_directories(f.dir.path("profiles/leftover"));
+    test::ScriptedDialogs dialogs;
+    dialogs.expect_message("No profiles found in directory:\r\n" + f.dir.folder() + "profiles/", MessageAnswer::ok);
+    Tmanager w(f.c, dialogs, [] { ADD_FAILURE() << "nothing to start"; });
+    w.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.all_answered(); }, 5000));
+    EXPECT_FALSE(w.findChild<QPushButton*>("btc_start")->isEnabled());
+    EXPECT_FALSE(w.findChild<QPushButton*>("btc_shortcut")->isEnabled());
+    EXPECT_FALSE(w.findChild<QWidget*>("pa_profile_language")->isVisible());
+    QTest::mouseClick(w.findChild<QPushButton*>("btc_exit"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path("profiles/leftover")));
+}
+
+} // namespace
+} // namespace tkv

@@ -15,7 +15,6 @@
 #include "appearance/ui/languages_window.h"
 #include "program_folder.h"
 #include "shell/codepage.h"
-#include "shell/ui/placeholder_windows.h"
 #include "shell/ui/progress_window.h"
 #include "shell/ui/startup.h"
 #include "support/screens.h"
@@ -98,11 +97,6 @@ TEST(Screens, StartUpWindowsUnderEachSkin) {
             w.set_label(loading);
             w.show();
             test::save_screen(w, "Tprogress-splash" + suffix);
-        }
-        {
-            ManagerPlaceholder w(f.c, [] {});
-            w.show();
-            test::save_screen(w, "Tmanager-placeholder" + suffix);
         }
     }
 }

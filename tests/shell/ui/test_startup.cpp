@@ -13,7 +13,6 @@
 #include <string>
 
 #include "program_folder.h"
-#include "shell/ui/placeholder_windows.h"
 #include "shell/ui/startup.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
@@ -80,7 +79,7 @@ TEST(QtFontSystem, FilesThatAreNoFontsAreRefusedAndMissingOnesIgnored) {
     fonts.remove_font_file(dir.path("missing.ttf")); // never added: nothing happens
 }
 
-TEST(Tstartup, TheManagerStandInListsTheProfilesAndStartsTheChosenOne) {
+TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
     test::ProgramFolder f;
     f.add_profile("first", "first", "A profile", {"Other game"});
     f.add_profile("small", "small", "Small games", {"Zeta", "Alpha\r\nBeta"});
@@ -97,29 +96,17 @@ TEST(Tstartup, TheManagerStandInListsTheProfilesAndStartsTheChosenOne) {
         QWidget* manager = QApplication::activeModalWidget();
         ASSERT_NE(manager, nullptr);
         auto* list = manager->findChild<TTKV_ListBox*>("ls_profiles");
-        auto* start = manager->findChild<QPushButton*>("btc_ok");
+        auto* start = manager->findChild<QPushButton*>("btc_start");
         profiles = rows_of(list);
         start_enabled = start->isEnabled();
         list->setCurrentIndex(list->model()->index(1, 0));
-        start->click();
-        static_cast<QDialog*>(manager)->accept();
+        start->click(); // the manager closes after the main window
     });
     startup.show_manager();
     EXPECT_EQ(profiles, QStringList({"A profile", "Small games"}));
     EXPECT_TRUE(start_enabled);
     EXPECT_EQ(started, std::vector<std::string>{"small"});
     EXPECT_EQ(f.c.options.last_profile_id, "small");
-}
-
-TEST(ManagerPlaceholder, WithoutProfilesNothingCanBeStarted) {
-    test::ProgramFolder f;
-    f.select_profile();
-    test::ScriptedDialogs dialogs;
-    ManagerPlaceholder w(f.c, [] { ADD_FAILURE() << "nothing to start"; });
-    w.show();
-    EXPECT_TRUE(rows_of(w.findChild<TTKV_ListBox*>("ls_profiles")).isEmpty());
-    EXPECT_FALSE(w.findChild<QPushButton*>("btc_ok")->isEnabled());
-    EXPECT_EQ(w.findChild<QLabel*>("lb_placeholder")->text(), "No profile is installed.");
 }
 
 } // namespace
