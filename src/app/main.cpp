@@ -6,6 +6,7 @@
 #include "platform/qt/single_instance.h"
 #include "shell/folders.h"
 #include "shell/ui/startup.h"
+#include "windows/about_window.h"
 #include "windows/main_window.h"
 
 #include <QApplication>
@@ -25,7 +26,9 @@ int main(int argc, char** argv) {
     tkv::ProgramContext context;
     tkv::context_initialize(context, tkv::get_program_folder());
     tkv::QtDialogs dialogs;
-    tkv::Tstartup windows(context, dialogs, [&] { tkv::Tmain(context, dialogs).exec(); });
+    tkv::Tstartup windows(context, dialogs,
+                          {[&] { tkv::Tmain(context, dialogs).exec(); },
+                           [&] { tkv::Tdonate(context, dialogs).exec(); }});
 
     std::random_device seed;
     std::mt19937 random(seed());

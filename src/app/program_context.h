@@ -44,6 +44,7 @@ struct ProgramContext {
     bool exit_request = false;            // a game is to be started and the program left
     std::string name_to_select;           // a row text to select after the next list rebuild
     std::string current_mail_subject;     // of the next mail the program's mail window writes
+    std::string last_download_speed;      // "4.90" KB/s of the last download that reported progress
 };
 
 // The profile that is open (or about to be); null when the index is outside the table.

@@ -9,6 +9,7 @@
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/text.h"
+#include "internet/ui/download_window.h"
 #include "windows/game_text.h"
 #include "windows/widgets/shade.h"
 #include "windows/widgets/ttkv_frame.h"
@@ -549,6 +550,25 @@ void Tinfo::btc_runClick() {
     btc_ok_->setFocus();
 }
 
+namespace {
+
+// The target of a copied or downloaded file: its name proposed, its extension as the one type.
+FileDialogRequest target_request(const Messages& m, const OPTIONS_TYPE& options, const std::string& address,
+                                 const std::string& name, bool default_extension) {
+    // The extension of the file name: a dot in a folder of the address is none.
+    const std::string extension = name.find('.') == std::string::npos ? "" : after_last_char(name, '.');
+    const std::string lower = lower_utf8(extension);
+    FileDialogRequest request;
+    request.title = m.text(163, {address});
+    request.filters = {{m.text(164, {lower, upper_utf8(extension)}), lower.empty() ? "*" : "*." + lower}};
+    request.folder = options.download_folder;
+    request.file_name = name;
+    if (default_extension) request.default_extension = lower;
+    return request;
+}
+
+} // namespace
+
 void Tinfo::btc_downloadClick() {
     const int row = sg_info_internet_->currentRow();
     const auto& files = context_.db.current_game.files;
@@ -565,18 +585,7 @@ void Tinfo::btc_downloadClick() {
         const std::optional<std::string> local_name = find_name_in_folder(folder, name);
         const std::string local = local_name ? folder + *local_name : std::string();
         if (local_name && file_exists(local)) {
-            // The extension of the file name: a dot in a folder of the address is none.
-            const std::string extension =
-                name.find('.') == std::string::npos ? "" : after_last_char(name, '.');
-            const std::string lower = lower_utf8(extension);
-            FileDialogRequest request;
-            request.title = messages_.text(163, {address});
-            request.filters = {
-                {messages_.text(164, {lower, upper_utf8(extension)}), lower.empty() ? "*" : "*." + lower}};
-            request.folder = context_.options.download_folder;
-            request.file_name = name;
-            request.default_extension = lower;
-            const std::optional<FileDialogResult> chosen = dialogs_.save_file(request);
+            const std::optional<FileDialogResult> chosen = dialogs_.save_file(target_request(messages_, context_.options, address, name, true));
             if (!chosen) return;
             const std::string& target = chosen->path;
             std::error_code ec;
@@ -595,7 +604,16 @@ void Tinfo::btc_downloadClick() {
         open_address(address);
         return;
     }
-    // The program's own HTTP download is not there yet: the file cannot be fetched.
+    const std::optional<FileDialogResult> chosen = dialogs_.save_file(target_request(messages_, context_.options, address, name, false));
+    if (!chosen) return;
+    const std::string& target = chosen->path;
+    if (file_exists(target)) file_delete(target);
+    if (download_file(context_, dialogs_, address, target, this, messages_.text(165, {name})) &&
+        file_size(target) > 0) {
+        open_downloaded_file(address, target, Fetched::downloaded, context_.last_download_speed);
+        return;
+    }
+    file_delete(target);
     messages_.error(messages_.text(166, {address}));
 }
 

@@ -18,11 +18,17 @@
 #include "shell/publisher.h"
 #include "shell/text.h"
 #include "shell/ui/progress_window.h"
+#include "profiles/ui/gamerun_window.h"
+#include "profiles/ui/shortcut_window.h"
+#include "statistics/stat_window.h"
+#include "windows/about_window.h"
 #include "windows/addresses.h"
 #include "windows/game_list_rows.h"
 #include "windows/game_text.h"
 #include "windows/info_window.h"
+#include "windows/credits_window.h"
 #include "windows/search_window.h"
+#include "windows/widgets/exit_effect.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_listbox.h"
 
@@ -182,9 +188,7 @@ void Tmain::create_controls() {
     connect(btc_options_, &QPushButton::clicked, this, [this] { btc_optionsClick(); });
     connect(btc_other_, &QPushButton::clicked, this, [this] { btc_otherClick(); });
     connect(btc_exit_, &QPushButton::clicked, this, [this] { close(); });
-    connect(btc_cheat_, &QPushButton::clicked, this, [this] {
-        if (hooks_.statistics) hooks_.statistics(this);
-    });
+    connect(btc_cheat_, &QPushButton::clicked, this, [this] { Tstat(context_, this).exec(); });
 
     pm_gamename_ = new QMenu(this);
     pm_gamename_->setObjectName("pm_gamename");
@@ -210,12 +214,10 @@ void Tmain::create_controls() {
     mn_savedb_ = item("mn_savedb", [this] { savefiles(); });
     mn_savedb_->setEnabled(false);
     pm_gamename_->addSeparator()->setObjectName("mn_line5");
-    mn_donate_ = item("mn_donate", [this] { hooks_.donate(this); });
-    mn_about_ = item("mn_about", [this] { hooks_.about(this); });
+    mn_donate_ = item("mn_donate", [this] { Tdonate(context_, dialogs_, this).exec(); });
+    mn_about_ = item("mn_about", [this] { Tabout(context_, dialogs_, this).exec(); });
     pm_gamename_->addSeparator()->setObjectName("mn_line6");
     item("mn_cancel", [this] { pm_gamename_->close(); });
-    mn_donate_->setEnabled(bool(hooks_.donate));
-    mn_about_->setEnabled(bool(hooks_.about));
     btc_options_->setEnabled(bool(hooks_.options));
 
     connect(ls_gamename_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -290,7 +292,7 @@ void Tmain::refresh_main_buttons() {
         b->setEnabled(editable);
     for (QAction* a : {mn_view_, mn_savetext_})
         a->setEnabled(editable);
-    mn_shortcut_->setEnabled(editable && hooks_.shortcut);
+    mn_shortcut_->setEnabled(editable);
     mn_sendcheat_->setEnabled(editable && hooks_.send_game);
     btc_print_->setEnabled(editable && printable);
     mn_print_->setEnabled(editable && printable);
@@ -412,7 +414,6 @@ void Tmain::buildlist(QPoint centre) {
 
 void Tmain::check_game_runable() {
     const auto& db = context_.db;
-    const bool settings = bool(hooks_.launch_settings);
     if (db.games.empty()) {
         mn_gamerun_->setEnabled(false);
         mn_gamepath_->setEnabled(false);
@@ -421,12 +422,12 @@ void Tmain::check_game_runable() {
     const int row = selected_row();
     if (row < 0) {
         mn_gamerun_->setEnabled(false);
-        mn_gamepath_->setEnabled(settings);
+        mn_gamepath_->setEnabled(true);
         return;
     }
     const auto index = static_cast<std::size_t>(db.game_list[static_cast<std::size_t>(row)].game_index);
     mn_gamerun_->setEnabled(index < db.games.size() && !db.games[index].run.path.empty());
-    mn_gamepath_->setEnabled(settings);
+    mn_gamepath_->setEnabled(true);
 }
 
 void Tmain::check_count_of_changes() {
@@ -660,19 +661,19 @@ void Tmain::mn_gamerunClick() {
 
 void Tmain::mn_gamepathClick() {
     const int row = selected_row();
-    if (row < 0 || !hooks_.launch_settings) return;
+    if (row < 0) return;
     context_.db.current_game_index = context_.db.game_list[static_cast<std::size_t>(row)].game_index;
-    hooks_.launch_settings(this);
+    Tgamerun(context_, dialogs_, this).exec();
     check_game_runable();
     check_count_of_changes();
 }
 
 void Tmain::mn_shortcutClick() {
     const int row = selected_row();
-    if (row < 0 || !hooks_.shortcut) return;
+    if (row < 0) return;
     context_.db.current_list_row = row;
     context_.db.current_game_index = context_.db.game_list[static_cast<std::size_t>(row)].game_index;
-    hooks_.shortcut(this);
+    Tshortcut(context_, dialogs_, this).exec();
 }
 
 void Tmain::mn_sendcheatClick() {
@@ -707,8 +708,7 @@ void Tmain::tm_cheatTimer() {
     } else if (btc_cheat_->isVisible()) {
         btc_cheat_->hide();
         cheat_button_countdown_ = random_below(120);
-    } else if (hooks_.statistics) {
-        // The button only shows when there is a chart to open.
+    } else {
         const QWidget* client = skin_->client();
         const int x = random_below(std::max(1, client->width() - btc_cheat_->width() - 1));
         const int y = random_below(std::max(1, client->height() - btc_cheat_->height() - 1));
@@ -776,8 +776,8 @@ bool Tmain::ed_searchKeyPress(QKeyEvent* e) {
     const QTime now = QTime::currentTime();
     const std::string sequence =
         std::to_string(context_.db.games.size()) + QString::asprintf("%02d%02d", now.hour(), now.minute()).toStdString();
-    if (typed_keys_ == sequence && hooks_.credits) {
-        hooks_.credits(this);
+    if (typed_keys_ == sequence) {
+        Tcheatcheat(context_, this).exec();
         ed_search_->clear();
         return true;
     }
@@ -891,8 +891,7 @@ void Tmain::FormClose() {
         if (m.ask(m.text(331), 562, MessageIcon::information, MessageButtons::ok_cancel) == MessageAnswer::ok)
             hooks_.send_userfile(this);
     }
-    if (o.exit_effect && o.manager_hidden_after_exit && !context_.exit_request && hooks_.exit_effect)
-        hooks_.exit_effect(this);
+    if (o.exit_effect && o.manager_hidden_after_exit && !context_.exit_request) removewindow(this);
     tm_cheat_.stop();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Tmain: the window of one open profile. The list of every game name with a quick search under
-// it, the commands on the right, and the decisions when the database is saved. The windows it
-// opens that other parts of the program provide come in through MainWindowHooks; a command whose
-// window is not there is shown disabled.
+// it, the commands on the right, and the decisions when the database is saved. The windows of
+// parts not built yet come in through MainWindowHooks; a command whose window is not there is
+// shown disabled.
 
 #include <QDialog>
 #include <QPoint>
@@ -34,17 +34,10 @@ struct MainWindowHooks {
         bool list_rebuild_needed = false;
     };
     std::function<OptionsResult(QWidget* parent)> options;
-    std::function<void(QWidget* parent)> statistics; // the usage chart
-    std::function<void(QWidget* parent)> credits;
-    std::function<void(QWidget* parent)> about;
-    std::function<void(QWidget* parent)> donate;
-    std::function<void(QWidget* parent)> launch_settings; // of db.current_game_index
-    std::function<void(QWidget* parent)> shortcut;        // of db.current_game_index
     std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)> send_game;
     std::function<bool()> printer_installed;
     std::function<void(QWidget* parent, int game_index)> print;
     std::function<void(QWidget* parent)> send_userfile; // the user database to the publisher
-    std::function<void(QWidget* window)> exit_effect;
 };
 
 class Tmain : public QDialog {

@@ -27,6 +27,7 @@
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/peers.h"
 #include "support/url_recorder.h"
 #include "windows/info_window.h"
 #include "windows/widgets/ttkv_tabs.h"
@@ -630,32 +631,42 @@ TEST(Tinfo, ACopyThatCannotBeMadeLosesNothing) {
 }
 
 TEST(Tinfo, FilesWithoutALocalCopyComeFromTheServer) {
-    struct {
-        int row;
-        bool default_program;
-        const char* address;
-        bool opened; // else the download failure is reported
-    } const cases[] = {
-        {0, true, "http://files.example/profiles/demo-id/files/Patch.ZIP", true},
-        {0, false, "http://files.example/profiles/demo-id/files/Patch.ZIP", false},
-        {1, true, "http://files.example/trainer.exe", true},
-        {1, false, "http://files.example/trainer.exe", false},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.address + std::string(k.default_program ? " default" : " own"));
+    // The desktop's handler when the options ask for it, for the profile's file and any other.
+    for (const int row : {0, 1}) {
         FilesTab t(false);
-        t.f.c.options.download_with_default_program = k.default_program;
-        if (!k.opened)
-            t.f.dialogs.expect_message(std::string("File download failed!\r\n\r\n") + k.address,
-                                       MessageAnswer::ok);
-        t.grid->setCurrentCell(k.row, 0);
+        t.grid->setCurrentCell(row, 0);
         click(*t.w, "btc_download");
-        EXPECT_EQ(t.f.desktop.opened, k.opened ? QList<QUrl>{QUrl(k.address)} : QList<QUrl>{});
+        EXPECT_EQ(t.f.desktop.opened, QList<QUrl>{QUrl(row == 0 ? "http://files.example/profiles/demo-id/files/Patch.ZIP"
+                                                                : "http://files.example/trainer.exe")});
         EXPECT_TRUE(t.f.dialogs.file_dialogs.empty());
     }
-    // An address the program does not download itself goes to the desktop.
+
+    // Otherwise the program downloads it from the server into the chosen target.
+    test::TempDir served;
+    served.write("profiles/demo-id/files/Patch.ZIP", "PK served bytes");
+    test::HttpPeer server(served.folder());
     FilesTab t(false);
     t.f.c.options.download_with_default_program = false;
+    t.f.c.options.other_download_action = 4; // just report
+    t.f.c.options.server = server.base();
+    const std::string target = t.f.dir.path("out-patch.zip");
+    t.f.dialogs.expect_save(FileDialogResult{target, 1});
+    t.f.dialogs.expect_message("File successfully downloaded", MessageAnswer::ok);
+    t.grid->setCurrentCell(0, 0);
+    click(*t.w, "btc_download");
+    EXPECT_EQ(test::TempDir::read_file(target), "PK served bytes");
+    EXPECT_TRUE(t.f.desktop.opened.isEmpty());
+
+    // A file the server does not have: the failure is reported and nothing stays behind.
+    served.write("gone", "");
+    std::filesystem::remove(served.path("profiles/demo-id/files/Patch.ZIP"));
+    t.f.dialogs.expect_save(FileDialogResult{target, 1});
+    t.f.dialogs.expect_message("File download failed!\r\n\r\n" + server.base() + "profiles/demo-id/files/Patch.ZIP",
+                               MessageAnswer::ok);
+    click(*t.w, "btc_download");
+    EXPECT_FALSE(std::filesystem::exists(target));
+
+    // An address the program does not download itself goes to the desktop.
     t.f.c.options.server = "ftp://mirror.example/";
     click(*t.w, "btc_download");
     EXPECT_EQ(t.f.desktop.opened, QList<QUrl>{QUrl("ftp://mirror.example/profiles/demo-id/files/Patch.ZIP")});

@@ -148,7 +148,6 @@ TEST(Tmain, LoadsTheProfileSelectsTheLastGameAndShowsItsFigures) {
     EXPECT_FALSE(m.get<QPushButton>("btc_print")->isEnabled());
     EXPECT_FALSE(m.get<QPushButton>("btc_options")->isEnabled());
     EXPECT_FALSE(m.action("mn_sendcheat")->isEnabled());
-    EXPECT_FALSE(m.action("mn_gamepath")->isEnabled());
     test::save_screen(w, "Tmain");
 }
 
@@ -409,25 +408,58 @@ TEST(Tmain, AFailedSaveOffersAnotherFileAndClosingAsksBeforeLosingChanges) {
     EXPECT_EQ(saved.games[1].user_text, "keep me");
 }
 
+// Closes the next modal window of that name with Escape, counting it.
+void close_with_escape(const char* name, int& opened) {
+    test::when_modal_opens(name, [&opened](QDialog* w) {
+        ++opened;
+        QTest::keyClick(w, Qt::Key_Escape);
+        if (w->isVisible()) w->done(QDialog::Rejected);
+    });
+}
+
 TEST(Tmain, TheTypedSequenceOpensTheCreditsAndTheHiddenButtonTheChart) {
     MainFolder m(five);
+    m.open();
     int credits = 0;
-    int charts = 0;
-    MainWindowHooks hooks;
-    hooks.credits = [&](QWidget*) { ++credits; };
-    hooks.statistics = [&](QWidget*) { ++charts; };
-    m.open(hooks);
     for (int attempt = 0; attempt < 2 && credits == 0; ++attempt) { // a new minute may start meanwhile
+        close_with_escape("Tcheatcheat", credits);
         m.search()->setFocus();
         QTest::keyClicks(m.search(), "5" + QTime::currentTime().toString("HHmm"));
+        QTest::qWait(50);
     }
     EXPECT_EQ(credits, 1);
     EXPECT_TRUE(m.search()->text().isEmpty());
 
     auto* cheat = m.get<QPushButton>("btc_cheat");
     EXPECT_FALSE(cheat->isVisible()) << "it first shows after a minute";
+    int charts = 0;
+    close_with_escape("Tstat", charts);
     cheat->click();
     EXPECT_EQ(charts, 1);
+}
+
+TEST(Tmain, F9StartsTheGameOrOpensItsLaunchSettings) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    w.search_gamename("Sam");
+    int settings = 0;
+    test::when_modal_opens("Tgamerun", [&](QDialog* g) {
+        ++settings;
+        g->findChild<QLineEdit*>("ed_path")->setText(QString::fromStdString(m.f.dir.path("no/such/program")));
+        QTest::mouseClick(g->findChild<QPushButton*>("btc_ok"), Qt::LeftButton);
+    });
+    QTest::keyClick(m.list(), Qt::Key_F9);
+    EXPECT_EQ(settings, 1);
+    EXPECT_EQ(m.game_named("Sam")->run.path, m.f.dir.path("no/such/program"));
+    EXPECT_TRUE(m.action("mn_gamerun")->isEnabled());
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 1);
+
+    // The program is gone: the user agrees to disable the game.
+    m.dialogs.expect_message("Selected file not found!", MessageAnswer::yes);
+    QTest::keyClick(m.list(), Qt::Key_F9);
+    EXPECT_TRUE(m.game_named("Sam")->run.path.empty());
+    EXPECT_FALSE(m.action("mn_gamerun")->isEnabled());
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 2);
 }
 
 TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
@@ -449,7 +481,7 @@ TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     EXPECT_EQ(m.selected_text(), "Secret") << "the list was rebuilt on the same game";
 }
 
-TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAsksToSendAndPlaysTheExitEffect) {
+TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndAsksToSend) {
     MainFolder m(five);
     OPTIONS_TYPE& o = m.f.c.options;
     o.save_window_position = true;
@@ -457,10 +489,9 @@ TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAsksToSendAndPlaysTheEx
     o.smtp_server = "127.0.0.1";
     o.user_name = "Me";
     o.user_email = "me@example.org";
-    int effects = 0;
+    o.exit_effect = true;
     int sent = 0;
     MainWindowHooks hooks;
-    hooks.exit_effect = [&](QWidget*) { ++effects; };
     hooks.send_userfile = [&](QWidget*) { ++sent; };
     Tmain& w = m.open(hooks);
     m.f.c.variables.changes.cheat_added = true;
@@ -471,7 +502,6 @@ TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAsksToSendAndPlaysTheEx
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(QPoint(o.window_x, o.window_y), moved);
     EXPECT_EQ(sent, 1);
-    EXPECT_EQ(effects, 1);
     EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("tkv.ini")));
 }
 

@@ -13,6 +13,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -122,6 +123,14 @@ void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title) {
                      qt_colour(title.active_text), qt_colour(title.inactive_text)});
     bar->setCaptionFont(title.system_font ? TitleBar::system_caption_font()
                                           : skin_font(title.font_name, title.font_size, title.font_style));
+}
+
+void style_progress_bar(QProgressBar* bar, const SkinProgressColors& pc) {
+    bar->setStyleSheet(QString("QProgressBar { background: %1; border: 1px solid %2; }"
+                               "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, "
+                               "x2:1, y2:0, stop:0 %3, stop:1 %4); }")
+                           .arg(qt_colour(pc[0]).name(), qt_colour(pc[1]).name(), qt_colour(pc[2]).name(),
+                                qt_colour(pc[3]).name()));
 }
 
 void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {

@@ -12,6 +12,7 @@
 #include "appearance/ui/title_bar.h"
 
 class QLabel;
+class QProgressBar;
 class QWidget;
 
 namespace tkv {
@@ -26,6 +27,9 @@ void set_skin_class(QWidget* label, const char* mark);
 void set_link_label(QLabel* label);
 
 void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title);
+
+// A progress bar in the skin's colours: background, border, gradient start and end.
+void style_progress_bar(QProgressBar* bar, const SkinProgressColors& colours);
 
 // The look of one control from the window record, chosen by its class.
 void skin_control(QWidget* control, const SKINS_WINDOWS_TYPE& record);

@@ -31,7 +31,8 @@ constexpr int help_topic = 10515;
 
 } // namespace
 
-Tmanager::Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main, QWidget* parent)
+Tmanager::Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main,
+                   QWidget* parent)
     : QDialog(parent), context_(context), dialogs_(dialogs), show_main_(std::move(show_main)) {
     setObjectName("Tmanager");
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
@@ -80,7 +81,8 @@ void Tmanager::create_controls() {
         return b;
     };
     // A panel with a centred label of the panel's class.
-    const auto panel = [&](const char* name, const char* label_name, QRect r, TTKV_Frame*& frame, QLabel*& label) {
+    const auto panel = [&](const char* name, const char* label_name, QRect r, TTKV_Frame*& frame,
+                           QLabel*& label) {
         auto* p = new QFrame(client);
         p->setObjectName(name);
         p->setGeometry(r);
@@ -228,8 +230,8 @@ void Tmanager::ls_profilesClick() {
 }
 
 void Tmanager::show_countdown() {
-    lb_autorun_profile_->setText(qt_text(
-        caption_format(context_.CAPTIONS[236], {std::to_string(countdown_)}), context_.language.code_page));
+    lb_autorun_profile_->setText(qt_text(caption_format(context_.CAPTIONS[236], {std::to_string(countdown_)}),
+                                         context_.language.code_page));
     lb_autorun_profile_->repaint();
 }
 
@@ -314,7 +316,8 @@ void Tmanager::pm_deleteClick() {
         return;
     const bool all_files = m.ask(m.text(257, {name}), 562, MessageIcon::question, MessageButtons::yes_no,
                                  MessageAnswer::yes) == MessageAnswer::yes;
-    profile_delete(context_.profiles, static_cast<std::size_t>(row), context_.variables.program_folder, all_files);
+    profile_delete(context_.profiles, static_cast<std::size_t>(row), context_.variables.program_folder,
+                   all_files);
     profiles_buildlist();
     profiles_checkcount();
     select_row(0);
@@ -324,7 +327,8 @@ void Tmanager::pm_deleteClick() {
 
 bool Tmanager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ls_profiles_ && event->type() == QEvent::KeyRelease) ls_profilesClick();
-    if (watched == ls_profiles_->viewport() && event->type() == QEvent::MouseButtonPress) tm_autorun_profile_stop();
+    if (watched == ls_profiles_->viewport() && event->type() == QEvent::MouseButtonPress)
+        tm_autorun_profile_stop();
     return QDialog::eventFilter(watched, event);
 }
 

@@ -27,7 +27,8 @@ class Tmanager : public QDialog {
   public:
     // show_main: the current profile's main window, shown modally; it comes from the browsing
     // windows, which are built on this library.
-    Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main, QWidget* parent = nullptr);
+    Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main,
+             QWidget* parent = nullptr);
     ~Tmanager() override;
 
     void u_manager_captions();

@@ -159,12 +159,7 @@ void Tprogress::skin_apply() {
     const SKINS_TYPE& skin = context_.skin_current;
     skin_->apply(skin, skin.window_other, context_.variables.program_folder + "skins/",
                  context_.screen_scale);
-    const auto& pc = skin.progress_other;
-    alp_progress_->setStyleSheet(QString("QProgressBar { background: %1; border: 1px solid %2; }"
-                                         "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, "
-                                         "x2:1, y2:0, stop:0 %3, stop:1 %4); }")
-                                     .arg(qt_colour(pc[0]).name(), qt_colour(pc[1]).name(),
-                                          qt_colour(pc[2]).name(), qt_colour(pc[3]).name()));
+    style_progress_bar(alp_progress_, skin.progress_other);
 }
 
 void Tprogress::create_splash() {

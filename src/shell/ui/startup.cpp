@@ -48,8 +48,8 @@ void QtFontSystem::remove_font_file(const std::string& path) {
     }
 }
 
-Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main)
-    : context_(context), dialogs_(dialogs), show_main_(std::move(show_main)) {
+Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows)
+    : context_(context), dialogs_(dialogs), browsing_(std::move(windows)) {
     tm_stats_.setInterval(30000);
     QObject::connect(&tm_stats_, &QTimer::timeout,
                      [this] { stats_day_change(context_.variables.stats, current_datetime()); });
@@ -81,18 +81,21 @@ void Tstartup::show_languages() {
     Tlanguages(context_).exec();
 }
 
-// The upgrade notes, first-run settings, version check and donation windows come with the
-// version-check, settings and about issues; until then these steps show nothing.
+// The upgrade notes, first-run settings and version check windows come with the version-check
+// and settings parts of the program; until then these steps show nothing.
 void Tstartup::show_upgrade_notes() {}
 void Tstartup::show_first_settings() {}
 void Tstartup::show_version_check() {}
-void Tstartup::show_donate() {}
+
+void Tstartup::show_donate() {
+    if (browsing_.donate) browsing_.donate();
+}
 
 void Tstartup::show_main() {
-    show_main_();
+    if (browsing_.main) browsing_.main();
 }
 void Tstartup::show_manager() {
-    Tmanager(context_, dialogs_, show_main_).exec();
+    Tmanager(context_, dialogs_, browsing_.main).exec();
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {

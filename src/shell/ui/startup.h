@@ -24,9 +24,13 @@ class QtFontSystem : public FontSystem {
 
 class Tstartup : public StartupWindows {
   public:
-    // show_main: the current profile's main window, shown modally; it comes from the browsing
-    // windows, which are built on this library.
-    Tstartup(ProgramContext& context, Dialogs& dialogs, std::function<void()> show_main);
+    // The windows that come from the browsing windows, which are built on this library; each is
+    // shown modally.
+    struct BrowsingWindows {
+        std::function<void()> main;   // the current profile's main window
+        std::function<void()> donate; // the donation reminder
+    };
+    Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows);
 
     double screen_scale() override;
     SystemTitleColors system_title_colors() override;
@@ -46,7 +50,7 @@ class Tstartup : public StartupWindows {
   private:
     ProgramContext& context_;
     Dialogs& dialogs_;
-    std::function<void()> show_main_;
+    BrowsingWindows browsing_;
     QtFontSystem fonts_;
     QTimer tm_stats_; // the statistics' day change
 };

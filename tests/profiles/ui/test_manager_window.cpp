@@ -171,7 +171,8 @@ TEST(Tmanager, AnEmptyTableSaysWhereProfilesGoAndClosingTidiesTheFolder) {
     f.select_profile();
     std::filesystem::create_directories(f.dir.path("profiles/leftover"));
     test::ScriptedDialogs dialogs;
-    dialogs.expect_message("No profiles found in directory:\r\n" + f.dir.folder() + "profiles/", MessageAnswer::ok);
+    dialogs.expect_message("No profiles found in directory:\r\n" + f.dir.folder() + "profiles/",
+                           MessageAnswer::ok);
     Tmanager w(f.c, dialogs, [] { ADD_FAILURE() << "nothing to start"; });
     w.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.all_answered(); }, 5000));

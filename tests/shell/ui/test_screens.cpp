@@ -66,7 +66,7 @@ TEST(Screens, StartUpWindowsUnderEachSkin) {
         f.add_profile("tools", "tools", "Utilities", {"Archiver"});
         f.select_profile(0);
         test::ScriptedDialogs dialogs;
-        Tstartup startup(f.c, dialogs, [] {});
+        Tstartup startup(f.c, dialogs, {});
         f.c.options.custom_title_bar_active = true; // so the shots show the title bars too
         f.c.skin_default = skins_setdefault(startup.system_title_colors());
         f.c.skin_current = f.c.skin_default;

@@ -55,7 +55,7 @@ TEST(Tstartup, SkinFontsAreAddedWhileTheSkinIsInUseAndWithdrawnAfterwards) {
     const std::string family = "Trickvault1"; // as long as "DejaVu Sans"
     const std::string font = renamed_font(f.dir, family);
     test::ScriptedDialogs dialogs;
-    Tstartup startup(f.c, dialogs, [] {});
+    Tstartup startup(f.c, dialogs, {});
     const auto available = [&] { return QFontDatabase::families().contains(QString::fromStdString(family)); };
     ASSERT_FALSE(available());
 
@@ -86,9 +86,11 @@ TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
     f.select_profile(0);
     test::ScriptedDialogs dialogs;
     std::vector<std::string> started; // the profile open when the main window was asked for
-    Tstartup startup(f.c, dialogs, [&] {
-        started.push_back(f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
-    });
+    Tstartup startup(f.c, dialogs, {[&] {
+                                         started.push_back(
+                                             f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
+                                     },
+                                     {}});
     QStringList profiles;
     bool start_enabled = false;
     // Inside the manager: read its list, choose the second profile, start it and close.

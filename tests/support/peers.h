@@ -1,0 +1,130 @@
+#pragma once
+// Real network peers for the tests, on 127.0.0.1 only: the test web server (http_peer.py) and
+// tinyproxy with Basic authentication. Each is a child process that ends with the object.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace tkv::test {
+
+class ChildProcess {
+  public:
+    explicit ChildProcess(std::vector<std::string> argv) {
+        std::vector<char*> args;
+        for (std::string& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        if (posix_spawn(&pid_, args[0], nullptr, nullptr, args.data(), environ) != 0) {
+            pid_ = -1;
+            ADD_FAILURE() << "cannot start " << argv[0];
+        }
+    }
+    ~ChildProcess() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+  private:
+    pid_t pid_ = -1;
+};
+
+inline bool port_answers(int port) {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(s);
+    return ok;
+}
+
+inline bool wait_until(const std::function<bool()>& ready, int ms = 10000) {
+    for (int waited = 0; waited < ms; waited += 20) {
+        if (ready()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return ready();
+}
+
+// A port nobody listens on at the moment.
+inline int free_port() {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t n = sizeof a;
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+// Serves the files below root; url("x/y") addresses root/x/y.
+class HttpPeer {
+  public:
+    explicit HttpPeer(const std::string& root)
+        : process_({"/usr/bin/python3", TKV_TEST_SUPPORT "/http_peer.py", root, dir_.path("port"),
+                    dir_.path("requests.log")}) {
+        EXPECT_TRUE(wait_until([&] { return std::filesystem::exists(dir_.path("port")); }))
+            << "the test web server did not start";
+        std::ifstream(dir_.path("port")) >> port_;
+        EXPECT_TRUE(wait_until([&] { return port_answers(port_); }));
+    }
+    int port() const { return port_; }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    std::string url(const std::string& path) const { return base() + path; }
+    // Every request so far, one JSON object per line with its request line and header lines.
+    std::string requests() const { return TempDir::read_file(dir_.path("requests.log")); }
+
+  private:
+    TempDir dir_;
+    ChildProcess process_;
+    int port_ = 0;
+};
+
+// tinyproxy on 127.0.0.1, asking for Basic authentication with user "tkv" and password "s3cret".
+class ProxyPeer {
+  public:
+    ProxyPeer() : port_(free_port()), process_(start(dir_, port_)) {
+        EXPECT_TRUE(wait_until([&] { return port_answers(port_); })) << "tinyproxy did not start";
+    }
+    int port() const { return port_; }
+
+  private:
+    static std::vector<std::string> start(const TempDir& dir, int port) {
+        std::ostringstream conf;
+        conf << "Port " << port << "\nListen 127.0.0.1\nAllow 127.0.0.1\nTimeout 30\nMaxClients 10\n"
+             << "BasicAuth tkv s3cret\nLogLevel Critical\n";
+        dir.write("tinyproxy.conf", conf.str());
+        return {"/usr/bin/tinyproxy", "-d", "-c", dir.path("tinyproxy.conf")};
+    }
+    TempDir dir_;
+    int port_;
+    ChildProcess process_;
+};
+
+} // namespace tkv::test
