@@ -6,6 +6,7 @@
 #include "platform/qt/single_instance.h"
 #include "shell/folders.h"
 #include "shell/ui/startup.h"
+#include "profiles/ui/manager_window.h"
 #include "windows/about_window.h"
 #include "windows/main_window.h"
 
@@ -26,8 +27,9 @@ int main(int argc, char** argv) {
     tkv::ProgramContext context;
     tkv::context_initialize(context, tkv::get_program_folder());
     tkv::QtDialogs dialogs;
+    const auto show_main = [&] { tkv::Tmain(context, dialogs).exec(); };
     tkv::Tstartup windows(context, dialogs,
-                          {[&] { tkv::Tmain(context, dialogs).exec(); },
+                          {show_main, [&] { tkv::Tmanager(context, dialogs, show_main).exec(); },
                            [&] { tkv::Tdonate(context, dialogs).exec(); }});
 
     std::random_device seed;

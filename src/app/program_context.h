@@ -2,6 +2,7 @@
 // The program-wide records, created once in main() (or by a test) and handed to whoever needs
 // them.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct ProgramContext {
     std::string name_to_select;           // a row text to select after the next list rebuild
     std::string current_mail_subject;     // of the next mail the program's mail window writes
     std::string last_download_speed;      // "4.90" KB/s of the last download that reported progress
+    std::optional<std::string> profile_list; // the server's list of profiles, once fetched in this run
 };
 
 // The profile that is open (or about to be); null when the index is outside the table.

@@ -36,5 +36,6 @@ extern const Command check_command;
 extern const Command build_command;
 extern const Command generate_command;
 extern const Command skin_command;
+extern const Command publish_command;
 
 } // namespace tkv::cli

@@ -11,6 +11,7 @@
 #include "shell/text.h"
 #include "internet/ui/download_window.h"
 #include "windows/game_text.h"
+#include "windows/print_window.h"
 #include "windows/widgets/shade.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_tabs.h"
@@ -343,7 +344,11 @@ void Tinfo::create_menu() {
     const auto line = [this](const char* name) { pm_info_->addSeparator()->setObjectName(name); };
     connect(item(140, "mn_copytoclipboard"), &QAction::triggered, this,
             [this] { copy_game_text(context_, context_.db.current_game); });
-    item(141, "mn_print")->setEnabled(false); // printing does not exist yet
+    QAction* print = item(141, "mn_print");
+    // A game being added is not in the table yet, and printing works on the table's record.
+    print->setEnabled(context_.info_mode != InfoMode::add && printer_installed());
+    connect(print, &QAction::triggered, this,
+            [this] { u_main_printinfo(context_, dialogs_, this, context_.db.current_game_index); });
     connect(item(142, "mn_savetext"), &QAction::triggered, this,
             [this] { games_save_info_to_textfile(context_, dialogs_, context_.db.current_game); });
     line("mn_line1");

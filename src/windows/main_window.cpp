@@ -25,6 +25,7 @@
 #include "windows/addresses.h"
 #include "windows/game_list_rows.h"
 #include "windows/game_text.h"
+#include "windows/print_window.h"
 #include "windows/info_window.h"
 #include "windows/credits_window.h"
 #include "windows/search_window.h"
@@ -285,7 +286,7 @@ void Tmain::refresh_database_information() {
 void Tmain::refresh_main_buttons() {
     refresh_database_information();
     const OPTIONS_TYPE& o = context_.options;
-    const bool printable = hooks_.print && hooks_.printer_installed && hooks_.printer_installed();
+    const bool printable = printer_installed();
     const bool editable = !context_.db.game_list.empty();
     if (!editable) ls_gamename_->setRows({});
     for (QPushButton* b : {btc_search_, btc_view_, btc_savetext_})
@@ -610,8 +611,8 @@ void Tmain::btc_optionsClick() {
 
 void Tmain::btc_printClick() {
     const int row = selected_row();
-    if (row < 0 || !hooks_.print) return;
-    hooks_.print(this, context_.db.game_list[static_cast<std::size_t>(row)].game_index);
+    if (row < 0) return;
+    u_main_printinfo(context_, dialogs_, this, context_.db.game_list[static_cast<std::size_t>(row)].game_index);
     ls_gamename_->setFocus();
 }
 

@@ -35,8 +35,6 @@ struct MainWindowHooks {
     };
     std::function<OptionsResult(QWidget* parent)> options;
     std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)> send_game;
-    std::function<bool()> printer_installed;
-    std::function<void(QWidget* parent, int game_index)> print;
     std::function<void(QWidget* parent)> send_userfile; // the user database to the publisher
 };
 

@@ -5,7 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>

@@ -8,6 +8,10 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "profiles/profile_table.h"
+#include "internet/ui/download_window.h"
+#include "options/manager_option_window.h"
+#include "profiles/profile_download.h"
+#include "profiles/ui/profile_new_window.h"
 #include "profiles/ui/shortcut_window.h"
 #include "shell/product.h"
 #include "windows/widgets/exit_effect.h"
@@ -125,8 +129,6 @@ void Tmanager::create_controls() {
     btc_settings_ = button("btc_settings", 114);
     btc_language_ = button("btc_language", 144);
     btc_exit_ = button("btc_exit", 174);
-    // Preferences open the manager settings, which come with the internet settings.
-    btc_settings_->setEnabled(false);
 
     pa_profile_language_ = panel("pa_profile_language", "lb_profile_language", at(205, 204, 106, 35),
                                  tkvf_pa_profile_language_, lb_profile_language_);
@@ -141,6 +143,10 @@ void Tmanager::create_controls() {
     connect(btc_shortcut_, &QPushButton::clicked, this, [this] { btc_shortcutClick(); });
     connect(btc_profiles_, &QPushButton::clicked, this, [this] { btc_profilesClick(); });
     connect(btc_language_, &QPushButton::clicked, this, [this] { btc_languageClick(); });
+    connect(btc_settings_, &QPushButton::clicked, this, [this] {
+        tm_autorun_profile_stop();
+        Tmanager_option(context_, dialogs_, this).exec();
+    });
 
     pm_ = new QMenu(this);
     pm_->setObjectName("pm");
@@ -299,8 +305,28 @@ void Tmanager::pm_addClick() {
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
     if (context_.variables.run_from_cd) return m.error(m.text(585));
     if (context_.profiles.profiles.size() > profiles_max - 1) return m.error(m.text(586, {"100"}));
-    // The program cannot fetch the server's profile list yet: the list is never found.
-    m.error(m.text(243, {context_.options.server}));
+    std::string text;
+    if (context_.profile_list) {
+        text = *context_.profile_list;
+    } else if (!download_string(context_, dialogs_, context_.options.server + "information/tkv_profiles.tku",
+                                m.text(242), this, text)) {
+        return m.error(m.text(243, {context_.options.server}));
+    }
+    std::vector<DOWNPROS_TYPE> list = profiles_new_parser(text);
+    profiles_new_check_valid(list, context_.profiles);
+    if (list.empty()) return m.error(m.text(244));
+    profiles_new_sort(list, context_.CAPTIONS);
+    context_.profile_list = text;
+    Tprofile_new window(context_, dialogs_, std::move(list), this);
+    window.exec();
+    if (!window.installed_id().empty()) {
+        profiles_ini_load(context_.profiles, context_.variables.program_folder);
+        profiles_buildlist();
+        select_row(profiles_search(context_.profiles, window.installed_id()));
+    }
+    profiles_checkcount();
+    u_manager_captions();
+    if (isVisible()) ls_profiles_->setFocus();
 }
 
 void Tmanager::pm_deleteClick() {

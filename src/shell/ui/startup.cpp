@@ -1,13 +1,13 @@
 #include "shell/ui/startup.h"
 
 #include "appearance/ui/languages_window.h"
+#include "options/first_settings_window.h"
 #include "platform/connection.h"
 #include "platform/file_types.h"
 #include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/folders.h"
 #include "shell/text.h"
-#include "profiles/ui/manager_window.h"
 #include "shell/ui/progress_window.h"
 
 #include <QApplication>
@@ -81,11 +81,14 @@ void Tstartup::show_languages() {
     Tlanguages(context_).exec();
 }
 
-// The upgrade notes, first-run settings and version check windows come with the version-check
-// and settings parts of the program; until then these steps show nothing.
+// The upgrade notes and version check windows come with the version-check part of the program;
+// until then these steps show nothing.
 void Tstartup::show_upgrade_notes() {}
-void Tstartup::show_first_settings() {}
 void Tstartup::show_version_check() {}
+
+void Tstartup::show_first_settings() {
+    Toption_first(context_).exec();
+}
 
 void Tstartup::show_donate() {
     if (browsing_.donate) browsing_.donate();
@@ -95,7 +98,7 @@ void Tstartup::show_main() {
     if (browsing_.main) browsing_.main();
 }
 void Tstartup::show_manager() {
-    Tmanager(context_, dialogs_, browsing_.main).exec();
+    if (browsing_.manager) browsing_.manager();
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {

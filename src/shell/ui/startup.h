@@ -24,11 +24,12 @@ class QtFontSystem : public FontSystem {
 
 class Tstartup : public StartupWindows {
   public:
-    // The windows that come from the browsing windows, which are built on this library; each is
+    // The windows of the browsing and profile libraries, which are built on this one; each is
     // shown modally.
     struct BrowsingWindows {
-        std::function<void()> main;   // the current profile's main window
-        std::function<void()> donate; // the donation reminder
+        std::function<void()> main;    // the current profile's main window
+        std::function<void()> manager; // the profile manager
+        std::function<void()> donate;  // the donation reminder
     };
     Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows);
 

@@ -14,6 +14,8 @@
 
 #include "../../shell/ui/program_folder.h"
 #include "profiles/ui/manager_window.h"
+#include "support/modal.h"
+#include "support/peers.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
@@ -153,11 +155,84 @@ TEST(Tmanager, DeleteAsksTwiceAndKeepsWhatTheUserWantsKept) {
     w.close();
 }
 
-TEST(Tmanager, AddAndDeleteAreRefusedInReadOnlyModeAndAddCannotDownloadYet) {
+TEST(Tmanager, AddInstallsAProfileFromTheServerAndNothingFromAnArchiveThatIsNone) {
     ManagerFolder m;
     m.f.c.options.last_profile_autorun = false;
+    // The publisher's side: the list and two archives, one of them not a profile.
+    test::ProgramFolder publisher;
+    publisher.add_profile("newone", "newone", "New games", {"Fresh game"});
+    test::TempDir served;
+    served.write("information/tkv_profiles.tku",
+                 ";Trickvault\n[newone]\nName=New games\nLanguage=English\nSize=2048\n"
+                 "[broken]\nName=Broken\nLanguage=English\n[mid]\nName=Mid games\nLanguage=English\n");
+    std::filesystem::create_directories(served.path("profiles/newone"));
+    std::filesystem::create_directories(served.path("profiles/broken"));
+    ASSERT_EQ(std::system(("cd " + publisher.dir.path("profiles") + " && zip -qr " +
+                           served.path("profiles/newone/newone.tkvp") + " newone")
+                              .c_str()),
+              0);
+    served.write("readme.txt", "not a profile");
+    ASSERT_EQ(std::system(("cd " + served.folder() + " && zip -q " + served.path("profiles/broken/broken.tkvp") +
+                           " readme.txt")
+                              .c_str()),
+              0);
+    test::HttpPeer server(served.folder());
+    m.f.c.options.server = server.base();
+    Tmanager& w = m.open();
+
+    QStringList offered;
+    QString button;
+    test::when_modal_opens("Tprofile_new", [&](QDialog* d) {
+        auto* list = d->findChild<TTKV_ListBox*>("ls_profiles");
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            offered << list->model()->index(i, 0).data().toString();
+        list->setCurrentIndex(list->model()->index(1, 0));
+        button = d->findChild<QPushButton*>("btc_download")->text();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        d->findChild<QPushButton*>("btc_download")->click(); // Broken: unpacks, installs nothing
+        EXPECT_TRUE(d->isVisible());
+        list->setCurrentIndex(list->model()->index(1, 0));
+        d->findChild<QPushButton*>("btc_download")->click();
+    });
+    m.get<QAction>("pm_add")->trigger();
+    EXPECT_EQ(offered, QStringList({"English - Broken", "English - New games"}));
+    EXPECT_EQ(button, "&Download (2 KB)");
+    EXPECT_EQ(m.rows(), QStringList({"Alpha games", "Mid games", "New games", "Zeta games"}));
+    EXPECT_EQ(m.selected(), "New games");
+    EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("profiles/newone/main.dat")));
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/readme.txt")));
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/newone.tkvp")));
+    for (const auto& entry : std::filesystem::directory_iterator(m.f.dir.path("profiles")))
+        EXPECT_NE(entry.path().filename().string().front(), '.') << "a staging folder stayed";
+
+    // The list is fetched once per run: the second Add offers what is left without asking again.
+    offered.clear();
+    test::when_modal_opens("Tprofile_new", [&](QDialog* d) {
+        auto* list = d->findChild<TTKV_ListBox*>("ls_profiles");
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            offered << list->model()->index(i, 0).data().toString();
+        test::save_screen(*d, "Tprofile_new");
+        d->reject();
+    });
+    m.get<QAction>("pm_add")->trigger();
+    EXPECT_EQ(offered, QStringList({"English - Broken"}));
+    const std::string log = server.requests();
+    const std::string request = "\"path\": \"/information/tkv_profiles.tku\"";
+    std::size_t fetched = 0;
+    for (std::size_t at = log.find(request); at != std::string::npos; at = log.find(request, at + 1))
+        ++fetched;
+    EXPECT_EQ(fetched, 1u);
+    w.close();
+}
+
+TEST(Tmanager, AddAndDeleteAreRefusedInReadOnlyModeAndAddReportsAMissingList) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    test::TempDir empty;
+    test::HttpPeer server(empty.folder());
+    m.f.c.options.server = server.base();
     m.open();
-    m.dialogs.expect_message("Unable to find profile list on server", MessageAnswer::ok);
+    m.dialogs.expect_message("Unable to find profile list on server:\r\n\r\n" + server.base(), MessageAnswer::ok);
     m.get<QAction>("pm_add")->trigger();
     m.f.c.variables.run_from_cd = true;
     m.dialogs.expect_message("running from CD", MessageAnswer::ok);

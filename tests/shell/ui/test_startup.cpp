@@ -13,6 +13,7 @@
 #include <string>
 
 #include "program_folder.h"
+#include "profiles/ui/manager_window.h"
 #include "shell/ui/startup.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
@@ -86,11 +87,10 @@ TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
     f.select_profile(0);
     test::ScriptedDialogs dialogs;
     std::vector<std::string> started; // the profile open when the main window was asked for
-    Tstartup startup(f.c, dialogs, {[&] {
-                                         started.push_back(
-                                             f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
-                                     },
-                                     {}});
+    const auto show_main = [&] {
+        started.push_back(f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
+    };
+    Tstartup startup(f.c, dialogs, {show_main, [&] { Tmanager(f.c, dialogs, show_main).exec(); }, {}});
     QStringList profiles;
     bool start_enabled = false;
     // Inside the manager: read its list, choose the second profile, start it and close.
