@@ -12,7 +12,7 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # real peers and fixture tools used by the tests
-  zip unzip bzip2 python3 python3-aiosmtpd tinyproxy cups printer-driver-cups-pdf poppler-utils
+  zip unzip bzip2 python3 python3-aiosmtpd tinyproxy iputils-ping cups printer-driver-cups-pdf poppler-utils
   xvfb xauth x11-apps fonts-dejavu-core imagemagick
 )
 

@@ -6,6 +6,7 @@
 #include "platform/qt/single_instance.h"
 #include "shell/folders.h"
 #include "shell/ui/startup.h"
+#include "options/first_settings_window.h"
 #include "profiles/ui/manager_window.h"
 #include "windows/about_window.h"
 #include "windows/main_window.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     const auto show_main = [&] { tkv::Tmain(context, dialogs).exec(); };
     tkv::Tstartup windows(context, dialogs,
                           {show_main, [&] { tkv::Tmanager(context, dialogs, show_main).exec(); },
+                           [&] { tkv::Toption_first(context).exec(); },
                            [&] { tkv::Tdonate(context, dialogs).exec(); }});
 
     std::random_device seed;

@@ -339,7 +339,7 @@ void Tmain::u_main_skin_show() {
 }
 
 void Tmain::run_task(const std::string& task_name, QPoint centre) {
-    TaskRequest request{task_name, centre, {}, nullptr, nullptr};
+    TaskRequest request{task_name, centre, {}, nullptr, nullptr, {}};
     request.show_list = [this](Tprogress& task) { u_progress_dat_list_show(task); };
     Tprogress::run(context_, dialogs_, std::move(request), this);
 }

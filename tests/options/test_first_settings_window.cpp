@@ -1,8 +1,6 @@
 // The first-run settings window in both of its modes, driven through its named controls.
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

@@ -1,9 +1,7 @@
 // The profile manager's settings window, driven through its named controls.
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>

@@ -15,6 +15,24 @@
 #include <sstream>
 
 namespace tkv {
+
+static const char* name(EchoMethod method) {
+    switch (method) {
+    case EchoMethod::datagram_socket:
+        return "datagram socket";
+    case EchoMethod::raw_socket:
+        return "raw socket";
+    case EchoMethod::ping_program:
+        return "ping program";
+    }
+    return "?";
+}
+
+// Test names and messages say which method they are about.
+static void PrintTo(EchoMethod method, std::ostream* out) {
+    *out << name(method);
+}
+
 namespace {
 
 // Why the machine refuses a method, asked of the system itself rather than of the code under test;
@@ -34,18 +52,6 @@ std::string refusal(EchoMethod method) {
     }
     return std::string(type == SOCK_RAW ? "raw" : "datagram") +
            " ICMP sockets are refused here: " + std::strerror(errno);
-}
-
-const char* name(EchoMethod method) {
-    switch (method) {
-    case EchoMethod::datagram_socket:
-        return "datagram socket";
-    case EchoMethod::raw_socket:
-        return "raw socket";
-    case EchoMethod::ping_program:
-        return "ping program";
-    }
-    return "?";
 }
 
 TEST(IcmpEcho, LoopbackAnswersThroughTheFirstAllowedMethod) {

@@ -65,8 +65,7 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
     btc_select_ = button(client, "btc_select", at(44, 153, 81, 25), button_text(297));
     btc_select_->setDefault(true);
     btc_cancel_ = button(client, "btc_cancel", at(140, 153, 81, 25), button_text(298));
-    for (QWidget* w : {static_cast<QWidget*>(lb_servers_), static_cast<QWidget*>(ls_servers_),
-                       static_cast<QWidget*>(btc_select_), static_cast<QWidget*>(btc_cancel_)})
+    for (QWidget* w : choosing_controls())
         w->hide();
 
     setWindowTitle(caption(290, {product_name}));
@@ -89,6 +88,10 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
 }
 
 Tservers_fastest::~Tservers_fastest() = default;
+
+std::array<QWidget*, 4> Tservers_fastest::choosing_controls() const {
+    return {lb_servers_, ls_servers_, btc_select_, btc_cancel_};
+}
 
 QString Tservers_fastest::caption(int slot, std::initializer_list<std::string_view> values) const {
     const CodePage cp = context_.language.code_page;
@@ -125,8 +128,7 @@ void Tservers_fastest::show_results(std::vector<SERVERS_CHECKED_TYPE> measured) 
     setWindowTitle(caption(291, {product_name}));
     lb_recalculate_->hide();
     btc_abort_->hide();
-    for (QWidget* w : {static_cast<QWidget*>(lb_servers_), static_cast<QWidget*>(ls_servers_),
-                       static_cast<QWidget*>(btc_select_), static_cast<QWidget*>(btc_cancel_)})
+    for (QWidget* w : choosing_controls())
         w->show();
     tkvf_ls_servers_->refresh();
     move(x(), y() - scaled(52, s));

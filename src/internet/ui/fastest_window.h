@@ -2,6 +2,7 @@
 // Tservers_fastest: measures every server of the list and lets the user pick the fastest.
 
 #include <QDialog>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,8 @@ class Tservers_fastest : public QDialog {
     void btc_selectClick();
     void btc_abortClick();
     QString caption(int slot, std::initializer_list<std::string_view> values) const;
+    // What shows once the servers are measured.
+    std::array<QWidget*, 4> choosing_controls() const;
 
     ProgramContext& context_;
     std::optional<int> chosen_;

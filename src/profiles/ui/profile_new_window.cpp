@@ -55,7 +55,7 @@ bool install_profile_archive(ProgramContext& c, Dialogs& dialogs, const std::str
     request.file_mask = "*.*";
     request.label_text = c.CAPTIONS[253];
     request.silent = true;
-    Tprogress::run(c, dialogs, {"unzip file", centre_of(caller->window()->frameGeometry()), {}, &request, nullptr},
+    Tprogress::run(c, dialogs, {"unzip file", centre_of(caller->window()->frameGeometry()), {}, &request, nullptr, {}},
                    caller);
     const std::optional<std::string> folder = find_name_in_folder(staging, id);
     const bool is_profile = request.unpacked && folder && file_size(staging + *folder + "/main.dat") > 0;

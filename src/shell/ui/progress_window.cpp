@@ -240,7 +240,9 @@ void Tprogress::tm_closerTimer() {
 
 void Tprogress::run_task() {
     const std::string& task = request_.task_name;
-    if (task == "show_splash_screen" || task == "show_normal_screen")
+    if (request_.work)
+        request_.work(*this);
+    else if (task == "show_splash_screen" || task == "show_normal_screen")
         load_database();
     else if (task == "cheat_sort_and_list")
         sort_and_list();

@@ -29,6 +29,9 @@ struct TaskRequest {
     std::function<void(Tprogress&)> show_list;
     UNZIP_REQUEST* unzip = nullptr;  // for "unzip file"
     SkinTable* skins = nullptr;      // for "search skins"
+    // The body of a task that a library built on this one runs (sending mail, comparing a
+    // database); it gets the window for its label, bar and title.
+    std::function<void(Tprogress&)> work;
 };
 
 class Tprogress : public QDialog {

@@ -1,7 +1,6 @@
 #include "shell/ui/startup.h"
 
 #include "appearance/ui/languages_window.h"
-#include "options/first_settings_window.h"
 #include "platform/connection.h"
 #include "platform/file_types.h"
 #include "platform/qt/desktop.h"
@@ -87,7 +86,7 @@ void Tstartup::show_upgrade_notes() {}
 void Tstartup::show_version_check() {}
 
 void Tstartup::show_first_settings() {
-    Toption_first(context_).exec();
+    if (browsing_.first_settings) browsing_.first_settings();
 }
 
 void Tstartup::show_donate() {
@@ -102,12 +101,12 @@ void Tstartup::show_manager() {
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {
-    Tprogress::run(context_, dialogs_, {"unzip file", screen_centre(), {}, &request, nullptr});
+    Tprogress::run(context_, dialogs_, {"unzip file", screen_centre(), {}, &request, nullptr, {}});
 }
 
 void Tstartup::search_skins(SkinTable& table) {
     if (context_.options.show_skin_loading)
-        Tprogress::run(context_, dialogs_, {"search skins", screen_centre(), {}, nullptr, &table});
+        Tprogress::run(context_, dialogs_, {"search skins", screen_centre(), {}, nullptr, &table, {}});
     else
         skins_search_hidden(table, context_.variables.program_folder + "skins/", context_.skin_default);
 }

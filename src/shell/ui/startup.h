@@ -27,9 +27,10 @@ class Tstartup : public StartupWindows {
     // The windows of the browsing and profile libraries, which are built on this one; each is
     // shown modally.
     struct BrowsingWindows {
-        std::function<void()> main;    // the current profile's main window
-        std::function<void()> manager; // the profile manager
-        std::function<void()> donate;  // the donation reminder
+        std::function<void()> main;           // the current profile's main window
+        std::function<void()> manager;        // the profile manager
+        std::function<void()> first_settings; // the mail and proxy settings of the first run
+        std::function<void()> donate;         // the donation reminder
     };
     Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows);
 

@@ -1,0 +1,1 @@
+#include "internet/mail_message.h"

@@ -1,0 +1,1 @@
+#include "internet/ui/mail_windows.h"

@@ -1,0 +1,1 @@
+#include "internet/ui/upgrade_window.h"

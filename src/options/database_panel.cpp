@@ -1,0 +1,1 @@
+#include "options/database_panel.h"

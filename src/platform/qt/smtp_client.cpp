@@ -1,0 +1,1 @@
+#include "platform/qt/smtp_client.h"

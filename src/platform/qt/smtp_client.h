@@ -1,0 +1,4 @@
+#pragma once
+// (being written)
+
+namespace tkv {} // namespace tkv

@@ -1,0 +1,1 @@
+// test_smtp_client

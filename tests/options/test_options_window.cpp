@@ -1,0 +1,1 @@
+// test_options_window
