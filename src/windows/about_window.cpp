@@ -88,12 +88,7 @@ Tabout::Tabout(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
 
     captions_about();
     skin_->set_client_size(QSize(409, 281), s);
-    QRect over;
-    if (parent)
-        over = parent->window()->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        over = screen->availableGeometry();
-    centre_window(this, centre_of(over));
+    centre_over(this, parent);
     skin_about();
     btc_ok_->setFocus();
 }

@@ -203,12 +203,7 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     user_text_at_open_ = kept(me_info_user_->toPlainText(), game_code_page_);
 
     skin_->set_client_size(QSize(538, 351), context.screen_scale);
-    QRect over;
-    if (parent)
-        over = parent->window()->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        over = screen->availableGeometry();
-    centre_window(this, centre_of(over));
+    centre_over(this, parent);
     u_info_skin_show();
 
     connect(ed_name_, &QLineEdit::textChanged, this, [this] { check_ok(); });
@@ -253,9 +248,7 @@ void Tinfo::create_controls() {
     ed_name_->setFrame(false);
     ed_name_->setMaxLength(name_length_max);
     ed_name_->setGeometry(at(12, 23, 514, 17));
-    auto* tkvf_ed_name = new TTKV_Frame(client);
-    tkvf_ed_name->setObjectName("tkvf_ed_name");
-    tkvf_ed_name->setControl(ed_name_);
+    frame_control(ed_name_);
 
     lb_exist_ = new QLabel(caption(145), client);
     lb_exist_->setObjectName("lb_exist");
@@ -301,9 +294,7 @@ void Tinfo::create_controls() {
     me_info_user_ = create_memo(pa_tabs, "me_info_user", false);
     me_info_user_->setGeometry(at(0, 21, 514, 221));
 
-    auto* tkvf_pa_tabs = new TTKV_Frame(client);
-    tkvf_pa_tabs->setObjectName("tkvf_pa_tabs");
-    tkvf_pa_tabs->setControl(pa_tabs);
+    frame_control(pa_tabs);
 
     const auto button = [&](int slot, const char* name, int x) {
         auto* b = new QPushButton(caption(slot), client);

@@ -134,9 +134,7 @@ void Tmain::create_controls() {
     ls_gamename_->setContextMenuPolicy(Qt::NoContextMenu);
     ls_gamename_->installEventFilter(this);
     ls_gamename_->viewport()->installEventFilter(this);
-    auto* tkvf_ls_gamename = new TTKV_Frame(client);
-    tkvf_ls_gamename->setObjectName("tkvf_ls_gamename");
-    tkvf_ls_gamename->setControl(ls_gamename_);
+    frame_control(ls_gamename_);
     connect(ls_gamename_, &QListView::doubleClicked, this, [this] { btc_viewClick(); });
 
     ed_search_ = new QLineEdit(client);
@@ -144,9 +142,7 @@ void Tmain::create_controls() {
     ed_search_->setFrame(false);
     ed_search_->setGeometry(at(10, 324, 214, 17));
     ed_search_->installEventFilter(this);
-    auto* tkvf_ed_search = new TTKV_Frame(client);
-    tkvf_ed_search->setObjectName("tkvf_ed_search");
-    tkvf_ed_search->setControl(ed_search_);
+    frame_control(ed_search_);
     connect(ed_search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (ed_search_->hasFocus()) search_gamename(from_qt(text, profile_code_page(context_)));
     });

@@ -136,9 +136,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
         rows << qt_text(info.type_name, game_cp);
     ls_infos_->setRows(rows);
     ls_infos_->selectAll();
-    auto* tkvf_ls_infos = new TTKV_Frame(client);
-    tkvf_ls_infos->setObjectName("tkvf_ls_infos");
-    tkvf_ls_infos->setControl(ls_infos_);
+    frame_control(ls_infos_);
 
     const std::string& parts = context.options.print_selection;
     ck_internet_ = check_box("ck_internet", 635, 142);

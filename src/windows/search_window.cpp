@@ -48,9 +48,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ed_name_->setObjectName("ed_name");
     ed_name_->setFrame(false);
     ed_name_->setGeometry(at(12, 26, 276, 17));
-    auto* tkvf_ed_name = new TTKV_Frame(client);
-    tkvf_ed_name->setObjectName("tkvf_ed_name");
-    tkvf_ed_name->setControl(ed_name_);
+    frame_control(ed_name_);
 
     btc_search_ = new QPushButton(caption(219), client);
     btc_search_->setObjectName("btc_search");
@@ -66,9 +64,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ls_list_->setObjectName("ls_list");
     ls_list_->setRowHeight(15);
     ls_list_->setGeometry(at(12, 72, 369, 135));
-    auto* tkvf_ls_list = new TTKV_Frame(client);
-    tkvf_ls_list->setObjectName("tkvf_ls_list");
-    tkvf_ls_list->setControl(ls_list_);
+    frame_control(ls_list_);
 
     btc_view_ = new QPushButton(caption(220), client);
     btc_view_->setObjectName("btc_view");
@@ -81,12 +77,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     setWindowTitle(
         qt_text(caption_format(context.CAPTIONS[218], {"Trickvault"}), context.language.code_page));
     skin_->set_client_size(QSize(393, 249), s);
-    QRect over;
-    if (parent)
-        over = parent->window()->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        over = screen->availableGeometry();
-    centre_window(this, centre_of(over));
+    centre_over(this, parent);
 
     skin_->apply(context.skin_current, context.skin_current.window_other,
                  context.variables.program_folder + "skins/", s);

@@ -107,6 +107,14 @@ void set_skin_class(QWidget* label, const char* mark) {
     label->setProperty(skin_class_property, QString(mark));
 }
 
+QLabel* skinned_label(QWidget* parent, const char* name, QRect geometry, const char* mark) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    set_skin_class(l, mark);
+    return l;
+}
+
 void set_link_label(QLabel* label) {
     label->setProperty(link_property, true);
     label->setCursor(Qt::PointingHandCursor);

@@ -23,6 +23,8 @@ QFont skin_font(const SKINS_ITEM_TYPE& item);
 
 // The class mark of a label ("N" or "F"), kept as a property of the widget.
 void set_skin_class(QWidget* label, const char* mark);
+// A label of the given class mark placed on a window ("N") or panel ("F").
+QLabel* skinned_label(QWidget* parent, const char* name, QRect geometry, const char* mark = "N");
 // Marks a label that opens an address: its hover font takes the item's colour, underline inverted.
 void set_link_label(QLabel* label);
 

@@ -24,14 +24,6 @@ namespace tkv {
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, QRect r) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    set_skin_class(l, "N");
-    return l;
-}
-
 // Where the body goes: a file (created or replaced) or memory.
 class BodySink {
   public:
@@ -74,7 +66,7 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
         return qt_utf8(caption_format(to_utf8(context.CAPTIONS[slot], cp), values));
     };
 
-    lb_download_ = label(client, "lb_download", at(8, 8, 305, 16));
+    lb_download_ = skinned_label(client, "lb_download", at(8, 8, 305, 16));
     lb_download_->setText(qt_utf8(request.label));
     alp_download_ = new QProgressBar(client);
     alp_download_->setObjectName("alp_download");
@@ -82,11 +74,11 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
     alp_download_->setRange(0, 100);
     alp_download_->setValue(0);
     alp_download_->setTextVisible(false);
-    lb_position_ = label(client, "lb_position", at(8, 52, 305, 16));
+    lb_position_ = skinned_label(client, "lb_position", at(8, 52, 305, 16));
     lb_position_->setText(caption(109, {"???", "???", "0"}));
-    lb_speed_ = label(client, "lb_speed", at(8, 70, 305, 16));
+    lb_speed_ = skinned_label(client, "lb_speed", at(8, 70, 305, 16));
     lb_speed_->setText(caption(110, {"?", "?", ""}));
-    lb_timeleft_ = label(client, "lb_timeleft", at(8, 88, 305, 16));
+    lb_timeleft_ = skinned_label(client, "lb_timeleft", at(8, 88, 305, 16));
     lb_timeleft_->setText(caption(111, {"??", "??"}));
     btc_abort_ = new QPushButton(client);
     btc_abort_->setObjectName("btc_abort");

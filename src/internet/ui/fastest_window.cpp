@@ -23,14 +23,6 @@ int pinging(const std::string& host, std::stop_token stop) {
     return icmp_echo(host_without_port(host), stop).round_trip_ms;
 }
 
-QLabel* label(QWidget* parent, const char* name, QRect r) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    set_skin_class(l, "N");
-    return l;
-}
-
 QPushButton* button(QWidget* parent, const char* name, QRect r, const QString& text) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
@@ -52,9 +44,9 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
         return qt_text(context.CAPTIONS[slot], context.language.code_page);
     };
 
-    lb_recalculate_ = label(client, "lb_recalculate", at(8, 8, 249, 32));
+    lb_recalculate_ = skinned_label(client, "lb_recalculate", at(8, 8, 249, 32));
     btc_abort_ = button(client, "btc_abort", at(92, 48, 81, 25), button_text(293));
-    lb_servers_ = label(client, "lb_servers", at(8, 8, 249, 14));
+    lb_servers_ = skinned_label(client, "lb_servers", at(8, 8, 249, 14));
     lb_servers_->setText(caption(294, {}));
     ls_servers_ = new TTKV_ListBox(client);
     ls_servers_->setObjectName("ls_servers");

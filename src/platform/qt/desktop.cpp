@@ -59,4 +59,13 @@ void centre_window(QWidget* window, QPoint point) {
     window->move(point.x() - window->width() / 2, point.y() - window->height() / 2);
 }
 
+void centre_over(QWidget* window, const QWidget* parent) {
+    QRect over;
+    if (parent)
+        over = parent->window()->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        over = screen->availableGeometry();
+    centre_window(window, centre_of(over));
+}
+
 } // namespace tkv

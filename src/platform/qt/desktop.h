@@ -34,5 +34,7 @@ QPoint centre_of(const QRect& r);
 QPoint screen_centre();
 // Moves window so that its frame is centred on point.
 void centre_window(QWidget* window, QPoint point);
+// Centres window over the window that opened it, or over the screen's work area without one.
+void centre_over(QWidget* window, const QWidget* parent);
 
 } // namespace tkv

@@ -115,9 +115,7 @@ void Tmanager::create_controls() {
     ls_profiles_->setSelectionMode(QAbstractItemView::SingleSelection);
     ls_profiles_->installEventFilter(this);
     ls_profiles_->viewport()->installEventFilter(this);
-    auto* tkvf_ls_profiles = new TTKV_Frame(client);
-    tkvf_ls_profiles->setObjectName("tkvf_ls_profiles");
-    tkvf_ls_profiles->setControl(ls_profiles_);
+    frame_control(ls_profiles_);
     connect(ls_profiles_, &QListView::clicked, this, [this] { ls_profilesClick(); });
     connect(ls_profiles_, &QListView::doubleClicked, this, [this] { btc_startClick(); });
 

@@ -115,4 +115,11 @@ void TTKV_Frame::paintEvent(QPaintEvent*) {
     line(p, {{1, h - 1}, {w - 1, h - 1}, {w - 1, 0}}, shade(c, 48));
 }
 
+TTKV_Frame* frame_control(QWidget* control) {
+    auto* frame = new TTKV_Frame(control->parentWidget());
+    frame->setObjectName("tkvf_" + control->objectName());
+    frame->setControl(control);
+    return frame;
+}
+
 } // namespace tkv

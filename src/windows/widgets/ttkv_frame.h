@@ -35,4 +35,7 @@ class TTKV_Frame : public QWidget {
     int border_ = 2;
 };
 
+// The frame of a control, created beside it and named "tkvf_" and the control's name.
+TTKV_Frame* frame_control(QWidget* control);
+
 } // namespace tkv
