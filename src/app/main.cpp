@@ -5,15 +5,43 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
 #include "shell/folders.h"
-#include "shell/ui/startup.h"
+#include "internet/ui/mail_windows.h"
+#include "internet/ui/version_windows.h"
 #include "options/first_settings_window.h"
+#include "options/options_window.h"
+#include "platform/qt/desktop.h"
 #include "profiles/ui/manager_window.h"
+#include "shell/ui/startup.h"
 #include "windows/about_window.h"
 #include "windows/main_window.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 #include <random>
+
+namespace {
+
+// The main window's windows from the libraries built on top of it.
+tkv::MainWindowHooks main_window_hooks(tkv::ProgramContext& c, tkv::Dialogs& dialogs) {
+    tkv::MainWindowHooks hooks;
+    hooks.options = [&c, &dialogs](QWidget* parent) {
+        tkv::Toption window(c, dialogs, parent);
+        window.exec();
+        const tkv::Toption::Outcome outcome = window.outcome();
+        return tkv::MainWindowHooks::OptionsResult{outcome.accepted, outcome.list_rebuild_needed};
+    };
+    hooks.send_game = [&c, &dialogs](QWidget* parent, const tkv::GAMES2_TEMP_ARRAY_TYPE& game) {
+        tkv::send_game_by_email(
+            c, dialogs, game, tkv::centre_of(parent->frameGeometry()),
+            [&c, parent] { tkv::Toption_first(c, parent).exec(); }, parent);
+    };
+    hooks.send_userfile = [&c, &dialogs](QWidget* parent) {
+        tkv::send_userfile_via_email(c, dialogs, tkv::centre_of(parent->frameGeometry()), parent);
+    };
+    return hooks;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,11 +56,13 @@ int main(int argc, char** argv) {
     tkv::ProgramContext context;
     tkv::context_initialize(context, tkv::get_program_folder());
     tkv::QtDialogs dialogs;
-    const auto show_main = [&] { tkv::Tmain(context, dialogs).exec(); };
+    const auto show_main = [&] { tkv::Tmain(context, dialogs, main_window_hooks(context, dialogs)).exec(); };
     tkv::Tstartup windows(context, dialogs,
                           {show_main, [&] { tkv::Tmanager(context, dialogs, show_main).exec(); },
                            [&] { tkv::Toption_first(context).exec(); },
-                           [&] { tkv::Tdonate(context, dialogs).exec(); }});
+                           [&] { tkv::Tdonate(context, dialogs).exec(); },
+                           [&] { context.first_run ? tkv::run_first(context) : tkv::run_newer(context); },
+                           [&] { tkv::check_new_version(context); }});
 
     std::random_device seed;
     std::mt19937 random(seed());

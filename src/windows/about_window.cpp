@@ -7,7 +7,7 @@
 #include "platform/qt/qt_text.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
-#include "windows/addresses.h"
+#include "internet/ui/addresses.h"
 #include "windows/widgets/ttkv_frame.h"
 
 #include <QGuiApplication>

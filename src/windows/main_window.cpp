@@ -22,7 +22,7 @@
 #include "profiles/ui/shortcut_window.h"
 #include "statistics/stat_window.h"
 #include "windows/about_window.h"
-#include "windows/addresses.h"
+#include "internet/ui/addresses.h"
 #include "windows/game_list_rows.h"
 #include "windows/game_text.h"
 #include "windows/print_window.h"

@@ -1,6 +1,7 @@
 #pragma once
-// Real network peers for the tests, on 127.0.0.1 only: the test web server (http_peer.py) and
-// tinyproxy with Basic authentication. Each is a child process that ends with the object.
+// Real network peers for the tests, on 127.0.0.1 only: the test web server (http_peer.py),
+// tinyproxy with Basic authentication and the test SMTP server (smtp_peer.py). Each is a child
+// process that ends with the object.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -121,6 +122,37 @@ class ProxyPeer {
              << "BasicAuth tkv s3cret\nLogLevel Critical\n";
         dir.write("tinyproxy.conf", conf.str());
         return {"/usr/bin/tinyproxy", "-d", "-c", dir.path("tinyproxy.conf")};
+    }
+    TempDir dir_;
+    int port_;
+    ChildProcess process_;
+};
+
+// The test SMTP server (smtp_peer.py, aiosmtpd) on 127.0.0.1; flags such as "refuse-rcpt" change
+// its answers. Each accepted message is kept with its envelope.
+class SmtpPeer {
+  public:
+    explicit SmtpPeer(const std::vector<std::string>& flags = {}) : port_(free_port()), process_(start(dir_, port_, flags)) {
+        EXPECT_TRUE(wait_until([&] { return port_answers(port_); })) << "the test SMTP server did not start";
+    }
+    int port() const { return port_; }
+    // Messages received so far.
+    int count() const {
+        int n = 0;
+        while (std::filesystem::exists(dir_.path(std::to_string(n + 1) + ".eml")))
+            ++n;
+        return n;
+    }
+    // Message n (from 1) as sent after DATA, and its envelope as JSON (helo, mail_from, rcpt_tos, vrfy).
+    std::string message(int n) const { return dir_.read(std::to_string(n) + ".eml"); }
+    std::string envelope(int n) const { return dir_.read(std::to_string(n) + ".json"); }
+
+  private:
+    static std::vector<std::string> start(const TempDir& dir, int port, const std::vector<std::string>& flags) {
+        std::vector<std::string> argv = {"/usr/bin/python3", TKV_TEST_SUPPORT "/smtp_peer.py", std::to_string(port),
+                                         dir.folder()};
+        argv.insert(argv.end(), flags.begin(), flags.end());
+        return argv;
     }
     TempDir dir_;
     int port_;

@@ -8,7 +8,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/url_recorder.h"
-#include "windows/addresses.h"
+#include "internet/ui/addresses.h"
 
 namespace tkv {
 namespace {

@@ -1,1 +1,223 @@
 #include "internet/ui/upgrade_window.h"
+
+#include "app/program_context.h"
+#include "appearance/messages.h"
+#include "appearance/ui/skin_apply.h"
+#include "database/game_table.h"
+#include "internet/download_rules.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/qt_text.h"
+#include "shell/product.h"
+#include "shell/ui/progress_window.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <thread>
+
+namespace tkv {
+
+std::string profile_server_address(const ProgramContext& context, std::string_view name) {
+    const PROFILES_TYPE* profile = current_profile(context);
+    if (!profile) return {};
+    return profile_resource_address(context.options.server, profile->id, name);
+}
+
+UpdateList u_progress_dbupdate2(ProgramContext& context, Dialogs& dialogs, std::string_view list_text,
+                                QWidget* caller) {
+    UpdateList list;
+    TaskRequest request;
+    request.task_name = "database update";
+    request.centre = caller ? centre_of(caller->window()->frameGeometry()) : screen_centre();
+    request.work = [&](Tprogress& task) {
+        task.set_label(qt_text(context.CAPTIONS[523], context.language.code_page));
+        list.entries = parse_update_list(list_text);
+        list.wanted_count = mark_wanted_games(list.entries, context.db.games,
+                                              [&task](int percent) { task.set_gauge_position(percent); });
+    };
+    Tprogress::run(context, dialogs, std::move(request), caller);
+    return list;
+}
+
+Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, const UpdateList& list,
+                                     QWidget* parent)
+    : QDialog(parent), context_(context), dialogs_(dialogs), list_(list) {
+    setObjectName("Tupgrade_database");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
+    QWidget* client = skin_->client();
+    const double s = context.screen_scale;
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
+    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const auto bar = [&](const char* name, QRect geometry) {
+        auto* b = new QProgressBar(client);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        b->setRange(0, 100);
+        b->setValue(0);
+        b->setTextVisible(false);
+        style_progress_bar(b, context.skin_current.progress_other);
+        return b;
+    };
+    const auto button = [&](const char* name, int slot) {
+        auto* b = new QPushButton(client);
+        b->setObjectName(name);
+        b->setGeometry(at(140, 90, 81, 24));
+        b->setText(qt_utf8(m.text(slot)));
+        return b;
+    };
+
+    lb_progress_overall_ = skinned_label(client, "lb_progress_overall", at(8, 8, 345, 16));
+    alp_progress_overall_ = bar("alp_progress_overall", at(8, 26, 345, 16));
+    lb_progress_process_ = skinned_label(client, "lb_progress_process", at(8, 48, 345, 16));
+    alp_progress_process_ = bar("alp_progress_process", at(8, 66, 345, 16));
+    btc_abort_ = button("btc_abort", 571);
+    btc_abort_->hide();
+    connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
+    btc_start_ = button("btc_start", 669);
+    btc_start_->setDefault(true);
+    connect(btc_start_, &QPushButton::clicked, this, [this] { btc_startClick(); });
+    set_overall(0);
+
+    setWindowTitle(qt_utf8(m.text(564, {product_name})));
+    skin_->set_client_size(QSize(361, 121), s);
+    centre_over(this, parent);
+    skin_->apply(context.skin_current, context.skin_current.window_other,
+                 context.variables.program_folder + "skins/", s);
+    QTimer::singleShot(10, this, [this] { tm_startTimer(); });
+}
+
+Tupgrade_database::~Tupgrade_database() = default;
+
+void Tupgrade_database::set_overall(std::size_t number) {
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    lb_progress_overall_->setText(
+        qt_utf8(m.text(570, {std::to_string(number), std::to_string(list_.wanted_count)})));
+}
+
+void Tupgrade_database::tm_startTimer() {
+    if (isVisible()) btc_startClick();
+}
+
+void Tupgrade_database::btc_startClick() {
+    if (started_) return;
+    started_ = true;
+    can_close_ = false;
+    btc_start_->setDefault(false);
+    btc_start_->hide();
+    btc_abort_->show();
+    btc_abort_->setDefault(true);
+
+    // Running already while the information types arrive, so a cancel then ends the run too.
+    running_ = true;
+    if (DownloadData(profile_server_address(context_, "informationtypes.tkv")) && running_)
+        update_information_types();
+
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const std::vector<UPDATE_LIST_ENTRY>& entries = list_.entries;
+    std::size_t i = 0;
+    std::size_t done = 0;
+    const auto count_done = [&] {
+        ++i;
+        ++done;
+        alp_progress_overall_->setValue(
+            static_cast<int>((done * 200 + list_.wanted_count) / (2 * list_.wanted_count)));
+    };
+    while (i < entries.size() && running_) {
+        while (i < entries.size() && !entries[i].wanted)
+            ++i;
+        if (i == entries.size()) break;
+        const std::string address = profile_server_address(context_, game_record_path(entries[i].id));
+        set_overall(done + 1);
+        if (DownloadData(address)) {
+            count_done();
+            insert_data_into_database();
+            continue;
+        }
+        const MessageAnswer answer =
+            m.ask(m.text(576, {address}), 560, MessageIcon::error, MessageButtons::abort_retry_ignore);
+        if (answer == MessageAnswer::abort)
+            running_ = false;
+        else if (answer == MessageAnswer::ignore)
+            count_done();
+    }
+    running_ = false;
+    btc_abort_->setEnabled(false);
+    can_close_ = true;
+    close();
+}
+
+// The GET runs on a worker thread while this window's event loop keeps the program alive, so the
+// abort button works.
+bool Tupgrade_database::DownloadData(const std::string& address) {
+    btc_abort_->setEnabled(true);
+    alp_progress_process_->setValue(0);
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    lb_progress_process_->setText(qt_utf8(m.text(572)));
+    buffer_.clear();
+    if (address.empty()) return false;
+    HttpResult result;
+    QEventLoop loop;
+    std::thread worker([&] {
+        result = client_.get(
+            address, proxy_of(context_.options),
+            [this](std::string_view piece) {
+                buffer_ += piece;
+                return true;
+            },
+            [this](std::int64_t received, std::int64_t total) {
+                QMetaObject::invokeMethod(
+                    this, [this, received, total] { httpDocData(received, total); }, Qt::QueuedConnection);
+            });
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    return !result.aborted && !result.transport_error && result.status == 200;
+}
+
+void Tupgrade_database::httpDocData(std::int64_t received, std::int64_t total) {
+    if (total > 0 && received > 0) alp_progress_process_->setValue(static_cast<int>(received * 100 / total));
+}
+
+void Tupgrade_database::update_information_types() {
+    tkv::update_information_types(context_.db, buffer_);
+}
+
+void Tupgrade_database::insert_data_into_database() {
+    std::optional<GAMES2_ARRAY_TYPE> record = parse_game_record(buffer_);
+    if (!record) return;
+    list_rebuild_needed_ = true;
+    const std::int32_t target = games_check_id_exist(context_.db, record->id, record->names);
+    merge_game_record(context_.db, context_.variables.changes, std::move(*record), target);
+}
+
+void Tupgrade_database::btc_abortClick() {
+    if (!running_) return;
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    if (m.ask(m.text(578), 561, MessageIcon::question, MessageButtons::yes_no, MessageAnswer::no) !=
+        MessageAnswer::yes)
+        return;
+    running_ = false;
+    client_.abort();
+    can_close_ = true;
+    close();
+}
+
+void Tupgrade_database::closeEvent(QCloseEvent* event) {
+    if (!can_close_) return event->ignore();
+    event->accept();
+    done(Accepted);
+}
+
+// Escape is the abort button while the run is in progress.
+void Tupgrade_database::reject() {
+    if (running_) return btc_abortClick();
+    if (can_close_) QDialog::reject();
+}
+
+} // namespace tkv

@@ -80,10 +80,13 @@ void Tstartup::show_languages() {
     Tlanguages(context_).exec();
 }
 
-// The upgrade notes and version check windows come with the version-check part of the program;
-// until then these steps show nothing.
-void Tstartup::show_upgrade_notes() {}
-void Tstartup::show_version_check() {}
+void Tstartup::show_upgrade_notes() {
+    if (browsing_.upgrade_notes) browsing_.upgrade_notes();
+}
+
+void Tstartup::show_version_check() {
+    if (browsing_.version_check) browsing_.version_check();
+}
 
 void Tstartup::show_first_settings() {
     if (browsing_.first_settings) browsing_.first_settings();

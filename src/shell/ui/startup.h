@@ -31,6 +31,8 @@ class Tstartup : public StartupWindows {
         std::function<void()> manager;        // the profile manager
         std::function<void()> first_settings; // the mail and proxy settings of the first run
         std::function<void()> donate;         // the donation reminder
+        std::function<void()> upgrade_notes;  // the welcome or what is new in this version
+        std::function<void()> version_check;  // the automatic check for a newer version
     };
     Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows);
 

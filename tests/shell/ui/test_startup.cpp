@@ -90,7 +90,7 @@ TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
     const auto show_main = [&] {
         started.push_back(f.c.profiles.profiles[static_cast<std::size_t>(f.c.profiles.profile_index)].id);
     };
-    Tstartup startup(f.c, dialogs, {show_main, [&] { Tmanager(f.c, dialogs, show_main).exec(); }, {}, {}});
+    Tstartup startup(f.c, dialogs, {show_main, [&] { Tmanager(f.c, dialogs, show_main).exec(); }, {}, {}, {}, {}});
     QStringList profiles;
     bool start_enabled = false;
     // Inside the manager: read its list, choose the second profile, start it and close.

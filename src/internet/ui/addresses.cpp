@@ -1,4 +1,4 @@
-#include "windows/addresses.h"
+#include "internet/ui/addresses.h"
 
 #include "app/program_context.h"
 #include "appearance/messages.h"
