@@ -50,13 +50,14 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     panel_area_->setObjectName("pa_be");
     panel_area_->setGeometry(at(161, 32, 369, 276));
 
+    database_panel_ = new DatabasePanel(context, dialogs, panel_area());
+    add_panel(13, 360, 377, database_panel_,
+              [this](bool connected) { database_panel_->panel_shown(connected); });
+    // The database panel comes first: it is the one this window opens for.
     auto* program_panel = new ProgramPanel(
         context, dialogs, [&context](const std::string& address) { open_web_address(context, address); },
         panel_area());
     add_panel(12, 359, 376, program_panel, [program_panel](bool connected) { program_panel->panel_shown(connected); });
-    database_panel_ = new DatabasePanel(context, dialogs, panel_area());
-    add_panel(13, 360, 377, database_panel_,
-              [this](bool connected) { database_panel_->panel_shown(connected); });
 
     auto* btc_ok = new QPushButton(qt_text(context.CAPTIONS[23], cp), client);
     btc_ok->setObjectName("btc_ok");
