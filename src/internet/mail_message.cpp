@@ -1,5 +1,7 @@
 #include "internet/mail_message.h"
 
+#include "platform/base64.h"
+
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/text.h"
@@ -19,23 +21,8 @@ bool is_ascii(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string base64(std::string_view bytes) {
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string r;
-    r.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t v = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            v = (v << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        for (std::size_t k = 0; k < 4; ++k)
-            r += k <= n ? digits[(v >> (18 - 6 * k)) & 0x3F] : '=';
-    }
-    return r;
-}
-
 std::string encoded_word(std::string_view s) {
-    return is_ascii(s) ? std::string(s) : "=?utf-8?B?" + base64(s) + "?=";
+    return is_ascii(s) ? std::string(s) : "=?utf-8?B?" + base64_encode(s) + "?=";
 }
 
 // A file name fit for a quoted MIME parameter.
@@ -123,7 +110,7 @@ std::string mail_data(const std::vector<std::string>& header_lines, std::string_
 }
 
 std::string base64_lines(std::string_view bytes) {
-    const std::string all = base64(bytes);
+    const std::string all = base64_encode(bytes);
     std::string r;
     for (std::size_t i = 0; i < all.size(); i += 76)
         r.append(all, i, 76).append(crlf);

@@ -1,5 +1,7 @@
 #include "platform/http_client.h"
 
+#include "platform/base64.h"
+
 #include <curl/curl.h>
 
 #include <memory>
@@ -15,25 +17,6 @@ const std::vector<std::string> request_headers = {
     "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows 98)",
     "Pragma: no-cache",
 };
-
-std::string base64(std::string_view bytes) {
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                           static_cast<unsigned char>(bytes[i + 2]);
-        out += {digits[v >> 18], digits[(v >> 12) & 63], digits[(v >> 6) & 63], digits[v & 63]};
-    }
-    if (i + 1 == bytes.size()) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-        out += {digits[v >> 18], digits[(v >> 12) & 63], '=', '='};
-    } else if (i + 2 == bytes.size()) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8;
-        out += {digits[v >> 18], digits[(v >> 12) & 63], digits[(v >> 6) & 63], '='};
-    }
-    return out;
-}
 
 struct Transfer {
     const HttpClient::Write* write;
@@ -83,7 +66,7 @@ std::string http_request_headers_text() {
 }
 
 std::string proxy_authorization_header(std::string_view user, std::string_view password) {
-    return "Proxy-Authorization: Basic " + base64(std::string(user) + ":" + std::string(password));
+    return "Proxy-Authorization: Basic " + base64_encode(std::string(user) + ":" + std::string(password));
 }
 
 HttpClient::HttpClient() {

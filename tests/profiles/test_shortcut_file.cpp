@@ -71,7 +71,7 @@ std::string unescaped_string(const std::string& value) {
     return unescaped;
 }
 
-// An Exec value read the way the Desktop Entry specification says: first the escapes of string
+// An Exec value read the way desktops read launcher files: first the escapes of string
 // values, then the quoting rules and the field codes ("%%" is a "%"; this test's launchers use no
 // other). Fails the test on anything a conforming launcher would reject.
 std::vector<std::string> parse_exec(const std::string& value) {
