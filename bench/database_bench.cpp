@@ -7,6 +7,7 @@
 #include "database/open_database.h"
 #include "database/record_codec.h"
 #include "database/text_export.h"
+#include "internet/upgrade.h"
 #include "shell/files.h"
 
 #include <benchmark/benchmark.h>
@@ -103,6 +104,29 @@ void BM_SaveUserDat(benchmark::State& state) {
     for (auto _ : state) u_progress_dat_save_user(opened().db, opened().profile, home + "saved-user.dat", true);
 }
 
+// The "database update" task on a server list of 32766 games: parsing list.tkv's body and the
+// walk that marks the wanted games (every hundredth game has a newer revision on the server).
+void BM_CompareUpdateList(benchmark::State& state) {
+    const auto& games = opened().db.games;
+    std::string body;
+    const auto put = [&body](std::int32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) body += static_cast<char>((v >> shift) & 0xFF);
+    };
+    std::size_t publisher_games = 0;
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        if (games[i].id <= 0) continue;
+        ++publisher_games;
+        put(games[i].id);
+        put(games[i].revision + (i % 100 == 0 ? 1 : 0));
+    }
+    put(0);
+    for (auto _ : state) {
+        std::vector<UPDATE_LIST_ENTRY> entries = parse_update_list(body);
+        benchmark::DoNotOptimize(mark_wanted_games(entries, games));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * publisher_games));
+}
+
 BENCHMARK(BM_ReadMainDatBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProfile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickSearchKeystroke)->Unit(benchmark::kMicrosecond);
@@ -112,6 +136,7 @@ BENCHMARK(BM_Export)->DenseRange(1, 4)->ArgName("type")->Unit(benchmark::kMicros
 BENCHMARK(BM_PlainText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveMainDat)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveUserDat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareUpdateList)->Unit(benchmark::kMillisecond);
 
 // Peak memory of a process that opens the full profile (tkv list), against main.dat's size.
 void report_peak_memory() {

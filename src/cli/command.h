@@ -37,5 +37,6 @@ extern const Command build_command;
 extern const Command generate_command;
 extern const Command skin_command;
 extern const Command publish_command;
+extern const Command upgrade_command;
 
 } // namespace tkv::cli

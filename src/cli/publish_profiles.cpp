@@ -4,6 +4,7 @@
 #include "cli/publish_text_resources.h"
 #include "cli/publish_update_resources.h"
 #include "database/database_files.h"
+#include "internet/upgrade.h"
 #include "profiles/profile_table.h"
 #include "shell/files.h"
 #include "shell/text.h"
@@ -44,7 +45,7 @@ std::optional<LoadedProfile> load_profile(Publication& pub, const std::string& p
 // What the database upgrade fetches below profiles/ID/.
 bool publish_upgrade(Publication& pub, const std::string& dir, const GameDatabase& db) {
     if (!pub.write(dir + "list.tkv", game_list_resource(db.games)) ||
-        !pub.write(dir + "informationtypes.tkv", information_types_resource(db.info_types)))
+        !pub.write(dir + std::string(information_types_file), information_types_resource(db.info_types)))
         return false;
     return std::all_of(db.games.begin(), db.games.end(), [&](const GAMES2_ARRAY_TYPE& game) {
         return pub.write(dir + "information/" + game_record_file_name(game.id), game_record_resource(game));

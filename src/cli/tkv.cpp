@@ -11,7 +11,8 @@ namespace {
 
 const std::array commands{&config_command, &captions_command, &profiles_command, &list_command,
                           &search_command, &find_command,     &show_command,     &check_command,
-                          &build_command,  &generate_command, &skin_command,     &publish_command};
+                          &build_command,  &generate_command, &skin_command,     &publish_command,
+                          &upgrade_command};
 
 int general_usage(std::ostream& err) {
     err << "usage: tkv [--home DIR] COMMAND ...\n";

@@ -1,5 +1,6 @@
 #include "internet/upgrade.h"
 
+#include "database/game_table.h"
 #include "shell/numbers.h"
 
 #include <utility>
@@ -159,6 +160,58 @@ MergeResult merge_game_record(GameDatabase& db, CHANGE_TRACKING& changes, GAMES2
     game.data = std::move(record.data);
     game.revision = record.revision;
     return same_id ? MergeResult::replaced : MergeResult::taken_over;
+}
+
+std::optional<MergeResult> insert_data_into_database(GameDatabase& db, CHANGE_TRACKING& changes,
+                                                     std::string_view file) {
+    std::optional<GAMES2_ARRAY_TYPE> record = parse_game_record(file);
+    if (!record) return std::nullopt;
+    const std::int32_t target = games_check_id_exist(db, record->id, record->names);
+    return merge_game_record(db, changes, std::move(*record), target);
+}
+
+UpdateRunCounts run_database_update(GameDatabase& db, CHANGE_TRACKING& changes, const UpdateList& list,
+                                    const UpdateRunHooks& hooks) {
+    UpdateRunCounts counts;
+    if (const auto types = hooks.fetch(std::string(information_types_file)); types && hooks.running())
+        counts.types_updated = update_information_types(db, *types);
+
+    const std::vector<UPDATE_LIST_ENTRY>& entries = list.entries;
+    std::size_t i = 0;
+    std::size_t done = 0;
+    const auto next = [&] {
+        ++i;
+        ++done;
+        if (hooks.record_done) hooks.record_done(done);
+    };
+    while (i < entries.size() && hooks.running()) {
+        while (i < entries.size() && !entries[i].wanted)
+            ++i;
+        if (i == entries.size()) break;
+        const std::string name = game_record_path(entries[i].id);
+        if (hooks.record_started) hooks.record_started(done + 1);
+        if (const auto file = hooks.fetch(name)) {
+            next();
+            const std::optional<MergeResult> merged = insert_data_into_database(db, changes, *file);
+            if (!merged)
+                ++counts.refused;
+            else if (*merged == MergeResult::dropped)
+                ++counts.dropped;
+            else
+                ++counts.merged;
+            continue;
+        }
+        const FailedDownload answer = hooks.failed(name);
+        if (answer == FailedDownload::abort) {
+            counts.aborted = true;
+            break;
+        }
+        if (answer == FailedDownload::ignore) {
+            next();
+            ++counts.skipped;
+        }
+    }
+    return counts;
 }
 
 } // namespace tkv

@@ -20,6 +20,8 @@ namespace tkv {
 constexpr std::size_t update_list_max = 32766;
 // The name list.tkv must begin with (download_string2 checks and removes it).
 inline constexpr std::string_view game_list_resource_name = "TRICKVAULT350GAMELIST";
+// The profile's information types on the server, fetched before the records.
+inline constexpr std::string_view information_types_file = "informationtypes.tkv";
 
 struct UPDATE_LIST_ENTRY {
     std::int32_t id = 0;
@@ -73,5 +75,42 @@ enum class MergeResult {
 // outcome marks both files changed.
 MergeResult merge_game_record(GameDatabase& db, CHANGE_TRACKING& changes, GAMES2_ARRAY_TYPE record,
                               std::int32_t target);
+// Merges a whole record file into the game it replaces (see merge_game_record); none for a file
+// parse_game_record refuses, which changes nothing.
+std::optional<MergeResult> insert_data_into_database(GameDatabase& db, CHANGE_TRACKING& changes,
+                                                     std::string_view file);
+
+enum class FailedDownload { abort, retry, ignore };
+
+// What an update run needs from the window (or the command line) that carries it out.
+struct UpdateRunHooks {
+    // The bytes of a resource of the profile on the server ("informationtypes.tkv",
+    // "information/00042.dat"); none when the download failed.
+    std::function<std::optional<std::string>(const std::string& name)> fetch;
+    // A record file could not be downloaded: abort ends the run, ignore skips the record.
+    std::function<FailedDownload(const std::string& name)> failed;
+    // False once the user cancelled: no further download starts.
+    std::function<bool()> running;
+    // Before the download of the number-th wanted record (from 1), and the count of records done
+    // (merged, refused or skipped) after each.
+    std::function<void(std::size_t number)> record_started;
+    std::function<void(std::size_t done)> record_done;
+};
+
+struct UpdateRunCounts {
+    bool types_updated = false;
+    std::size_t merged = 0;    // replaced, taken over or appended
+    std::size_t refused = 0;   // record files parse_game_record refused
+    std::size_t dropped = 0;   // records that found the table full
+    std::size_t skipped = 0;   // downloads that failed and were ignored
+    bool aborted = false;
+    // Records that reached the table or found it full: the list must be rebuilt.
+    std::size_t accepted() const { return merged + dropped; }
+};
+
+// The update: the information types, then every wanted record of list in order, each merged as
+// soon as it arrived.
+UpdateRunCounts run_database_update(GameDatabase& db, CHANGE_TRACKING& changes, const UpdateList& list,
+                                    const UpdateRunHooks& hooks);
 
 } // namespace tkv

@@ -3,7 +3,6 @@
 #include "app/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
-#include "database/game_table.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -114,37 +113,27 @@ void Tupgrade_database::btc_startClick() {
 
     // Running already while the information types arrive, so a cancel then ends the run too.
     running_ = true;
-    if (DownloadData(profile_server_address(context_, "informationtypes.tkv")) && running_)
-        update_information_types();
-
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
-    const std::vector<UPDATE_LIST_ENTRY>& entries = list_.entries;
-    std::size_t i = 0;
-    std::size_t done = 0;
-    const auto count_done = [&] {
-        ++i;
-        ++done;
+    UpdateRunHooks hooks;
+    hooks.fetch = [this](const std::string& name) -> std::optional<std::string> {
+        if (!DownloadData(profile_server_address(context_, name))) return std::nullopt;
+        return std::move(buffer_);
+    };
+    hooks.failed = [&](const std::string& name) {
+        const MessageAnswer answer = m.ask(m.text(576, {profile_server_address(context_, name)}), 560,
+                                           MessageIcon::error, MessageButtons::abort_retry_ignore);
+        return answer == MessageAnswer::abort    ? FailedDownload::abort
+               : answer == MessageAnswer::ignore ? FailedDownload::ignore
+                                                 : FailedDownload::retry;
+    };
+    hooks.running = [this] { return running_; };
+    hooks.record_started = [this](std::size_t number) { set_overall(number); };
+    hooks.record_done = [this](std::size_t done) {
         alp_progress_overall_->setValue(
             static_cast<int>((done * 200 + list_.wanted_count) / (2 * list_.wanted_count)));
     };
-    while (i < entries.size() && running_) {
-        while (i < entries.size() && !entries[i].wanted)
-            ++i;
-        if (i == entries.size()) break;
-        const std::string address = profile_server_address(context_, game_record_path(entries[i].id));
-        set_overall(done + 1);
-        if (DownloadData(address)) {
-            count_done();
-            insert_data_into_database();
-            continue;
-        }
-        const MessageAnswer answer =
-            m.ask(m.text(576, {address}), 560, MessageIcon::error, MessageButtons::abort_retry_ignore);
-        if (answer == MessageAnswer::abort)
-            running_ = false;
-        else if (answer == MessageAnswer::ignore)
-            count_done();
-    }
+    if (run_database_update(context_.db, context_.variables.changes, list_, hooks).accepted() > 0)
+        list_rebuild_needed_ = true;
     running_ = false;
     btc_abort_->setEnabled(false);
     can_close_ = true;
@@ -182,18 +171,6 @@ bool Tupgrade_database::DownloadData(const std::string& address) {
 
 void Tupgrade_database::httpDocData(std::int64_t received, std::int64_t total) {
     if (total > 0 && received > 0) alp_progress_process_->setValue(static_cast<int>(received * 100 / total));
-}
-
-void Tupgrade_database::update_information_types() {
-    tkv::update_information_types(context_.db, buffer_);
-}
-
-void Tupgrade_database::insert_data_into_database() {
-    std::optional<GAMES2_ARRAY_TYPE> record = parse_game_record(buffer_);
-    if (!record) return;
-    list_rebuild_needed_ = true;
-    const std::int32_t target = games_check_id_exist(context_.db, record->id, record->names);
-    merge_game_record(context_.db, context_.variables.changes, std::move(*record), target);
 }
 
 void Tupgrade_database::btc_abortClick() {

@@ -55,8 +55,6 @@ class Tupgrade_database : public QDialog {
     void btc_startClick();
     // GETs address into the record buffer; true for status 200.
     bool DownloadData(const std::string& address);
-    void update_information_types();
-    void insert_data_into_database();
     void btc_abortClick();
     // "Downloads... (number. of wanted)"
     void set_overall(std::size_t number);
