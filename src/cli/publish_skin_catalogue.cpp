@@ -1,7 +1,6 @@
 #include "cli/publish_skin_catalogue.h"
 
 #include "shell/numbers.h"
-#include "shell/text.h"
 
 namespace tkv::cli {
 
@@ -15,13 +14,8 @@ void field(std::string& out, std::uint8_t type, std::string_view value) {
 
 } // namespace
 
-std::string skin_key(std::int32_t number, std::string_view file_name) {
-    return lower_text(format_int_padded(number, 4) + "_" + std::string(file_name));
-}
-
 std::string skin_catalogue_resource(const std::vector<SkinOffer>& offers) {
-    const std::string_view name = "TRICKVAULT350SKINLIST";
-    std::string out = bytes_of_u8(static_cast<std::uint32_t>(name.size())).append(name);
+    std::string out = catalogue_data_of({});
     for (const SkinOffer& s : offers) {
         out.append(bytes_of_u32(static_cast<std::uint32_t>(s.number)));
         field(out, 1, s.file_name);

@@ -1,12 +1,12 @@
 #pragma once
-// information/tkv_skins.tku, the catalogue of the skins the server offers, and the key that
-// names each skin's archive and preview.
+// information/tkv_skins.tku, the catalogue of the skins the server offers.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "internet/skin_catalogue.h"
 #include "shell/datetime.h"
 
 namespace tkv::cli {
@@ -25,9 +25,6 @@ struct SkinOffer {
     int rating = 0;         // hundredths of a grade: 350 is 3.50
     std::string categories; // category codes separated by ","
 };
-
-// The number with at least four digits, "_" and the file name, in lower case: "0012_blue".
-std::string skin_key(std::int32_t number, std::string_view file_name);
 
 // Every skin as its number and its fields; empty texts are left out, longer ones cut to the
 // 255 bytes a field holds.

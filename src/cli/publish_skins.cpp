@@ -81,7 +81,7 @@ bool publish_skins(Publication& pub) {
         if (!publish_skin(pub, skin, skins_folder + *folder + "/", offer)) return false;
         offers.push_back(std::move(offer));
     }
-    return pub.write("information/tkv_skins.tku", skin_catalogue_resource(offers));
+    return pub.write(std::string(skin_list_resource), skin_catalogue_resource(offers));
 }
 
 } // namespace tkv::cli

@@ -165,6 +165,19 @@ bool folder_delete_tree(const std::string& p) {
     return folder_remove(p);
 }
 
+void folder_move_into(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::path target(to);
+    fs::create_directories(target, ec);
+    for (const auto& entry : fs::directory_iterator(from, ec)) {
+        const fs::path moved = target / entry.path().filename();
+        if (entry.is_directory(ec) && !entry.is_symlink(ec))
+            folder_move_into(entry.path().string(), moved.string());
+        else
+            fs::rename(entry.path(), moved, ec);
+    }
+}
+
 void folder_delete_files(const std::string& folder, std::string_view mask) {
     for (const std::string& name : folder_list_files(folder, mask))
         file_delete((fs::path(folder) / name).string());

@@ -27,6 +27,9 @@ bool file_copy(const std::string& from, const std::string& to);
 bool folder_create(const std::string& p); // with missing parents; true when it exists afterwards
 bool folder_remove(const std::string& p); // only an empty folder; trailing "/" ignored
 bool folder_delete_tree(const std::string& p);
+// Moves every entry of from into to (created when missing), replacing files of the same name and
+// merging folders, so what to held stays unless from brings it.
+void folder_move_into(const std::string& from, const std::string& to);
 void folder_delete_files(const std::string& folder, std::string_view mask);
 void folder_remove_empty_subfolders(const std::string& folder);
 

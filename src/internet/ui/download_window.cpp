@@ -5,20 +5,19 @@
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/text.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
-#include <thread>
 
 namespace tkv {
 
@@ -112,25 +111,13 @@ void Tdownload::tm_closerTimer() {
     CloseNow();
 }
 
-// The GET runs on a worker thread while this window's event loop keeps the program alive, so
-// Cancel can end it.
 void Tdownload::transfer() {
     const std::string& target = request_.target_file;
     BodySink sink(target);
     if (!sink.opened(target)) return;
-    HttpResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = client_.get(
-            request_.url, proxy_of(context_.options), [&sink](std::string_view piece) { return sink.write(piece); },
-            [this](std::int64_t received, std::int64_t total) {
-                QMetaObject::invokeMethod(this, [this, received, total] { httpDocData(received, total); },
-                                          Qt::QueuedConnection);
-            });
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+    const HttpResult result = get_keeping_ui(
+        client_, request_.url, proxy_of(context_.options), [&sink](std::string_view piece) { return sink.write(piece); },
+        this, [this](std::int64_t received, std::int64_t total) { httpDocData(received, total); });
     btc_abort_->setEnabled(false);
     const bool complete = !request_.aborted && !result.transport_error && result.status == 200;
     if (target.empty()) {

@@ -5,18 +5,17 @@
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/product.h"
 #include "shell/ui/progress_window.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
-#include <thread>
 
 namespace tkv {
 
@@ -140,8 +139,6 @@ void Tupgrade_database::btc_startClick() {
     close();
 }
 
-// The GET runs on a worker thread while this window's event loop keeps the program alive, so the
-// abort button works.
 bool Tupgrade_database::DownloadData(const std::string& address) {
     btc_abort_->setEnabled(true);
     alp_progress_process_->setValue(0);
@@ -149,23 +146,13 @@ bool Tupgrade_database::DownloadData(const std::string& address) {
     lb_progress_process_->setText(qt_utf8(m.text(572)));
     buffer_.clear();
     if (address.empty()) return false;
-    HttpResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = client_.get(
-            address, proxy_of(context_.options),
-            [this](std::string_view piece) {
-                buffer_ += piece;
-                return true;
-            },
-            [this](std::int64_t received, std::int64_t total) {
-                QMetaObject::invokeMethod(
-                    this, [this, received, total] { httpDocData(received, total); }, Qt::QueuedConnection);
-            });
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+    const HttpResult result = get_keeping_ui(
+        client_, address, proxy_of(context_.options),
+        [this](std::string_view piece) {
+            buffer_ += piece;
+            return true;
+        },
+        this, [this](std::int64_t received, std::int64_t total) { httpDocData(received, total); });
     return !result.aborted && !result.transport_error && result.status == 200;
 }
 

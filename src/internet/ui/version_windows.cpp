@@ -5,19 +5,18 @@
 #include "internet/download_rules.h"
 #include "internet/version_check.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/datetime.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "windows/widgets/ttkv_frame.h"
 
-#include <QEventLoop>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
-#include <thread>
 
 namespace tkv {
 
@@ -136,26 +135,17 @@ void Tchecknew::tm_closerTimer() {
     show_newer(version);
 }
 
-// The GET runs on a worker thread while this window's event loop goes on, so Cancel can end it.
 std::optional<std::string> Tchecknew::fetch(const std::string& address) {
     if (!ascii_lower_text(address).starts_with("http://")) return std::nullopt;
     std::string body;
-    HttpResult result;
-    QEventLoop loop;
     fetching_ = true;
-    std::thread worker([&] {
-        result = client_.get(
-            address, proxy_of(context_.options),
-            [&body](std::string_view piece) {
-                if (body.size() + piece.size() > version_file_limit) return false;
-                body += piece;
-                return true;
-            },
-            {});
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+    const HttpResult result = get_keeping_ui(client_, address, proxy_of(context_.options),
+                                             [&body](std::string_view piece) {
+                                                 if (body.size() + piece.size() > version_file_limit) return false;
+                                                 body += piece;
+                                                 return true;
+                                             },
+                                             this);
     fetching_ = false;
     if (result.aborted || result.transport_error || result.status != 200) return std::nullopt;
     return body;

@@ -19,27 +19,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <filesystem>
-
 namespace tkv {
 
 namespace {
 
 constexpr int help_topic = 10516;
-
-// Moves every entry of from into to, replacing files of the same name and merging folders, so
-// what the user kept in a profile's folder (user.dat, files/) stays unless the archive brings it.
-void move_into(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::error_code ec;
-    std::filesystem::create_directories(to, ec);
-    for (const auto& entry : std::filesystem::directory_iterator(from, ec)) {
-        const std::filesystem::path target = to / entry.path().filename();
-        if (entry.is_directory(ec) && !entry.is_symlink(ec))
-            move_into(entry.path(), target);
-        else
-            std::filesystem::rename(entry.path(), target, ec);
-    }
-}
 
 } // namespace
 
@@ -59,7 +43,7 @@ bool install_profile_archive(ProgramContext& c, Dialogs& dialogs, const std::str
                    caller);
     const std::optional<std::string> folder = find_name_in_folder(staging, id);
     const bool is_profile = request.unpacked && folder && file_size(staging + *folder + "/main.dat") > 0;
-    if (is_profile) move_into(staging + *folder, profiles + *folder);
+    if (is_profile) folder_move_into(staging + *folder, profiles + *folder);
     folder_delete_tree(staging);
     return is_profile;
 }

@@ -1,0 +1,1 @@
+#include "internet/ui/skin_download_window.h"
