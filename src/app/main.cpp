@@ -24,16 +24,18 @@ namespace {
 // The main window's windows from the libraries built on top of it.
 tkv::MainWindowHooks main_window_hooks(tkv::ProgramContext& c, tkv::Dialogs& dialogs) {
     tkv::MainWindowHooks hooks;
-    hooks.options = [&c, &dialogs](QWidget* parent) {
-        tkv::Toption window(c, dialogs, parent);
+    hooks.first_settings = [&c](QWidget* parent) { tkv::Toption_first(c, parent).exec(); };
+    hooks.options = [&c, &dialogs](QWidget* parent, const tkv::MailWindows& mail) {
+        tkv::Toption window(c, dialogs, parent, mail);
         window.exec();
         const tkv::Toption::Outcome outcome = window.outcome();
         return tkv::MainWindowHooks::OptionsResult{outcome.accepted, outcome.list_rebuild_needed};
     };
-    hooks.send_game = [&c, &dialogs](QWidget* parent, const tkv::GAMES2_TEMP_ARRAY_TYPE& game) {
+    hooks.send_game = [&c, &dialogs, first_settings = hooks.first_settings](
+                          QWidget* parent, const tkv::GAMES2_TEMP_ARRAY_TYPE& game) {
         tkv::send_game_by_email(
-            c, dialogs, game, tkv::centre_of(parent->frameGeometry()),
-            [&c, parent] { tkv::Toption_first(c, parent).exec(); }, parent);
+            c, dialogs, game, tkv::centre_of(parent->frameGeometry()), [first_settings, parent] { first_settings(parent); },
+            parent);
     };
     hooks.send_userfile = [&c, &dialogs](QWidget* parent) {
         tkv::send_userfile_via_email(c, dialogs, tkv::centre_of(parent->frameGeometry()), parent);

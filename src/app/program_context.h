@@ -46,6 +46,7 @@ struct ProgramContext {
     std::string name_to_select;           // a row text to select after the next list rebuild
     std::string current_mail_subject;     // of the next mail the program's mail window writes
     std::string last_download_speed;      // "4.90" KB/s of the last download that reported progress
+    std::string skin_catalogue_data;      // the skin catalogue fetched or loaded in this run, header included
     std::optional<std::string> profile_list; // the server's list of profiles, once fetched in this run
 };
 

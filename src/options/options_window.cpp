@@ -5,6 +5,7 @@
 #include "internet/ui/addresses.h"
 #include "options/database_panel.h"
 #include "options/program_panel.h"
+#include "options/skin_catalogue_panel.h"
 #include "platform/connection.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
@@ -26,7 +27,7 @@ constexpr int options_caption = 362;
 
 } // namespace
 
-Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
+Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, MailWindows mail)
     : QDialog(parent), context_(context) {
     setObjectName("Toption");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
@@ -58,6 +59,9 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
         context, dialogs, [&context](const std::string& address) { open_web_address(context, address); },
         panel_area());
     add_panel(12, 359, 376, program_panel, [program_panel](bool connected) { program_panel->panel_shown(connected); });
+    skin_catalogue_panel_ = new SkinCataloguePanel(context, dialogs, std::move(mail), panel_area());
+    add_panel(14, 361, 378, skin_catalogue_panel_,
+              [this](bool connected) { skin_catalogue_panel_->panel_shown(connected); });
 
     auto* btc_ok = new QPushButton(qt_text(context.CAPTIONS[23], cp), client);
     btc_ok->setObjectName("btc_ok");
@@ -114,6 +118,7 @@ Toption::Outcome Toption::outcome() const {
 
 void Toption::btc_okClick() {
     accepted_ = true;
+    skin_catalogue_panel_->store_options(context_.options);
     close();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Toption: the options window, for now holding only the panels of the internet services that
-// exist as widgets of their own. A list on the left names the panels; choosing one shows it with
+// exist as widgets of their own (database, program, skin catalogue). A list on the left names the panels; choosing one shows it with
 // its title above. The panels keep their numbers of the full window's tree.
 
 #include <QDialog>
@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "internet/ui/addresses.h"
 
 class QLabel;
 class QListWidget;
@@ -17,12 +19,14 @@ namespace tkv {
 struct ProgramContext;
 class Dialogs;
 class DatabasePanel;
+class SkinCataloguePanel;
 class WindowSkin;
 
 class Toption : public QDialog {
     Q_OBJECT
   public:
-    Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
+    // mail: how the address labels of the panels send mail.
+    Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr, MailWindows mail = {});
     ~Toption() override;
 
     struct Outcome {
@@ -34,6 +38,7 @@ class Toption : public QDialog {
     // Shows the hosted panel of this number (13 the database panel); other numbers show nothing.
     void u_option_tv_option_show(int number);
     DatabasePanel* database_panel() const { return database_panel_; }
+    SkinCataloguePanel* skin_catalogue_panel() const { return skin_catalogue_panel_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -61,6 +66,7 @@ class Toption : public QDialog {
     QLabel* pa_title_;
     QWidget* panel_area_;
     DatabasePanel* database_panel_;
+    SkinCataloguePanel* skin_catalogue_panel_;
 };
 
 } // namespace tkv

@@ -52,8 +52,8 @@ QPlainTextEdit* create_memo(QWidget* client, QRect geometry) {
 
 // About --------------------------------------------------------------------------------------
 
-Tabout::Tabout(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), context_(context), dialogs_(dialogs) {
+Tabout::Tabout(ProgramContext& context, Dialogs& dialogs, QWidget* parent, MailWindows mail)
+    : QDialog(parent), context_(context), dialogs_(dialogs), mail_(std::move(mail)) {
     setObjectName("Tabout");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     QWidget* client = skin_->client();
@@ -135,7 +135,7 @@ void Tabout::ulb_webaddClick() {
 void Tabout::ulb_emailaddClick() {
     context_.current_mail_subject = caption_format(context_.CAPTIONS[80], {product_name});
     open_mail_address(context_, dialogs_, std::string(publisher_info_address), std::string(author_name),
-                      centre_of(frameGeometry()));
+                      centre_of(frameGeometry()), mail_);
 }
 
 bool Tabout::form_key_down(QKeyEvent* e) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "appearance/captions.h"
+#include "internet/ui/addresses.h"
 
 class QKeyEvent;
 class QLabel;
@@ -22,7 +23,8 @@ class WindowSkin;
 class Tabout : public QDialog {
     Q_OBJECT
   public:
-    Tabout(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
+    // mail: how the address label sends mail; without it the system's mail program is used.
+    Tabout(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr, MailWindows mail = {});
     ~Tabout() override;
 
   protected:
@@ -38,6 +40,7 @@ class Tabout : public QDialog {
 
     ProgramContext& context_;
     Dialogs& dialogs_;
+    MailWindows mail_;
     std::unique_ptr<WindowSkin> skin_;
     QLabel* lb_programname_;
     QLabel* lb_programver_;

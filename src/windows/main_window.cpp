@@ -23,6 +23,7 @@
 #include "statistics/stat_window.h"
 #include "windows/about_window.h"
 #include "internet/ui/addresses.h"
+#include "internet/ui/mail_windows.h"
 #include "windows/game_list_rows.h"
 #include "windows/game_text.h"
 #include "windows/print_window.h"
@@ -212,7 +213,7 @@ void Tmain::create_controls() {
     mn_savedb_->setEnabled(false);
     pm_gamename_->addSeparator()->setObjectName("mn_line5");
     mn_donate_ = item("mn_donate", [this] { Tdonate(context_, dialogs_, this).exec(); });
-    mn_about_ = item("mn_about", [this] { Tabout(context_, dialogs_, this).exec(); });
+    mn_about_ = item("mn_about", [this] { Tabout(context_, dialogs_, this, mail_windows()).exec(); });
     pm_gamename_->addSeparator()->setObjectName("mn_line6");
     item("mn_cancel", [this] { pm_gamename_->close(); });
     btc_options_->setEnabled(bool(hooks_.options));
@@ -589,7 +590,7 @@ void Tmain::btc_optionsClick() {
         row >= 0 ? context_.db.game_list[static_cast<std::size_t>(row)].name : std::string();
     const SKINS_TYPE skin_before = context_.skin_current;
     const std::string skin_name_before = context_.options.skin_name;
-    const MainWindowHooks::OptionsResult result = hooks_.options(this);
+    const MainWindowHooks::OptionsResult result = hooks_.options(this, mail_windows());
     if (!result.accepted &&
         (context_.skin_current.folder != skin_before.folder || context_.options.skin_name != skin_name_before)) {
         context_.skin_current = skin_before;
@@ -691,7 +692,17 @@ void Tmain::ulb_webaddClick() {
 
 void Tmain::ulb_emailaddClick() {
     context_.current_mail_subject = caption_format(context_.CAPTIONS[80], {product_name});
-    open_mail_address(context_, dialogs_, std::string(publisher_info_address), std::string(author_name), centre());
+    open_mail_address(context_, dialogs_, std::string(publisher_info_address), std::string(author_name), centre(),
+                      mail_windows());
+}
+
+MailWindows Tmain::mail_windows() {
+    MailWindows windows;
+    if (hooks_.first_settings) windows.first_settings = [this] { hooks_.first_settings(this); };
+    windows.send_mail = [this](const std::string& address, const std::string& name, QPoint centre) {
+        send_mail(context_, dialogs_, address, name, centre, [this] { savefiles(); }, this);
+    };
+    return windows;
 }
 
 void Tmain::tm_cheatTimer() {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "internet/ui/addresses.h"
+
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -33,9 +35,11 @@ struct MainWindowHooks {
         bool accepted = false;
         bool list_rebuild_needed = false;
     };
-    std::function<OptionsResult(QWidget* parent)> options;
+    // mail: how the windows it opens send mail (its address labels).
+    std::function<OptionsResult(QWidget* parent, const MailWindows& mail)> options;
     std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)> send_game;
     std::function<void(QWidget* parent)> send_userfile; // the user database to the publisher
+    std::function<void(QWidget* parent)> first_settings; // the first-run settings in their normal mode
 };
 
 class Tmain : public QDialog {
@@ -65,6 +69,9 @@ class Tmain : public QDialog {
     void reject() override;
 
   private:
+    // Mail from this window's labels and the windows it opens: the program's mail window, which
+    // saves this profile first when its user database goes along.
+    MailWindows mail_windows();
     void create_controls();
     void captions_main();
     void place_labels();

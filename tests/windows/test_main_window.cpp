@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "database/database_files.h"
 #include "database/open_database.h"
 #include "database/record_codec.h"
+#include "shell/publisher.h"
 #include "support/modal.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
@@ -467,7 +469,7 @@ TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     MainFolder m(five);
     std::vector<std::pair<bool, int>> seen; // "save last viewed option" and "last viewed option" at the call
     MainWindowHooks hooks;
-    hooks.options = [&](QWidget*) {
+    hooks.options = [&](QWidget*, const MailWindows&) {
         seen.emplace_back(m.f.c.options.save_last_option, m.f.c.options.last_option);
         m.f.c.skin_current.folder = "previewed"; // a skin previewed, then the window cancelled
         return MainWindowHooks::OptionsResult{false, true};
@@ -504,6 +506,47 @@ TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndAsksToSend) {
     EXPECT_EQ(QPoint(o.window_x, o.window_y), moved);
     EXPECT_EQ(sent, 1);
     EXPECT_TRUE(std::filesystem::exists(m.f.dir.path("tkv.ini")));
+}
+
+// The e-mail label goes to the program's own mail window, through the first-run settings while
+// the mail settings are incomplete; the options window gets the same way for its labels.
+TEST(Tmain, MailLabelsUseTheProgramsMailWindow) {
+    MainFolder m({{"Doom", "idkfa", ""}}, {{"My game", "", "my notes"}});
+    OPTIONS_TYPE& o = m.f.c.options;
+    o.internal_mail = true;
+    o.open_url_on_click = true;
+    o.smtp_server.clear();
+    int settings_shown = 0;
+    bool options_got_mail = false;
+    MainWindowHooks hooks;
+    hooks.first_settings = [&](QWidget*) {
+        ++settings_shown;
+        o.smtp_server = "127.0.0.1";
+        o.smtp_port = "25";
+        o.user_name = "Me";
+        o.user_email = "me@example.org";
+    };
+    hooks.options = [&](QWidget*, const MailWindows& mail) {
+        options_got_mail = mail.send_mail && mail.first_settings;
+        return MainWindowHooks::OptionsResult{};
+    };
+    m.open(hooks);
+    m.dialogs.expect_message("", MessageAnswer::ok); // settings incomplete: fill them in?
+    QString recipient;
+    bool attach_offered = false;
+    test::when_modal_opens("Tsendmail", [&](QDialog* mail) {
+        recipient = mail->findChild<QLineEdit*>("ed_recipient")->text();
+        attach_offered = mail->findChild<QCheckBox*>("ck_attach_user_dat")->isChecked();
+        mail->reject();
+    });
+    QTest::mouseClick(m.get<QLabel>("ulb_emailadd"), Qt::LeftButton);
+    EXPECT_EQ(settings_shown, 1);
+    EXPECT_EQ(recipient.toStdString(),
+              std::string(author_name) + " <" + std::string(publisher_info_address) + ">");
+    EXPECT_TRUE(attach_offered) << "the user's texts may go along";
+
+    m.click("btc_options");
+    EXPECT_TRUE(options_got_mail);
 }
 
 } // namespace
