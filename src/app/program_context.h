@@ -48,6 +48,13 @@ struct ProgramContext {
     std::string last_download_speed;      // "4.90" KB/s of the last download that reported progress
     std::string skin_catalogue_data;      // the skin catalogue fetched or loaded in this run, header included
     std::optional<std::string> profile_list; // the server's list of profiles, once fetched in this run
+
+    // Between the main window and the options window: the skin to go back to when the options
+    // window is left without OK (its Apply and OK update them), and whether a skin was previewed.
+    bool options_left_without_ok = false;
+    std::string skin_name_before_options;
+    SKINS_TYPE skin_before_options;
+    bool skin_previewed = false;
 };
 
 // The profile that is open (or about to be); null when the index is outside the table.

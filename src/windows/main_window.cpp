@@ -588,13 +588,15 @@ void Tmain::btc_optionsClick() {
     const int row = selected_row();
     const std::string selection_before_options =
         row >= 0 ? context_.db.game_list[static_cast<std::size_t>(row)].name : std::string();
-    const SKINS_TYPE skin_before = context_.skin_current;
-    const std::string skin_name_before = context_.options.skin_name;
+    context_.skin_before_options = context_.skin_current;
+    context_.skin_name_before_options = context_.options.skin_name;
+    context_.options_left_without_ok = true;
     const MainWindowHooks::OptionsResult result = hooks_.options(this, mail_windows());
-    if (!result.accepted &&
-        (context_.skin_current.folder != skin_before.folder || context_.options.skin_name != skin_name_before)) {
-        context_.skin_current = skin_before;
-        context_.options.skin_name = skin_name_before;
+    // A skin previewed and not taken with Apply or OK goes.
+    if (!result.accepted && (context_.skin_current.folder != context_.skin_before_options.folder ||
+                             context_.options.skin_name != context_.skin_name_before_options)) {
+        context_.skin_current = context_.skin_before_options;
+        context_.options.skin_name = context_.skin_name_before_options;
         u_main_skin_show();
     }
     if (result.list_rebuild_needed) {

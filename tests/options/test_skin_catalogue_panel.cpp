@@ -15,6 +15,7 @@
 #include "options/options_window.h"
 #include "options/skin_catalogue_panel.h"
 #include "support/demo_editions.h"
+#include "support/modal.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
@@ -147,6 +148,24 @@ TEST(SkinCataloguePanel, DownloadsIgnoresAndNeverOffersThoseAgain) {
     k.dialogs.expect_message("no further skins available", MessageAnswer::ok);
     panel.btc_fr_sk_loadClick();
     EXPECT_TRUE(rows(panel).isEmpty());
+    EXPECT_TRUE(k.dialogs.all_answered());
+}
+
+TEST(SkinCataloguePanel, DownloadAllInstallsEverySkinAndFiltersAgain) {
+    Catalogue k;
+    k.c.options.auto_download_skin_previews = false;
+    SkinCataloguePanel panel(k.c, k.dialogs, {});
+    panel.btc_fr_sk_refreshClick();
+    ASSERT_EQ(rows(panel).size(), 2);
+    test::when_modal_opens("Tskindownload", [](QDialog* window) {
+        window->findChild<QPushButton*>("btc_start")->click();
+    });
+    k.dialogs.expect_message("All skins downloaded successfully!", MessageAnswer::ok)
+        .expect_message("no further skins available", MessageAnswer::ok);
+    panel.btc_fr_sk_download_allClick();
+    EXPECT_TRUE(skins_exist(k.c.skins, "0001_ocean"));
+    EXPECT_TRUE(skins_exist(k.c.skins, "0002_retro"));
+    EXPECT_TRUE(rows(panel).isEmpty()) << "installed skins are offered no more";
     EXPECT_TRUE(k.dialogs.all_answered());
 }
 

@@ -1,0 +1,1 @@
+#include "options/info_font_panel.h"

@@ -1,0 +1,93 @@
+#include "options/option_panel.h"
+
+#include "app/program_context.h"
+#include "appearance/ui/skin_apply.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/qt_text.h"
+#include "windows/widgets/ttkv_frame.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tkv {
+
+OptionPanel::OptionPanel(const ProgramContext& context, const char* object_name, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(object_name);
+    resize(at(0, 0, 365, 276).size());
+}
+
+void OptionPanel::set_objects_value_here(const OPTIONS_TYPE& options) {
+    for (const auto& binding : bindings_)
+        binding.first(options);
+}
+
+void OptionPanel::get_objects_value(OPTIONS_TYPE& options) const {
+    for (const auto& binding : bindings_)
+        binding.second(options);
+}
+
+void OptionPanel::panel_shown(bool) {}
+
+QRect OptionPanel::at(int x, int y, int w, int h) const {
+    return scaled_rect(x, y, w, h, context_.screen_scale);
+}
+
+QString OptionPanel::caption(int slot) const {
+    return qt_text(context_.CAPTIONS[static_cast<std::size_t>(slot)], context_.language.code_page);
+}
+
+QLabel* OptionPanel::label(const char* name, int caption_slot, QRect geometry) {
+    QLabel* l = skinned_label(this, name, geometry, "F");
+    if (caption_slot) l->setText(caption(caption_slot));
+    return l;
+}
+
+QCheckBox* OptionPanel::check(const char* name, int caption_slot, QRect geometry, bool OPTIONS_TYPE::*option) {
+    auto* box = new QCheckBox(caption(caption_slot), this);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    bind([box, option](const OPTIONS_TYPE& o) { box->setChecked(o.*option); },
+         [box, option](OPTIONS_TYPE& o) { o.*option = box->isChecked(); });
+    return box;
+}
+
+QLineEdit* OptionPanel::text_edit(const char* name, QRect geometry, std::string OPTIONS_TYPE::*option) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setFrame(false);
+    edit->setGeometry(geometry);
+    frame_control(edit);
+    bind([edit, option](const OPTIONS_TYPE& o) { edit->setText(qt_utf8(o.*option)); },
+         [edit, option](OPTIONS_TYPE& o) { o.*option = utf8_of(edit->text()); });
+    return edit;
+}
+
+QComboBox* OptionPanel::combo(const char* name, QRect geometry, const QStringList& items) {
+    auto* c = new QComboBox(this);
+    c->setObjectName(name);
+    c->setGeometry(geometry);
+    c->addItems(items);
+    return c;
+}
+
+void OptionPanel::bind(std::function<void(const OPTIONS_TYPE&)> set, std::function<void(OPTIONS_TYPE&)> get) {
+    bindings_.emplace_back(std::move(set), std::move(get));
+}
+
+QStringList utf8_items(const std::vector<std::string>& texts) {
+    QStringList items;
+    for (const std::string& t : texts)
+        items << qt_utf8(t);
+    return items;
+}
+
+QStringList caption_items(const ProgramContext& context, int first_slot, int count) {
+    QStringList items;
+    for (int slot = first_slot; slot < first_slot + count; ++slot)
+        items << qt_text(context.CAPTIONS[static_cast<std::size_t>(slot)], context.language.code_page);
+    return items;
+}
+
+} // namespace tkv

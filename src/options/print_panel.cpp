@@ -1,0 +1,1 @@
+#include "options/print_panel.h"

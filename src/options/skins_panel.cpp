@@ -1,0 +1,1 @@
+#include "options/skins_panel.h"

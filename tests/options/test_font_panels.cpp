@@ -1,0 +1,1 @@
+// The print and information font panels of the options window.
