@@ -25,8 +25,8 @@ namespace {
 tkv::MainWindowHooks main_window_hooks(tkv::ProgramContext& c, tkv::Dialogs& dialogs) {
     tkv::MainWindowHooks hooks;
     hooks.first_settings = [&c](QWidget* parent) { tkv::Toption_first(c, parent).exec(); };
-    hooks.options = [&c, &dialogs](QWidget* parent, const tkv::MailWindows& mail) {
-        tkv::Toption window(c, dialogs, parent, mail);
+    hooks.options = [&c, &dialogs](QWidget* parent, const tkv::MainWindowHooks::OptionsCalls& calls) {
+        tkv::Toption window(c, dialogs, parent, {calls.mail, calls.skin_show, calls.buttons_refresh});
         window.exec();
         const tkv::Toption::Outcome outcome = window.outcome();
         return tkv::MainWindowHooks::OptionsResult{outcome.accepted, outcome.list_rebuild_needed};

@@ -23,8 +23,7 @@ constexpr const char* unknown_count = "???";
 } // namespace
 
 DatabasePanel::DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), context_(context), dialogs_(dialogs) {
-    setObjectName("pa_upgrade_database");
+    : OptionPanel(context, "pa_upgrade_database", parent), context_(context), dialogs_(dialogs) {
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
@@ -51,8 +50,6 @@ DatabasePanel::DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget*
     btc_upgrade_database_start_->setEnabled(false);
     connect(btc_upgrade_database_start_, &QPushButton::clicked, this,
             [this] { btc_upgrade_database_startClick(); });
-
-    resize(at(0, 0, 365, 276).size());
 }
 
 void DatabasePanel::panel_shown(bool connected) {

@@ -4,7 +4,7 @@
 // of the wanted games. The same button resumes an interrupted update, because the comparison is
 // repeated after every run.
 
-#include <QWidget>
+#include "options/option_panel.h"
 
 #include <string>
 
@@ -18,14 +18,14 @@ namespace tkv {
 struct ProgramContext;
 class Dialogs;
 
-class DatabasePanel : public QWidget {
+class DatabasePanel : public OptionPanel {
     Q_OBJECT
   public:
     DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Each time the options window shows this panel. connected: what the connection detector said
     // when the window opened. The first time, the comparison may run by itself.
-    void panel_shown(bool connected);
+    void panel_shown(bool connected) override;
 
     // The game table changed and the list was rebuilt behind the main window's back: it must
     // rebuild its own (keeping its selection).

@@ -2,9 +2,10 @@
 
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
-#include "internet/ui/fastest_window.h"
-#include "internet/ui/server_refresh.h"
 #include "options/first_settings_window.h"
+#include "options/option_panel.h"
+#include "options/option_rules.h"
+#include "options/server_choice.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
@@ -38,9 +39,8 @@ Tmanager_option::Tmanager_option(ProgramContext& context, Dialogs& dialogs, QWid
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     create_controls();
     show_settings(context.options);
-    show_servers(context.options.server);
+    servers_->show_servers(context.options.server);
     ck_autorun_profileClick();
-    ck_usemasterserverClick();
 
     setWindowTitle(qt_text(caption_format(context.CAPTIONS[270], {product_name}), context.language.code_page));
     const double s = context.screen_scale;
@@ -92,18 +92,21 @@ void Tmanager_option::create_controls() {
     ck_autorun_profile_ = check_box(pa_autorun, "ck_autorun_profile", 274, 10);
     lb_autorun_delay_ = label(pa_autorun, "lb_autorun_delay", 275, at(26, 40, 260, 14));
     cb_autorun_delay_ = combo_box(pa_autorun, "cb_autorun_delay", at(290, 37, 60, 20));
-    for (int seconds = 0; seconds <= autorun_delay_max; ++seconds)
-        cb_autorun_delay_->addItem(QString::number(seconds));
+    cb_autorun_delay_->addItems(utf8_items(autorun_delay_items()));
     lb_autorun_delay_->setBuddy(cb_autorun_delay_);
     ck_exit_to_os_ = check_box(pa_autorun, "ck_exit_to_os", 276, 68);
 
     QFrame* pa_servers = framed_panel(client, "pa_servers", at(8, 112, 377, 265));
-    ck_usemasterserver_ = check_box(pa_servers, "ck_usemasterserver", 277, 10);
-    lb_use_this_server_ = label(pa_servers, "lb_use_this_server", 278, at(26, 36, 343, 14));
-    cb_servers_ = combo_box(pa_servers, "cb_servers", at(26, 54, 343, 20));
-    lb_use_this_server_->setBuddy(cb_servers_);
-    btc_refresh_ = button(pa_servers, "btc_refresh", 279, at(26, 86, 168, 24));
-    btc_find_fastest_ = button(pa_servers, "btc_find_fastest", 280, at(201, 86, 168, 24));
+    auto* ck_usemasterserver = check_box(pa_servers, "ck_usemasterserver", 277, 10);
+    auto* lb_use_this_server = label(pa_servers, "lb_use_this_server", 278, at(26, 36, 343, 14));
+    auto* cb_servers = combo_box(pa_servers, "cb_servers", at(26, 54, 343, 20));
+    lb_use_this_server->setBuddy(cb_servers);
+    servers_ = std::make_unique<ServerChoice>(
+        context_, dialogs_,
+        ServerChoice::Controls{ck_usemasterserver, lb_use_this_server, cb_servers,
+                               button(pa_servers, "btc_refresh", 279, at(26, 86, 168, 24)),
+                               button(pa_servers, "btc_find_fastest", 280, at(201, 86, 168, 24))},
+        manager_server_captions, this);
     proxy_ = std::make_unique<ProxyFields>(pa_servers, context_, "ck_upgrade_server_proxyuse", "upgrade_server_", 285,
                                            FieldsPlace{8, 128, 154, 130, 227});
 
@@ -113,9 +116,6 @@ void Tmanager_option::create_controls() {
     auto* btc_cancel = button(client, "btc_cancel", 273, at(265, 385, 120, 24));
 
     connect(ck_autorun_profile_, &QCheckBox::toggled, this, [this] { ck_autorun_profileClick(); });
-    connect(ck_usemasterserver_, &QCheckBox::toggled, this, [this] { ck_usemasterserverClick(); });
-    connect(btc_refresh_, &QPushButton::clicked, this, [this] { btc_refreshClick(); });
-    connect(btc_find_fastest_, &QPushButton::clicked, this, [this] { btc_find_fastestClick(); });
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });
     connect(btc_defaults, &QPushButton::clicked, this, [this] { btc_defaultsClick(); });
     connect(btc_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -125,52 +125,14 @@ void Tmanager_option::show_settings(const OPTIONS_TYPE& o) {
     ck_autorun_profile_->setChecked(o.last_profile_autorun);
     cb_autorun_delay_->setCurrentIndex(std::clamp(o.last_profile_autorun_time, 0, autorun_delay_max));
     ck_exit_to_os_->setChecked(o.manager_hidden_after_exit);
-    ck_usemasterserver_->setChecked(o.main_server_only);
+    servers_->show_main_only(o.main_server_only);
     proxy_->show(o);
-}
-
-void Tmanager_option::show_servers(const std::string& server) {
-    cb_servers_->clear();
-    int selected = 0;
-    for (std::size_t i = 0; i < context_.server_list.size(); ++i) {
-        cb_servers_->addItem(qt_utf8(context_.server_list[i]));
-        if (context_.server_list[i] == server) selected = static_cast<int>(i);
-    }
-    cb_servers_->setCurrentIndex(selected);
-}
-
-// The list entry selected in cb_servers, which mirrors the server list; the main server while the
-// list is empty.
-std::string Tmanager_option::selected_server() const {
-    const int i = cb_servers_->currentIndex();
-    const auto& list = context_.server_list;
-    return i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[static_cast<std::size_t>(i)]
-                                                               : std::string(main_server_address);
 }
 
 void Tmanager_option::ck_autorun_profileClick() {
     const bool shown = ck_autorun_profile_->isChecked();
     lb_autorun_delay_->setVisible(shown);
     cb_autorun_delay_->setVisible(shown);
-}
-
-void Tmanager_option::ck_usemasterserverClick() {
-    const bool shown = !ck_usemasterserver_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{lb_use_this_server_, cb_servers_, btc_refresh_, btc_find_fastest_})
-        w->setVisible(shown);
-}
-
-void Tmanager_option::btc_refreshClick() {
-    if (const std::optional<std::string> source =
-            refresh_server_list(context_, dialogs_, selected_server(), manager_server_captions, this))
-        show_servers(*source);
-}
-
-void Tmanager_option::btc_find_fastestClick() {
-    const int chosen = cb_servers_->currentIndex();
-    Tservers_fastest fastest(context_, this);
-    fastest.exec();
-    cb_servers_->setCurrentIndex(fastest.chosen_index().value_or(chosen));
 }
 
 void Tmanager_option::btc_defaultsClick() {
@@ -182,8 +144,7 @@ void Tmanager_option::btc_okClick() {
     o.last_profile_autorun = ck_autorun_profile_->isChecked();
     o.last_profile_autorun_time = cb_autorun_delay_->currentIndex();
     o.manager_hidden_after_exit = ck_exit_to_os_->isChecked();
-    o.main_server_only = ck_usemasterserver_->isChecked();
-    o.server = o.main_server_only ? std::string(main_server_address) : selected_server();
+    servers_->store(o);
     proxy_->store(o);
     accept();
 }

@@ -19,6 +19,7 @@ struct OPTIONS_TYPE;
 struct ProgramContext;
 class Dialogs;
 class ProxyFields;
+class ServerChoice;
 class WindowSkin;
 
 class Tmanager_option : public QDialog {
@@ -34,15 +35,8 @@ class Tmanager_option : public QDialog {
     void create_controls();
     // Everything but the server choice, which Defaults leaves alone.
     void show_settings(const OPTIONS_TYPE& options);
-    // Fills cb_servers from the server list and selects the last entry equal to server (entry 0
-    // when none is).
-    void show_servers(const std::string& server);
-    std::string selected_server() const;
 
     void ck_autorun_profileClick();
-    void ck_usemasterserverClick();
-    void btc_refreshClick();
-    void btc_find_fastestClick();
     void btc_defaultsClick();
     void btc_okClick();
 
@@ -50,15 +44,11 @@ class Tmanager_option : public QDialog {
     Dialogs& dialogs_;
     std::unique_ptr<WindowSkin> skin_;
     std::unique_ptr<ProxyFields> proxy_;
+    std::unique_ptr<ServerChoice> servers_;
     QCheckBox* ck_autorun_profile_ = nullptr;
     QLabel* lb_autorun_delay_ = nullptr;
     QComboBox* cb_autorun_delay_ = nullptr;
     QCheckBox* ck_exit_to_os_ = nullptr;
-    QCheckBox* ck_usemasterserver_ = nullptr;
-    QLabel* lb_use_this_server_ = nullptr;
-    QComboBox* cb_servers_ = nullptr;
-    QPushButton* btc_refresh_ = nullptr;
-    QPushButton* btc_find_fastest_ = nullptr;
 };
 
 } // namespace tkv

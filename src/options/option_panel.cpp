@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace tkv {
 
@@ -28,7 +29,9 @@ void OptionPanel::get_objects_value(OPTIONS_TYPE& options) const {
         binding.second(options);
 }
 
-void OptionPanel::panel_shown(bool) {}
+void OptionPanel::panel_shown(bool connected) {
+    if (shown_action_) shown_action_(connected);
+}
 
 QRect OptionPanel::at(int x, int y, int w, int h) const {
     return scaled_rect(x, y, w, h, context_.screen_scale);
@@ -70,6 +73,15 @@ QComboBox* OptionPanel::combo(const char* name, QRect geometry, const QStringLis
     c->setGeometry(geometry);
     c->addItems(items);
     return c;
+}
+
+QPushButton* OptionPanel::icon_button(const char* name, QStyle::StandardPixmap icon, QRect geometry) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    button->setIcon(style()->standardIcon(icon));
+    return button;
 }
 
 void OptionPanel::bind(std::function<void(const OPTIONS_TYPE&)> set, std::function<void(OPTIONS_TYPE&)> get) {

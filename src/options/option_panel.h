@@ -4,6 +4,7 @@
 // one on Apply and OK. Panels with more to do override the three calls.
 
 #include <QComboBox>
+#include <QStyle>
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
@@ -18,6 +19,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace tkv {
 
@@ -35,14 +37,18 @@ class OptionPanel : public QWidget {
     // Each time the window shows this panel; connected: what the connection detector said when
     // the window opened.
     virtual void panel_shown(bool connected);
+    // What panel_shown does for a panel that needs no class of its own.
+    void set_shown_action(std::function<void(bool connected)> action) { shown_action_ = std::move(action); }
 
-  protected:
+    // Building blocks of the panels.
     QRect at(int x, int y, int w, int h) const;
     QString caption(int slot) const;
     QLabel* label(const char* name, int caption_slot, QRect geometry);
     QCheckBox* check(const char* name, int caption_slot, QRect geometry, bool OPTIONS_TYPE::*option);
     QLineEdit* text_edit(const char* name, QRect geometry, std::string OPTIONS_TYPE::*option);
     QComboBox* combo(const char* name, QRect geometry, const QStringList& items);
+    // A small button showing one of the style's pictures (refresh, open a stored copy, ...).
+    QPushButton* icon_button(const char* name, QStyle::StandardPixmap icon, QRect geometry);
     // A combo box whose item index is the option's value.
     template <class Number>
     QComboBox* index_combo(const char* name, QRect geometry, const QStringList& items, Number OPTIONS_TYPE::*option) {
@@ -54,9 +60,11 @@ class OptionPanel : public QWidget {
     // Any other control: how it is filled and read back.
     void bind(std::function<void(const OPTIONS_TYPE&)> set, std::function<void(OPTIONS_TYPE&)> get);
 
+  protected:
     const ProgramContext& context_;
 
   private:
+    std::function<void(bool connected)> shown_action_;
     std::vector<std::pair<std::function<void(const OPTIONS_TYPE&)>, std::function<void(OPTIONS_TYPE&)>>> bindings_;
 };
 

@@ -21,21 +21,9 @@
 
 namespace tkv {
 
-namespace {
-
-QPushButton* icon_button(QWidget* parent, const char* name, QStyle::StandardPixmap icon, QRect geometry) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setIcon(parent->style()->standardIcon(icon));
-    return button;
-}
-
-} // namespace
-
 ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb open_web, QWidget* parent)
-    : QWidget(parent), context_(context), dialogs_(dialogs), open_web_(std::move(open_web)) {
-    setObjectName("pa_upgrade_program");
+    : OptionPanel(context, "pa_upgrade_program", parent), context_(context), dialogs_(dialogs),
+      open_web_(std::move(open_web)) {
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
@@ -43,10 +31,10 @@ ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb op
 
     lb_fr_pr_whatsnew_ = skinned_label(this, "lb_fr_pr_whatsnew", at(8, 12, 280, 16), "F");
     lb_fr_pr_whatsnew_->setText(qt_text(captions[511], cp));
-    btc_fr_pr_load_ = icon_button(this, "btc_fr_pr_load", QStyle::SP_DialogOpenButton, at(305, 6, 24, 24));
+    btc_fr_pr_load_ = icon_button("btc_fr_pr_load", QStyle::SP_DialogOpenButton, at(305, 6, 24, 24));
     btc_fr_pr_load_->hide();
     connect(btc_fr_pr_load_, &QPushButton::clicked, this, [this] { btc_fr_pr_loadClick(); });
-    btc_fr_pr_refresh_ = icon_button(this, "btc_fr_pr_refresh", QStyle::SP_BrowserReload, at(333, 6, 24, 24));
+    btc_fr_pr_refresh_ = icon_button("btc_fr_pr_refresh", QStyle::SP_BrowserReload, at(333, 6, 24, 24));
     connect(btc_fr_pr_refresh_, &QPushButton::clicked, this, [this] { btc_fr_pr_refreshClick(); });
 
     me_fr_pr_whatsnew_ = new QPlainTextEdit(this);
@@ -63,8 +51,6 @@ ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb op
     ulb_fr_pr_webaddress_->setText(qt_utf8(download_page_address));
     set_link_label(ulb_fr_pr_webaddress_);
     ulb_fr_pr_webaddress_->installEventFilter(this);
-
-    resize(at(0, 0, 365, 276).size());
 }
 
 std::string ProgramPanel::stored_notes_path() const {

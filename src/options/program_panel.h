@@ -3,7 +3,7 @@
 // one, fetched on demand (and once automatically when the options say so) or loaded from the
 // copy kept in information/versions.txt, and the address of the download page.
 
-#include <QWidget>
+#include "options/option_panel.h"
 #include <functional>
 #include <string>
 
@@ -16,7 +16,7 @@ namespace tkv {
 struct ProgramContext;
 class Dialogs;
 
-class ProgramPanel : public QWidget {
+class ProgramPanel : public OptionPanel {
     Q_OBJECT
   public:
     // Opens a web address (UTF-8) the way the internet options say.
@@ -26,7 +26,7 @@ class ProgramPanel : public QWidget {
 
     // Each time the options window shows this panel. connected: what the connection detector said
     // when the window opened. The first time, the notes may be fetched.
-    void panel_shown(bool connected);
+    void panel_shown(bool connected) override;
 
     void btc_fr_pr_refreshClick();
     void btc_fr_pr_loadClick();

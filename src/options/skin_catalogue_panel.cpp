@@ -7,6 +7,7 @@
 #include "appearance/ui/skin_apply.h"
 #include "internet/ui/download_window.h"
 #include "internet/ui/skin_download_window.h"
+#include "options/skin_details.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
@@ -34,19 +35,11 @@ constexpr const char* unknown_value = "???";
 constexpr const char* no_value = "-";
 constexpr int first_grade_caption = 662;
 
-QPushButton* icon_button(QWidget* parent, const char* name, QStyle::StandardPixmap icon, QRect geometry) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setIcon(parent->style()->standardIcon(icon));
-    return button;
-}
 
 } // namespace
 
 SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs, MailWindows mail, QWidget* parent)
-    : QWidget(parent), context_(context), dialogs_(dialogs), mail_(std::move(mail)) {
-    setObjectName("pa_upgrade_skins");
+    : OptionPanel(context, "pa_upgrade_skins", parent), context_(context), dialogs_(dialogs) {
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
@@ -75,10 +68,10 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     };
 
     bold(label("lb_fr_sk_title1", at(8, 4, 280, 16), 531));
-    btc_fr_sk_load_ = icon_button(this, "btc_fr_sk_load", QStyle::SP_DialogOpenButton, at(305, 0, 24, 24));
+    btc_fr_sk_load_ = icon_button("btc_fr_sk_load", QStyle::SP_DialogOpenButton, at(305, 0, 24, 24));
     btc_fr_sk_load_->hide();
     connect(btc_fr_sk_load_, &QPushButton::clicked, this, [this] { btc_fr_sk_loadClick(); });
-    btc_fr_sk_refresh_ = icon_button(this, "btc_fr_sk_refresh", QStyle::SP_BrowserReload, at(333, 0, 24, 24));
+    btc_fr_sk_refresh_ = icon_button("btc_fr_sk_refresh", QStyle::SP_BrowserReload, at(333, 0, 24, 24));
     connect(btc_fr_sk_refresh_, &QPushButton::clicked, this, [this] { btc_fr_sk_refreshClick(); });
 
     label("lb_fr_sk_rating1", at(8, 24, 110, 16), 660);
@@ -89,8 +82,7 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
         cb_fr_sk_rating1_->addItem(caption(first_grade_caption + grade));
         cb_fr_sk_rating2_->addItem(caption(first_grade_caption + grade));
     }
-    cb_fr_sk_rating1_->setCurrentIndex(std::clamp(context.options.skin_rating_low, 1, 5) - 1);
-    cb_fr_sk_rating2_->setCurrentIndex(std::clamp(context.options.skin_rating_high, 1, 5) - 1);
+    set_objects_value_here(context.options);
 
     label("lb_fr_sk_categories", at(240, 24, 117, 16), 685);
     cb_fr_sk_categories_ = combo("cb_fr_sk_categories", at(240, 40, 117, 20));
@@ -141,19 +133,15 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     im_fr_sk_preview_->hide();
     btc_fr_sk_preview_ = button("btc_fr_sk_preview", at(196, 137, 151, 24), 534);
     connect(btc_fr_sk_preview_, &QPushButton::clicked, this, [this] { btc_fr_sk_previewClick(); });
-    lb_fr_sk_name_ = label("lb_fr_sk_name", at(186, 196, 171, 16));
-    lb_fr_sk_ver_ = label("lb_fr_sk_ver", at(186, 212, 171, 16));
-    lb_fr_sk_maker_ = label("lb_fr_sk_maker", at(186, 228, 171, 16));
-    ulb_fr_sk_emailadd_ = label("ulb_fr_sk_emailadd", at(186, 244, 171, 16));
-    ulb_fr_sk_webadd_ = label("ulb_fr_sk_webadd", at(186, 260, 171, 16));
-    for (QLabel* link : {ulb_fr_sk_emailadd_, ulb_fr_sk_webadd_}) {
-        set_link_label(link);
-        link->installEventFilter(this);
-    }
+    details_ = new SkinDetails(context, dialogs, std::move(mail),
+                               {label("lb_fr_sk_name", at(186, 196, 171, 16)), label("lb_fr_sk_ver", at(186, 212, 171, 16)),
+                                label("lb_fr_sk_maker", at(186, 228, 171, 16)),
+                                label("ulb_fr_sk_emailadd", at(186, 244, 171, 16)),
+                                label("ulb_fr_sk_webadd", at(186, 260, 171, 16))},
+                               this);
 
     lb_fr_sk_list_->setText(qt_utf8(caption_format(utf8_of(caption(529)), {unknown_value})));
     ls_fr_sk_listClick();
-    resize(at(0, 0, 365, 276).size());
 }
 
 std::string SkinCataloguePanel::stored_catalogue_path() const {
@@ -186,7 +174,14 @@ void SkinCataloguePanel::panel_shown(bool connected) {
         btc_fr_sk_refreshClick();
 }
 
-void SkinCataloguePanel::store_options(OPTIONS_TYPE& o) const {
+void SkinCataloguePanel::set_objects_value_here(const OPTIONS_TYPE& o) {
+    // Filled quietly: the list is filtered again only when the user changes a grade.
+    const QSignalBlocker quiet_low(cb_fr_sk_rating1_), quiet_high(cb_fr_sk_rating2_);
+    cb_fr_sk_rating1_->setCurrentIndex(std::clamp(o.skin_rating_low, 1, 5) - 1);
+    cb_fr_sk_rating2_->setCurrentIndex(std::clamp(o.skin_rating_high, 1, 5) - 1);
+}
+
+void SkinCataloguePanel::get_objects_value(OPTIONS_TYPE& o) const {
     o.skin_rating_low = cb_fr_sk_rating1_->currentIndex() + 1;
     o.skin_rating_high = cb_fr_sk_rating2_->currentIndex() + 1;
     const int category = cb_fr_sk_categories_->currentIndex();
@@ -275,28 +270,15 @@ void SkinCataloguePanel::ls_fr_sk_listClick() {
     const DOWNSKINS_TYPE* skin = selected();
     for (QPushButton* b : {btc_fr_sk_list_download_, btc_fr_sk_download_all_, btc_fr_sk_preview_})
         b->setEnabled(skin != nullptr);
-    const auto link = [](QLabel* label, const QString& text) {
-        label->setText(text);
-        label->setCursor(text == no_value ? Qt::ArrowCursor : Qt::PointingHandCursor);
-    };
     if (!skin) {
-        for (QLabel* l : {lb_fr_sk_name_, lb_fr_sk_ver_, lb_fr_sk_maker_})
-            l->setText(no_value);
-        link(ulb_fr_sk_emailadd_, no_value);
-        link(ulb_fr_sk_webadd_, no_value);
+        details_->show(std::nullopt);
         lb_fr_sk_list_->setText(qt_utf8(m.text(529, {unknown_value})));
         btc_fr_sk_list_download_->setText(qt_utf8(m.text(530, {unknown_value})));
         return;
     }
     lb_fr_sk_list_->setText(qt_utf8(m.text(529, {std::to_string(catalogue_.size())})));
-    lb_fr_sk_name_->setText(qt_text(skin->display_name, cp));
-    const std::string version = to_utf8(skin->skin_version, cp);
-    const std::string program = to_utf8(skin->program_version, cp);
-    lb_fr_sk_ver_->setText(
-        qt_utf8(program.empty() || program == no_value ? m.text(466, {version}) : m.text(467, {version, program})));
-    lb_fr_sk_maker_->setText(qt_text(skin->author, cp));
-    link(ulb_fr_sk_emailadd_, qt_text(skin->author_email, cp));
-    link(ulb_fr_sk_webadd_, qt_text(skin->author_homepage, cp));
+    details_->show(SkinDetails::Texts{skin->display_name, skin->skin_version, skin->program_version, skin->author,
+                                      skin->author_email, skin->author_homepage});
     btc_fr_sk_list_download_->setText(qt_utf8(m.text(530, {to_utf8(skin->size_kb, cp)})));
 
     const std::string preview = skins_folder() + "_preview/" + skin->key + ".jpg";
@@ -434,12 +416,13 @@ void SkinCataloguePanel::btc_fr_sk_download_allClick() {
 }
 
 void SkinCataloguePanel::refresh_installed_skins() {
+    // In the options window the skins panel searches again and lists what it found.
+    if (installed_skins_changed) return installed_skins_changed();
     TaskRequest request;
     request.task_name = "search skins";
     request.centre = centre_of(window()->frameGeometry());
     request.skins = &context_.skins;
     Tprogress::run(context_, dialogs_, std::move(request), this);
-    if (installed_skins_changed) installed_skins_changed();
 }
 
 void SkinCataloguePanel::cb_fr_sk_rating1Change() {
@@ -462,27 +445,8 @@ void SkinCataloguePanel::cb_fr_sk_categoriesChange() {
     if (!context_.variables.run_from_cd) fr_sk_check();
 }
 
-void SkinCataloguePanel::ulb_fr_sk_emailaddClick() {
-    const QString address = ulb_fr_sk_emailadd_->text();
-    if (address == no_value) return;
-    const CodePage cp = context_.language.code_page;
-    const Messages m(dialogs_, context_.CAPTIONS, cp);
-    context_.current_mail_subject = from_utf8(m.text(533, {utf8_of(lb_fr_sk_name_->text())}), cp);
-    open_mail_address(context_, dialogs_, utf8_of(address), utf8_of(lb_fr_sk_maker_->text()),
-                      centre_of(window()->frameGeometry()), mail_);
-}
-
-void SkinCataloguePanel::ulb_fr_sk_webaddClick() {
-    const QString address = ulb_fr_sk_webadd_->text();
-    if (address != no_value) open_web_address(context_, utf8_of(address));
-}
-
 bool SkinCataloguePanel::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-        if (watched == ulb_fr_sk_emailadd_) ulb_fr_sk_emailaddClick();
-        if (watched == ulb_fr_sk_webadd_) ulb_fr_sk_webaddClick();
-    }
     if (watched == im_fr_sk_preview_ && event->type() == QEvent::MouseButtonDblClick) btc_fr_sk_previewClick();
     // ls_fr_sk_listMouseDown: a right click selects the row and opens the menu there.
     if (watched == ls_fr_sk_list_->viewport() && event->type() == QEvent::MouseButtonPress &&

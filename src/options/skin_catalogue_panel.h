@@ -3,7 +3,7 @@
 // category, the skins installed and the skins the user ignores; details and a preview of the
 // selected one; downloading one skin or all of them into the skins folder.
 
-#include <QWidget>
+#include "options/option_panel.h"
 
 #include <functional>
 #include <string>
@@ -22,19 +22,22 @@ namespace tkv {
 
 struct ProgramContext;
 class Dialogs;
+class SkinDetails;
 class TTKV_ListBox;
 
-class SkinCataloguePanel : public QWidget {
+class SkinCataloguePanel : public OptionPanel {
     Q_OBJECT
   public:
     SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs, MailWindows mail, QWidget* parent = nullptr);
 
     // Each time the options window shows this panel. connected: what the connection detector said
     // when the window opened. The first time, the catalogue may be filtered or fetched.
-    void panel_shown(bool connected);
+    void panel_shown(bool connected) override;
+    // The grades; the categories are chosen once, when the window opens.
+    void set_objects_value_here(const OPTIONS_TYPE& options) override;
     // The grades and the category as the options keep them.
-    void store_options(OPTIONS_TYPE& options) const;
-    // Runs after skins were installed and the skin table was searched again.
+    void get_objects_value(OPTIONS_TYPE& options) const override;
+    // Searches the skins folder again after skins were installed; without it the panel does so itself.
     std::function<void()> installed_skins_changed;
 
     void btc_fr_sk_refreshClick();
@@ -54,8 +57,6 @@ class SkinCataloguePanel : public QWidget {
     void cb_fr_sk_rating1Change();
     void cb_fr_sk_rating2Change();
     void cb_fr_sk_categoriesChange();
-    void ulb_fr_sk_emailaddClick();
-    void ulb_fr_sk_webaddClick();
     void u_option_skin_preview_show(const std::string& path);
     void u_option_skin_preview_hide();
     // The options ask for previews and their connection rule holds.
@@ -75,7 +76,6 @@ class SkinCataloguePanel : public QWidget {
 
     ProgramContext& context_;
     Dialogs& dialogs_;
-    MailWindows mail_;
     bool visited_ = false;
     bool selecting_ = false; // the panel changes the list's selection itself
     bool connected_ = false;
@@ -88,11 +88,7 @@ class SkinCataloguePanel : public QWidget {
     QComboBox* cb_fr_sk_categories_;
     QLabel* lb_fr_sk_list_;
     TTKV_ListBox* ls_fr_sk_list_;
-    QLabel* lb_fr_sk_name_;
-    QLabel* lb_fr_sk_ver_;
-    QLabel* lb_fr_sk_maker_;
-    QLabel* ulb_fr_sk_emailadd_;
-    QLabel* ulb_fr_sk_webadd_;
+    SkinDetails* details_;
     QLabel* im_fr_sk_preview_;
     QPushButton* btc_fr_sk_preview_;
     QPushButton* btc_fr_sk_list_download_;

@@ -416,15 +416,9 @@ void Tinfo::u_info_skin_show() {
     // The largest size from 20 points down at which 72 letters m fit the width of lb_info.
     const std::uint8_t style = context_.options.info_style_enabled ? context_.options.info_style
                                                                    : context_.skin_current.info_font_style;
-    int size = 20;
-    const auto measured = [&] {
-        lb_info_test_->setFont(skin_font(context_.options.info_font_name, size, style));
-        return lb_info_test_->fontMetrics().horizontalAdvance(lb_info_test_->text());
-    };
-    while (measured() > lb_info_->width() && size >= 7)
-        --size;
+    const QFont font = information_font(lb_info_test_, context_.options.info_font_name, style, lb_info_->width());
     for (QWidget* w : std::initializer_list<QWidget*>{ed_name_, me_info_main_, me_info_user_, me_info_web_})
-        w->setFont(lb_info_test_->font());
+        w->setFont(font);
 
     btc_run_->setEnabled(mode_ != InfoMode::add && !context_.db.current_game.run.path.empty());
 }

@@ -591,7 +591,8 @@ void Tmain::btc_optionsClick() {
     context_.skin_before_options = context_.skin_current;
     context_.skin_name_before_options = context_.options.skin_name;
     context_.options_left_without_ok = true;
-    const MainWindowHooks::OptionsResult result = hooks_.options(this, mail_windows());
+    const MainWindowHooks::OptionsResult result = hooks_.options(
+        this, {mail_windows(), [this] { u_main_skin_show(); }, [this] { refresh_main_buttons(); }});
     // A skin previewed and not taken with Apply or OK goes.
     if (!result.accepted && (context_.skin_current.folder != context_.skin_before_options.folder ||
                              context_.options.skin_name != context_.skin_name_before_options)) {

@@ -35,8 +35,13 @@ struct MainWindowHooks {
         bool accepted = false;
         bool list_rebuild_needed = false;
     };
-    // mail: how the windows it opens send mail (its address labels).
-    std::function<OptionsResult(QWidget* parent, const MailWindows& mail)> options;
+    // What the options window may ask of the main window.
+    struct OptionsCalls {
+        MailWindows mail;                     // how its address labels send mail
+        std::function<void()> skin_show;      // take skin_current (a previewed skin)
+        std::function<void()> buttons_refresh; // the options changed (Apply)
+    };
+    std::function<OptionsResult(QWidget* parent, const OptionsCalls& calls)> options;
     std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)> send_game;
     std::function<void(QWidget* parent)> send_userfile; // the user database to the publisher
     std::function<void(QWidget* parent)> first_settings; // the first-run settings in their normal mode

@@ -1,4 +1,4 @@
-// The options window with its database panel against a real web server on 127.0.0.1.
+// The options window's database panel against a real web server on 127.0.0.1.
 
 #include <QLabel>
 #include <QPushButton>
@@ -41,6 +41,10 @@ struct Options {
         c.skin_current = c.skin_default;
         c.options.server = server.base();
         c.options.auto_download_upgrade_info = false;
+        // The window opens at the database panel.
+        c.options.save_last_option = true;
+        c.options.last_option = 13;
+        c.skins.searched = true;
         PROFILES_TYPE p;
         p.id = "pc";
         c.profiles.profiles.push_back(p);

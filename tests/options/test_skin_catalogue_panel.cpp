@@ -114,7 +114,7 @@ TEST(SkinCataloguePanel, FetchesShowsDetailsAndPreviewsAndFilters) {
     panel.findChild<QComboBox*>("cb_fr_sk_categories")->setCurrentText("Games");
     EXPECT_TRUE(rows(panel).isEmpty());
     OPTIONS_TYPE stored;
-    panel.store_options(stored);
+    panel.get_objects_value(stored);
     EXPECT_EQ(stored.skin_rating_low, 1);
     EXPECT_EQ(stored.skin_rating_high, 4);
     EXPECT_EQ(stored.skin_category, "12");

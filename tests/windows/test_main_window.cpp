@@ -469,7 +469,7 @@ TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     MainFolder m(five);
     std::vector<std::pair<bool, int>> seen; // "save last viewed option" and "last viewed option" at the call
     MainWindowHooks hooks;
-    hooks.options = [&](QWidget*, const MailWindows&) {
+    hooks.options = [&](QWidget*, const MainWindowHooks::OptionsCalls&) {
         seen.emplace_back(m.f.c.options.save_last_option, m.f.c.options.last_option);
         m.f.c.skin_current.folder = "previewed"; // a skin previewed, then the window cancelled
         return MainWindowHooks::OptionsResult{false, true};
@@ -526,8 +526,8 @@ TEST(Tmain, MailLabelsUseTheProgramsMailWindow) {
         o.user_name = "Me";
         o.user_email = "me@example.org";
     };
-    hooks.options = [&](QWidget*, const MailWindows& mail) {
-        options_got_mail = mail.send_mail && mail.first_settings;
+    hooks.options = [&](QWidget*, const MainWindowHooks::OptionsCalls& calls) {
+        options_got_mail = calls.mail.send_mail && calls.mail.first_settings && calls.skin_show;
         return MainWindowHooks::OptionsResult{};
     };
     m.open(hooks);

@@ -48,8 +48,8 @@ TEST(UpgradeInProgram, OptionsDatabasePanelBringsTheOpenProfileToTheNewerEdition
 
     MainWindowHooks hooks;
     bool list_rebuild_reported = false;
-    hooks.options = [&](QWidget* parent, const MailWindows& mail) {
-        Toption window(c, dialogs, parent, mail);
+    hooks.options = [&](QWidget* parent, const MainWindowHooks::OptionsCalls& calls) {
+        Toption window(c, dialogs, parent, {calls.mail, calls.skin_show, calls.buttons_refresh});
         window.exec();
         list_rebuild_reported = window.outcome().list_rebuild_needed;
         return MainWindowHooks::OptionsResult{window.outcome().accepted, window.outcome().list_rebuild_needed};

@@ -85,6 +85,17 @@ QColor qt_colour(SkinColor c) {
     return QColor(skin_red(c), skin_green(c), skin_blue(c));
 }
 
+QFont information_font(QLabel* probe, const std::string& name, std::uint8_t style, int width) {
+    int size = 20;
+    const auto measured = [&] {
+        probe->setFont(skin_font(name, size, style));
+        return probe->fontMetrics().horizontalAdvance(probe->text());
+    };
+    while (measured() > width && size >= 7)
+        --size;
+    return probe->font();
+}
+
 QFont skin_font(const std::string& name, int size, std::uint8_t style) {
     QFont f(QString::fromStdString(name));
     // Some systems substitute a symbol font for a missing face (Impact becomes Dingbats with the

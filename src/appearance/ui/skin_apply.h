@@ -20,6 +20,9 @@ namespace tkv {
 QColor qt_colour(SkinColor c);
 QFont skin_font(const std::string& name, int size, std::uint8_t style);
 QFont skin_font(const SKINS_ITEM_TYPE& item);
+// The information text's font: the largest size from 20 points down (to 6 at least) at which the
+// probe's text fits width. The probe is left in that font, which is returned.
+QFont information_font(QLabel* probe, const std::string& name, std::uint8_t style, int width);
 
 // The class mark of a label ("N" or "F"), kept as a property of the widget.
 void set_skin_class(QWidget* label, const char* mark);

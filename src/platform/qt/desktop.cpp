@@ -4,19 +4,30 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/file_types.h"
 #include "platform/qt/qt_text.h"
 #include "platform/shell_words.h"
+#include "shell/files.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
 
 namespace tkv {
+
+bool register_program_filetypes() {
+    const std::string data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+    const std::string config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+    return register_filetypes(with_trailing_slash(data), with_trailing_slash(config),
+                              QApplication::applicationFilePath().toStdString(), "trickvault");
+}
 
 bool open_address(const std::string& utf8_address) {
     // An absolute path becomes a file URL; "www.host.org" becomes an http address.

@@ -12,6 +12,8 @@ namespace tkv {
 
 // A web or mail address, or a local file or folder (an absolute path), opened by the desktop.
 bool open_address(const std::string& utf8_address);
+// Registers the program for its profile, skin and language files in the user's desktop folders.
+bool register_program_filetypes();
 
 // Starts program on its own, with parameters split as a shell would and working_folder as its
 // working folder (empty: the program's own folder). False when it could not be started.

@@ -2,7 +2,6 @@
 
 #include "appearance/ui/languages_window.h"
 #include "platform/connection.h"
-#include "platform/file_types.h"
 #include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/folders.h"
@@ -14,7 +13,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
-#include <QStandardPaths>
 
 namespace tkv {
 
@@ -119,12 +117,7 @@ void Tstartup::set_fonts() {
 }
 
 void Tstartup::register_filetypes() {
-    const std::string data =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-    const std::string config =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
-    tkv::register_filetypes(with_trailing_slash(data), with_trailing_slash(config),
-                            QApplication::applicationFilePath().toStdString(), "trickvault");
+    register_program_filetypes();
 }
 
 } // namespace tkv

@@ -1,0 +1,58 @@
+#pragma once
+// The choice of the current server as both settings windows offer it: "only the main server", or
+// an entry of the server list, which can be refreshed from a server or set to the fastest one.
+// The windows lay out the controls; this holds what they do.
+
+#include <string>
+
+#include "internet/ui/server_refresh.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace tkv {
+
+struct OPTIONS_TYPE;
+struct ProgramContext;
+class Dialogs;
+
+class ServerChoice {
+  public:
+    struct Controls {
+        QCheckBox* main_only;
+        QLabel* label;
+        QComboBox* servers;
+        QPushButton* refresh;
+        QPushButton* fastest;
+    };
+    // window: where the refresh and the fastest-server windows centre.
+    ServerChoice(ProgramContext& context, Dialogs& dialogs, Controls controls, ServerListCaptions captions,
+                 QWidget* window);
+    ServerChoice(const ServerChoice&) = delete; // the controls' handlers refer to this object
+    ServerChoice& operator=(const ServerChoice&) = delete;
+
+    void show_main_only(bool main_only);
+    // Fills the list from the server list and selects the last entry equal to server (entry 0
+    // when none is).
+    void show_servers(const std::string& server);
+    // "use only main server" and "use this server": the main server while the box is checked.
+    void store(OPTIONS_TYPE& options) const;
+    // The entry selected; the main server while the list is empty.
+    std::string selected_server() const;
+
+  private:
+    void main_only_changed();
+    void refresh();
+    void find_fastest();
+
+    ProgramContext& context_;
+    Dialogs& dialogs_;
+    Controls c_;
+    ServerListCaptions captions_;
+    QWidget* window_;
+};
+
+} // namespace tkv
