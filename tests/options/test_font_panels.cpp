@@ -4,18 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
-
-#include <sys/prctl.h>
 
 #include <algorithm>
 #include <cctype>
-#include <csignal>
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -26,24 +19,13 @@
 #include "appearance/ui/skin_apply.h"
 #include "options/info_font_panel.h"
 #include "options/print_panel.h"
+#include "support/cups_peer.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace tkv {
 namespace {
-
-int run(const QString& program, const QStringList& arguments, std::string* out = nullptr) {
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return -1;
-    }
-    if (out) *out = p.readAllStandardOutput().toStdString();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 // A CUPS scheduler of this program's own: CUPS_SERVER names its socket before anything asks for
 // printers, so the panels never see the machine's printers. It starts only when a test of
@@ -54,64 +36,20 @@ class PrivateCups : public testing::Environment {
     static PrivateCups* instance;
 
     void SetUp() override {
-        dir_ = std::make_unique<test::TempDir>();
-        qputenv("CUPS_SERVER", QByteArray::fromStdString(dir_->path("cups.sock")));
-        unavailable_ = a_test_of_suite_runs("PrintPanelPrinters") ? start() : "not needed";
+        cups_ = std::make_unique<test::CupsPeer>(test::CupsPeer::Setup{});
+        unavailable_ = test::a_test_of_suite_runs("PrintPanelPrinters") ? start() : "not needed";
     }
-    void TearDown() override {
-        if (cupsd_) {
-            cupsd_->terminate();
-            if (!cupsd_->waitForFinished(5000)) {
-                cupsd_->kill();
-                cupsd_->waitForFinished();
-            }
-            cupsd_.reset();
-        }
-        dir_.reset();
-    }
+    void TearDown() override { cups_.reset(); }
     // Why there is no scheduler; empty when it runs.
     const std::string& unavailable() const { return unavailable_; }
 
   private:
-    static bool a_test_of_suite_runs(const char* suite) {
-        const testing::UnitTest* unit = testing::UnitTest::GetInstance();
-        for (int i = 0; i < unit->total_test_suite_count(); ++i)
-            if (std::string(unit->GetTestSuite(i)->name()) == suite && unit->GetTestSuite(i)->test_to_run_count() > 0)
-                return true;
-        return false;
-    }
-
     std::string start() {
-        if (!QFileInfo::exists("/usr/sbin/cupsd")) return "no /usr/sbin/cupsd";
-        const std::string d = dir_->folder();
-        for (const char* sub : {"spool", "tmp", "cache", "state", "log"})
-            std::filesystem::create_directories(dir_->path(sub));
-        dir_->write("cups-files.conf", "ServerRoot " + d + "\nRequestRoot " + d + "spool\nTempDir " + d +
-                                          "tmp\nCacheDir " + d + "cache\nStateDir " + d + "state\nAccessLog " + d +
-                                          "log/access_log\nErrorLog " + d + "log/error_log\nPageLog " + d +
-                                          "log/page_log\nPrintcap " + d + "printcap\n");
-        dir_->write("cupsd.conf", "LogLevel warn\nListen " + dir_->path("cups.sock") +
-                                     "\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
-                                     "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                     "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
-        cupsd_ = std::make_unique<QProcess>();
-        // The scheduler ends with the test program, however that ends.
-        cupsd_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        cupsd_->setProcessChannelMode(QProcess::MergedChannels);
-        cupsd_->start("/usr/sbin/cupsd", {"-f", "-c", QString::fromStdString(dir_->path("cupsd.conf")), "-s",
-                                          QString::fromStdString(dir_->path("cups-files.conf"))});
-        if (!cupsd_->waitForStarted(10000)) return "cupsd did not start";
-        for (int tries = 0; tries < 100 && cupsd_->state() == QProcess::Running; ++tries) {
-            std::string status;
-            run("/usr/bin/lpstat", {"-r"}, &status);
-            if (status.find("is running") != std::string::npos) return {};
-            QThread::msleep(100);
-        }
-        return "the scheduler is not running: " + cupsd_->readAll().toStdString() + dir_->read("log/error_log");
+        const std::string missing = test::CupsPeer::missing();
+        return missing.empty() ? cups_->start("the scheduler is not running") : missing;
     }
 
-    std::unique_ptr<test::TempDir> dir_;
-    std::unique_ptr<QProcess> cupsd_;
+    std::unique_ptr<test::CupsPeer> cups_;
     std::string unavailable_;
 };
 
@@ -121,9 +59,10 @@ PrivateCups* PrivateCups::instance = static_cast<PrivateCups*>(testing::AddGloba
 class Queue {
   public:
     explicit Queue(QString name) : name_(std::move(name)) {
-        EXPECT_EQ(run("/usr/sbin/lpadmin", {"-p", name_, "-v", "socket://127.0.0.1:9", "-E"}), 0) << name_.toStdString();
+        EXPECT_EQ(test::run("/usr/sbin/lpadmin", {"-p", name_, "-v", "socket://127.0.0.1:9", "-E"}).exit_code, 0)
+            << name_.toStdString();
     }
-    ~Queue() { run("/usr/sbin/lpadmin", {"-x", name_}); }
+    ~Queue() { test::run("/usr/sbin/lpadmin", {"-x", name_}); }
     Queue(const Queue&) = delete;
     Queue& operator=(const Queue&) = delete;
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -269,6 +270,47 @@ TEST(Toption, ChangingTheCaseRuleRebuildsTheListEvenAfterApplyThenCancel) {
     open(w);
     w.btc_okClick();
     EXPECT_FALSE(w.outcome().list_rebuild_needed);
+}
+
+// A skin chosen on the skins panel shows at once on both windows; Apply makes it the one to go
+// back to, so Cancel afterwards keeps it, while a later preview is taken back.
+TEST(Toption, SkinPreviewOnBothWindowsAndWhatCancelKeeps) {
+    Options o;
+    std::filesystem::copy(TKV_TEST_DATA "/skins", o.home.path("skins"), std::filesystem::copy_options::recursive);
+    o.c.skins.searched = false;
+    o.c.options.use_skin = true;
+    o.c.options.skin_name = "ocean";
+    o.c.options.save_last_option = true;
+    o.c.options.last_option = Toption::skins_panel;
+    o.c.skin_before_options = o.c.skin_current;
+    QWidget main;
+    main.resize(538, 351);
+    main.show();
+    int main_shown = 0;
+    Toption w(o.c, o.dialogs, &main, {{}, [&] { ++main_shown; }, {}});
+    open(w);
+    EXPECT_EQ(main_shown, 0) << "filling the controls previews nothing";
+    auto* list = w.findChild<QListView*>("ls_be_sk_list");
+    const auto choose = [&](const char* folder) {
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            if (o.c.skins.skins[static_cast<std::size_t>(row)].folder == folder)
+                list->setCurrentIndex(list->model()->index(row, 0));
+    };
+    choose("retro");
+    EXPECT_EQ(main_shown, 1);
+    EXPECT_EQ(o.c.skin_current.folder, "retro");
+    EXPECT_TRUE(o.c.skin_previewed);
+    w.btc_applyClick();
+    EXPECT_EQ(o.c.options.skin_name, "retro");
+    EXPECT_EQ(o.c.skin_before_options.folder, "retro");
+    EXPECT_FALSE(o.c.skin_previewed);
+    choose("ocean");
+    EXPECT_EQ(main_shown, 2);
+    w.findChild<QPushButton*>("btc_cancel")->click();
+    EXPECT_FALSE(w.outcome().accepted);
+    // The main window goes back to skin_before_options when it is left without OK.
+    EXPECT_EQ(o.c.skin_before_options.folder, "retro");
+    EXPECT_EQ(o.c.skin_name_before_options, "retro");
 }
 
 TEST(Toption, ClosingRemovesEmptySkinFolders) {

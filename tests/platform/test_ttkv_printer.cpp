@@ -2,23 +2,20 @@
 // scheduler started for the test. The pages are read back with pdftotext.
 
 #include "platform/qt/ttkv_printer.h"
+#include "support/cups_peer.h"
 #include "support/temp_dir.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <pwd.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,21 +27,8 @@
 namespace tkv {
 namespace {
 
-struct Run {
-    int exit_code = -1;
-    std::string out;
-};
-
-Run run(const QString& program, const QStringList& arguments) {
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString()};
-}
+using test::Run;
+using test::run;
 
 // A job of about three pages: a title with its underline, a line of 120 words, a word of 400
 // letters and 140 numbered lines, in a proportional font.
@@ -191,20 +175,20 @@ class CupsPdfQueue : public testing::Environment {
     static CupsPdfQueue* instance;
 
     void SetUp() override {
-        if (!a_test_of_suite_runs("CupsPdfPrinter")) return;
+        if (!test::a_test_of_suite_runs("CupsPdfPrinter")) return;
         const std::string own = start_own();
         if (!own.empty()) {
-            stop_own();
+            own_.reset();
             const std::string system = use_system();
             if (!system.empty()) unavailable_ = own + "; " + system;
         }
     }
-    void TearDown() override { stop_own(); }
+    void TearDown() override { own_.reset(); }
 
     // Why no queue could be used; empty when one is ready.
     const std::string& unavailable() const { return unavailable_; }
     const std::string& queue() const { return queue_; }
-    bool own_scheduler() const { return cupsd_ != nullptr; }
+    bool own_scheduler() const { return own_ != nullptr; }
 
     // Waits until the queue has finished its jobs and a PDF whose name holds token has appeared in
     // the CUPS-PDF output folder; empty when none came within a minute.
@@ -224,14 +208,6 @@ class CupsPdfQueue : public testing::Environment {
     }
 
   private:
-    static bool a_test_of_suite_runs(const char* suite) {
-        const testing::UnitTest* unit = testing::UnitTest::GetInstance();
-        for (int i = 0; i < unit->total_test_suite_count(); ++i)
-            if (std::string(unit->GetTestSuite(i)->name()) == suite && unit->GetTestSuite(i)->test_to_run_count() > 0)
-                return true;
-        return false;
-    }
-
     // "Out" of cups-pdf.conf with ${HOME} as the job owner's home.
     static std::filesystem::path output_folder() {
         std::string out = "${HOME}/PDF";
@@ -244,70 +220,25 @@ class CupsPdfQueue : public testing::Environment {
         return out;
     }
 
-    static bool scheduler_running() { return run("lpstat", {"-r"}).out.find("is running") != std::string::npos; }
-
     std::string start_own() {
-        if (!QFileInfo::exists("/usr/sbin/cupsd")) return "no /usr/sbin/cupsd";
+        if (const std::string missing = test::CupsPeer::missing(); !missing.empty()) return missing;
         if (!QFileInfo::exists("/usr/lib/cups/backend/cups-pdf")) return "no CUPS-PDF backend";
         if (geteuid() != 0) return "the CUPS-PDF backend runs only for a scheduler started as root";
-        dir_ = std::make_unique<test::TempDir>();
-        const std::string d = dir_->path("");
-        // The filters run as lp: they must reach the spool and the temporary folder.
-        for (const char* sub : {"spool", "tmp", "cache", "state", "log"})
-            std::filesystem::create_directories(dir_->path(sub));
-        ::chmod(d.c_str(), 0755);
-        ::chmod(dir_->path("tmp").c_str(), 01777);
-        socket_ = dir_->path("cups.sock");
-        dir_->write("cups-files.conf", "ServerRoot " + d + "\nRequestRoot " + d + "spool\nTempDir " + d +
-                                           "tmp\nCacheDir " + d + "cache\nStateDir " + d + "state\nAccessLog " + d +
-                                           "log/access_log\nErrorLog " + d + "log/error_log\nPageLog " + d +
-                                           "log/page_log\nPrintcap " + d + "printcap\nUser lp\nGroup lp\n"
-                                           "SystemGroup root\n");
-        dir_->write("cupsd.conf", "LogLevel info\nListen " + socket_ +
-                                      "\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
-                                      "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                      "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
-
-        cupsd_ = std::make_unique<QProcess>();
-        // The scheduler ends with the test program, however that ends.
-        cupsd_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        cupsd_->setProcessChannelMode(QProcess::MergedChannels);
-        cupsd_->start("/usr/sbin/cupsd", {"-f", "-c", QString::fromStdString(dir_->path("cupsd.conf")), "-s",
-                                          QString::fromStdString(dir_->path("cups-files.conf"))});
-        if (!cupsd_->waitForStarted(10000)) return "cupsd did not start";
-        qputenv("CUPS_SERVER", QByteArray::fromStdString(socket_));
-        bool running = false;
-        for (int tries = 0; tries < 100 && !running && cupsd_->state() == QProcess::Running; ++tries) {
-            running = scheduler_running();
-            if (!running) QThread::msleep(100);
-        }
-        if (!running)
-            return "own cupsd not running: " + cupsd_->readAll().toStdString() + dir_->read("log/error_log");
+        own_ = std::make_unique<test::CupsPeer>(test::CupsPeer::Setup{.log_level = "info", .filters_as_lp = true});
+        if (const std::string why = own_->start("own cupsd not running"); !why.empty()) return why;
         queue_ = "PDF";
         const Run add = run("lpadmin", {"-p", "PDF", "-v", "cups-pdf:/", "-m", "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd",
                                         "-o", "pdftops-renderer-default=pdftocairo", "-o", "printer-is-shared=no",
                                         "-o", "PageSize=a4", "-E"});
         if (add.exit_code != 0 || run("lpadmin", {"-d", "PDF"}).exit_code != 0)
-            return "lpadmin could not add the CUPS-PDF queue: " + dir_->read("log/error_log");
+            return "lpadmin could not add the CUPS-PDF queue: " + own_->error_log();
         return {};
-    }
-
-    void stop_own() {
-        if (cupsd_) {
-            cupsd_->terminate();
-            if (!cupsd_->waitForFinished(5000)) {
-                cupsd_->kill();
-                cupsd_->waitForFinished();
-            }
-            cupsd_.reset();
-        }
-        dir_.reset();
     }
 
     // The system's scheduler, when it runs and has a CUPS-PDF queue.
     std::string use_system() {
         qunsetenv("CUPS_SERVER");
-        if (!scheduler_running()) return "no system scheduler is running";
+        if (!test::cups_scheduler_runs()) return "no system scheduler is running";
         for (const std::string& line : split(run("lpstat", {"-v"}).out, '\n'))
             if (line.find("cups-pdf:/") != std::string::npos && line.starts_with("device for ")) {
                 queue_ = line.substr(11, line.find(':') - 11);
@@ -316,9 +247,7 @@ class CupsPdfQueue : public testing::Environment {
         return "the system scheduler has no CUPS-PDF queue";
     }
 
-    std::unique_ptr<test::TempDir> dir_;
-    std::unique_ptr<QProcess> cupsd_;
-    std::string socket_;
+    std::unique_ptr<test::CupsPeer> own_;
     std::string queue_;
     std::string unavailable_;
 };

@@ -144,6 +144,18 @@ void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title) {
                                           : skin_font(title.font_name, title.font_size, title.font_style));
 }
 
+QProgressBar* skinned_progress_bar(QWidget* parent, const char* name, QRect geometry,
+                                   const SkinProgressColors& colours) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(name);
+    bar->setGeometry(geometry);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    style_progress_bar(bar, colours);
+    return bar;
+}
+
 void style_progress_bar(QProgressBar* bar, const SkinProgressColors& pc) {
     bar->setStyleSheet(QString("QProgressBar { background: %1; border: 1px solid %2; }"
                                "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, "

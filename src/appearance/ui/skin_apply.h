@@ -35,6 +35,9 @@ void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title);
 
 // A progress bar in the skin's colours: background, border, gradient start and end.
 void style_progress_bar(QProgressBar* bar, const SkinProgressColors& colours);
+// A new progress bar from 0 to 100 without a percentage text, in the skin's colours.
+QProgressBar* skinned_progress_bar(QWidget* parent, const char* name, QRect geometry,
+                                   const SkinProgressColors& colours);
 
 // The look of one control from the window record, chosen by its class.
 void skin_control(QWidget* control, const SKINS_WINDOWS_TYPE& record);

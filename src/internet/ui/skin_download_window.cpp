@@ -48,14 +48,7 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
     const auto bar = [&](const char* name, QRect geometry) {
-        auto* b = new QProgressBar(client);
-        b->setObjectName(name);
-        b->setGeometry(geometry);
-        b->setRange(0, 100);
-        b->setValue(0);
-        b->setTextVisible(false);
-        style_progress_bar(b, context.skin_current.progress_other);
-        return b;
+        return skinned_progress_bar(client, name, geometry, context.skin_current.progress_other);
     };
     const auto button = [&](const char* name, int slot) {
         auto* b = new QPushButton(client);
