@@ -109,7 +109,7 @@ int run_upgrade(ProgramContext& context, const std::vector<std::string>& args, C
 
     bool saved = true;
     if (save_needed(changes)) {
-        ConsoleSaveUi ui(io, p->cp);
+        ConsoleSaveUi ui(io, context.language.code_page); // the save task speaks in captions
         saved = u_progress_dat_save(p->db, p->profile, context.variables, changes, context.options,
                                     context.CAPTIONS, ui)
                     .last_save_ok;

@@ -135,16 +135,16 @@ OptionPanel* internet_panel(ProgramContext& context, QWidget* parent) {
 
 OptionPanel* database_settings_panel(ProgramContext& context, QWidget* parent) {
     auto* p = new OptionPanel(context, "pa_settings_database", parent);
-    p->check("ck_be_db_autosave", 405, p->at(left, 8, 290, 18), &OPTIONS_TYPE::autosave);
+    p->check("ck_be_db_autosave", 405, p->at(left, 8, wide, 18), &OPTIONS_TYPE::autosave);
     const std::vector<std::string> counts = autosave_items();
-    QComboBox* after = p->combo("cb_be_db_saveafter", p->at(300, 7, 57, 20), utf8_items(counts));
+    QComboBox* after = p->combo("cb_be_db_saveafter", p->at(indent, 30, 60, 20), utf8_items(counts));
     p->bind([after, counts](const OPTIONS_TYPE& o) {
                 after->setCurrentIndex(select_by_text(counts, std::to_string(o.autosave_after), 0));
             },
             [after](OPTIONS_TYPE& o) {
                 o.autosave_after = static_cast<std::uint8_t>(autosave_count(utf8_of(after->currentText())));
             });
-    check_group(p, nullptr, 0, 8 + row,
+    check_group(p, nullptr, 0, 62,
                 {{"ck_be_db_show_save_completed", 406, &OPTIONS_TYPE::show_save_message},
                  {"ck_be_db_rememberlastgame", 407, &OPTIONS_TYPE::remember_last_game},
                  {"ck_be_db_charactersequal", 408, &OPTIONS_TYPE::ignore_case}});
