@@ -446,11 +446,10 @@ void SkinCataloguePanel::cb_fr_sk_categoriesChange() {
 }
 
 bool SkinCataloguePanel::eventFilter(QObject* watched, QEvent* event) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
     if (watched == im_fr_sk_preview_ && event->type() == QEvent::MouseButtonDblClick) btc_fr_sk_previewClick();
     // ls_fr_sk_listMouseDown: a right click selects the row and opens the menu there.
-    if (watched == ls_fr_sk_list_->viewport() && event->type() == QEvent::MouseButtonPress &&
-        mouse->button() == Qt::RightButton) {
+    const auto* mouse = event->type() == QEvent::MouseButtonPress ? static_cast<QMouseEvent*>(event) : nullptr;
+    if (watched == ls_fr_sk_list_->viewport() && mouse && mouse->button() == Qt::RightButton) {
         const QModelIndex index = ls_fr_sk_list_->indexAt(mouse->position().toPoint());
         if (index.isValid()) {
             select_row(index.row());
@@ -458,7 +457,7 @@ bool SkinCataloguePanel::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return OptionPanel::eventFilter(watched, event);
 }
 
 } // namespace tkv

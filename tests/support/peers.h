@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -35,10 +36,17 @@ class ChildProcess {
         for (std::string& a : argv)
             args.push_back(a.data());
         args.push_back(nullptr);
-        if (posix_spawn(&pid_, args[0], nullptr, nullptr, args.data(), environ) != 0) {
+        // The peer's output goes nowhere: a test that dies must not leave it holding the test
+        // runner's pipes, which would keep the runner waiting until its time-out.
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, args[0], &quiet, nullptr, args.data(), environ) != 0) {
             pid_ = -1;
             ADD_FAILURE() << "cannot start " << argv[0];
         }
+        posix_spawn_file_actions_destroy(&quiet);
     }
     ~ChildProcess() {
         if (pid_ <= 0) return;
