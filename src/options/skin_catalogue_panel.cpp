@@ -15,7 +15,6 @@
 #include "shell/publisher.h"
 #include "shell/text.h"
 #include "shell/ui/progress_window.h"
-#include "shell/unzip_task.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_listbox.h"
 
@@ -319,18 +318,7 @@ void SkinCataloguePanel::btc_fr_sk_previewClick() {
 
 void SkinCataloguePanel::unpack_skin(const std::string& archive, const std::string& key, bool silent) {
     const std::string staging = skin_staging_folder(skins_folder(), key);
-    folder_delete_tree(staging);
-    UNZIP_REQUEST request;
-    request.archive = archive;
-    request.target_folder = staging;
-    request.file_mask = "*.*";
-    request.label_text = context_.CAPTIONS[545];
-    request.silent = silent;
-    TaskRequest task;
-    task.task_name = "unzip file";
-    task.centre = centre_of(window()->frameGeometry());
-    task.unzip = &request;
-    Tprogress::run(context_, dialogs_, std::move(task), this);
+    unpack_to_staging(context_, dialogs_, archive, staging, context_.CAPTIONS[545], silent, this);
     install_unpacked_skins(staging, skins_folder());
     refresh_installed_skins();
 }

@@ -11,7 +11,6 @@
 #include "shell/product.h"
 #include "shell/text.h"
 #include "shell/ui/progress_window.h"
-#include "shell/unzip_task.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_listbox.h"
 
@@ -32,17 +31,9 @@ bool install_profile_archive(ProgramContext& c, Dialogs& dialogs, const std::str
     const std::string profiles = c.variables.program_folder + "profiles/";
     // A name no profile id can have: ids never start with a dot.
     const std::string staging = profiles + ".unpacking-" + id + "/";
-    folder_delete_tree(staging);
-    UNZIP_REQUEST request;
-    request.archive = archive;
-    request.target_folder = staging;
-    request.file_mask = "*.*";
-    request.label_text = c.CAPTIONS[253];
-    request.silent = true;
-    Tprogress::run(c, dialogs, {"unzip file", centre_of(caller->window()->frameGeometry()), {}, &request, nullptr, {}},
-                   caller);
+    const bool unpacked = unpack_to_staging(c, dialogs, archive, staging, c.CAPTIONS[253], true, caller);
     const std::optional<std::string> folder = find_name_in_folder(staging, id);
-    const bool is_profile = request.unpacked && folder && file_size(staging + *folder + "/main.dat") > 0;
+    const bool is_profile = unpacked && folder && file_size(staging + *folder + "/main.dat") > 0;
     if (is_profile) folder_move_into(staging + *folder, profiles + *folder);
     folder_delete_tree(staging);
     return is_profile;

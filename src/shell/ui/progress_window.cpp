@@ -10,6 +10,7 @@
 #include "database/open_database.h"
 #include "database/save_task.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/unzip_task.h"
 
@@ -127,6 +128,23 @@ Tprogress::Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest requ
 }
 
 Tprogress::~Tprogress() = default;
+
+bool unpack_to_staging(ProgramContext& context, Dialogs& dialogs, const std::string& archive,
+                       const std::string& staging, const std::string& label_text, bool silent, QWidget* caller) {
+    folder_delete_tree(staging);
+    UNZIP_REQUEST request;
+    request.archive = archive;
+    request.target_folder = staging;
+    request.file_mask = "*.*";
+    request.label_text = label_text;
+    request.silent = silent;
+    TaskRequest task;
+    task.task_name = "unzip file";
+    task.centre = centre_of(caller->window()->frameGeometry());
+    task.unzip = &request;
+    Tprogress::run(context, dialogs, std::move(task), caller);
+    return request.unpacked;
+}
 
 void Tprogress::run(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent) {
     Tprogress window(context, dialogs, std::move(request), parent);

@@ -34,6 +34,12 @@ struct TaskRequest {
     std::function<void(Tprogress&)> work;
 };
 
+// The task "unzip file" of every entry of archive into staging, emptied first, in the task window
+// centred over caller's window; true when the archive unpacked. The caller takes what it wants
+// out of staging.
+bool unpack_to_staging(ProgramContext& context, Dialogs& dialogs, const std::string& archive,
+                       const std::string& staging, const std::string& label_text, bool silent, QWidget* caller);
+
 class Tprogress : public QDialog {
     Q_OBJECT
   public:
