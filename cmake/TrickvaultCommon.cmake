@@ -11,6 +11,13 @@ endif()
 
 option(TKV_WERROR "Treat warnings as errors" OFF)
 option(TKV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(TKV_FUZZ "Build the libFuzzer targets of fuzz/ (clang only; implies TKV_SANITIZE)" OFF)
+if(TKV_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TKV_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  set(TKV_SANITIZE ON)
+endif()
 
 find_program(CCACHE_PROGRAM ccache)
 if(CCACHE_PROGRAM AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
@@ -26,6 +33,10 @@ if(TKV_SANITIZE)
   target_compile_options(tkv_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
                                              -fno-omit-frame-pointer)
   target_link_options(tkv_flags INTERFACE -fsanitize=address,undefined)
+endif()
+if(TKV_FUZZ)
+  # Coverage for libFuzzer in every library; only the fuzz targets link its main.
+  target_compile_options(tkv_flags INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 set_property(GLOBAL PROPERTY TKV_PURE_LIBRARIES "")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in the normal build, once with AddressSanitizer and
-# UndefinedBehaviorSanitizer. "--quick" skips the sanitizer run.
+# UndefinedBehaviorSanitizer, then every fuzz target for TKV_FUZZ_SECONDS (default 60) each.
+# "--quick" runs the normal build's tests only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
@@ -17,4 +18,6 @@ if [ "${1:-}" != "--quick" ]; then
   echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_suite "$root/build-sanitize" -DTKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+  echo "== fuzzing"
+  "$root/scripts/fuzz.sh" "${TKV_FUZZ_SECONDS:-60}"
 fi

@@ -1,6 +1,7 @@
 #include "internet/skin_catalogue.h"
 
 #include "shell/bytestream.h"
+#include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
 
@@ -35,14 +36,6 @@ void store_field(DOWNSKINS_TYPE& skin, std::uint8_t type, std::string value) {
     case 11: skin.categories = "," + value + ","; break;
     default: break;
     }
-}
-
-// The key becomes a file name in the skins folder: nothing may lead out of it.
-bool safe_file_name(std::string_view name) {
-    if (name.find_first_not_of('.') == std::string_view::npos) return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
 }
 
 bool passes(const DOWNSKINS_TYPE& skin, const SkinFilter& f) {

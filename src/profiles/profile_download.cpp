@@ -1,5 +1,6 @@
 #include "profiles/profile_download.h"
 
+#include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/quicksort.h"
 #include "shell/text.h"
@@ -43,7 +44,9 @@ std::vector<DOWNPROS_TYPE> profiles_new_parser(std::string_view text) {
 
 void profiles_new_check_valid(std::vector<DOWNPROS_TYPE>& list, const ProfileTable& installed) {
     std::erase_if(list, [&](const DOWNPROS_TYPE& e) {
-        return e.name.empty() || e.language.empty() || profiles_new_check_exist(installed, e.id);
+        // The id names the archive and the folder the profile is installed into.
+        return e.name.empty() || e.language.empty() || !safe_file_name(e.id) ||
+               profiles_new_check_exist(installed, e.id);
     });
 }
 

@@ -25,7 +25,8 @@ constexpr std::size_t downpros_max = 101;
 // The entries of the list text (without its marker line), at most downpros_max; key lines before
 // the first section belong to no entry and are dropped.
 std::vector<DOWNPROS_TYPE> profiles_new_parser(std::string_view text);
-// Drops entries without a name or a language and those already installed; the rest keep their order.
+// Drops entries without a name or a language, those whose id is no safe file name, and those
+// already installed; the rest keep their order.
 void profiles_new_check_valid(std::vector<DOWNPROS_TYPE>& list, const ProfileTable& installed);
 // The row text of the download window: caption 247, "language - name".
 std::string profiles_new_row(const DOWNPROS_TYPE& entry, const Captions& captions);

@@ -1,5 +1,6 @@
 #include "shell/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -186,6 +187,13 @@ void folder_delete_files(const std::string& folder, std::string_view mask) {
 void folder_remove_empty_subfolders(const std::string& folder) {
     for (const std::string& name : folder_list_folders(folder))
         folder_remove((fs::path(folder) / name).string());
+}
+
+bool safe_file_name(std::string_view name) {
+    if (name.find_first_not_of('.') == std::string_view::npos) return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 bool mask_matches(std::string_view mask, std::string_view name) {

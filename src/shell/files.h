@@ -33,6 +33,9 @@ void folder_move_into(const std::string& from, const std::string& to);
 void folder_delete_files(const std::string& folder, std::string_view mask);
 void folder_remove_empty_subfolders(const std::string& folder);
 
+// A name from outside (a server's list, a catalogue) that stays inside the folder it is put in:
+// no "/" or "\", no control character, not only dots, not empty.
+bool safe_file_name(std::string_view name);
 // Windows-style mask with "*" and "?", letter case ignored ("*.*" matches every name).
 bool mask_matches(std::string_view mask, std::string_view name);
 // Names of the regular files in folder matching mask, in the order the system lists them.

@@ -155,6 +155,19 @@ TEST(Languages, HostileFilesDoNotCrash) {
     EXPECT_EQ(t[2], "\"");
     EXPECT_EQ(t[3], "");
     EXPECT_FALSE(languages_preload(dir.folder(), "binary.lng"));
+
+    // Slot numbers outside the table change nothing (those beyond 32 bits are no number and land in
+    // slot 0 like other such keys); the lines around them still apply.
+    dir.write("slots.lng", "1=one\r\n99999=x\r\n1001=x\r\n-1=x\r\n-2147483648=x\r\n4294967297=x\r\n"
+                           "99999999999999999999=x\r\n2=two\r\n0=zero\r\n");
+    dir.write("plain.lng", "1=one\r\n2=two\r\n0=zero\r\n");
+    Captions slots;
+    Captions plain;
+    const LanguageLoadResult r = languages_load(slots, dir.folder(), "slots.lng");
+    languages_load(plain, dir.folder(), "plain.lng");
+    EXPECT_EQ(slots, plain);
+    EXPECT_EQ(slots[2], "two");
+    EXPECT_EQ(r.slots_set.count(), 3u);
 }
 
 } // namespace

@@ -323,6 +323,9 @@ TEST(SkinFile, HostileFilesNeverBreakTheReader) {
     dir.write("skins/long/skin.ini",
               "[Skin Informations]\r\nVersion=" + long_value + "\r\n[" + long_value + "\r\nName=Long\r\n");
     dir.write("skins/huge/skin.ini", "[Skin Informations]\r\nName=Huge\r\n" + std::string(9 << 20, ';'));
+    // One line of 10 MB without a line break, and one below the size limit.
+    dir.write("skins/one line/skin.ini", "[Skin Informations]Name=" + std::string(10 << 20, 'n'));
+    dir.write("skins/shorter line/skin.ini", "Name=" + std::string(7 << 20, 'n'));
     dir.write("skins/many/font.ttf", "x");
     std::string many = "[Skin Informations]\nName=Many\n[Fonts]\n";
     for (int i = 0; i < 60; ++i)
@@ -338,6 +341,8 @@ TEST(SkinFile, HostileFilesNeverBreakTheReader) {
     EXPECT_EQ(long_line->version, long_value);
     EXPECT_EQ(long_line->name, "Long");
     EXPECT_FALSE(skins_load(skins, "huge", builtin())); // too large to be a skin
+    EXPECT_FALSE(skins_load(skins, "one line", builtin()));
+    EXPECT_FALSE(skins_load(skins, "shorter line", builtin())); // a name outside its section
     const auto many_fonts = skins_load(skins, "many", builtin());
     ASSERT_TRUE(many_fonts);
     ASSERT_EQ(many_fonts->fonts.size(), skin_fonts_max);

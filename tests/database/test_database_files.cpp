@@ -174,16 +174,46 @@ TEST(DatabaseFiles, EveryTruncationKeepsCompleteRecordsOnly) {
 
 TEST(DatabaseFiles, HostileLengthsAndMissingFiles) {
     TempDir dir;
-    // A data length of 2 GiB in a tiny file, and a negative one.
-    std::string huge =
-        header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0x7FFFFFF0) + "abc";
-    std::string negative =
-        header("TRICKVAULT350GAMEPROFILE") + u16(0) + u32(1) + t16("A") + u32(0xFFFFFFF0) + "abc";
-    for (const auto& bytes : {huge, negative}) {
+    // Each length claims more than a tiny file holds, or is negative as a signed length; the
+    // complete record before it stays and nothing else is read.
+    const std::string main_start =
+        header("TRICKVAULT350GAMEPROFILE") + u16(0) + main_game({1, "Kept", "data"});
+    const std::string main_cases[] = {
+        main_start + u32(2) + t16("A") + u32(0x7FFFFFF0) + "abc", // data of 2 GiB
+        main_start + u32(2) + t16("A") + u32(0xFFFFFFF0) + "abc", // negative data lengths
+        main_start + u32(2) + t16("A") + u32(0xFFFFFFFF) + "abc",
+        main_start + u32(2) + u16(0xFFFF) + "abc", // names
+    };
+    for (const std::string& bytes : main_cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
         Loaded l = load(dir, bytes, "");
-        EXPECT_TRUE(l.db.games.empty());
+        ASSERT_EQ(l.db.games.size(), 1u);
+        EXPECT_EQ(l.db.games[0].data, "data");
+        EXPECT_EQ(l.main.records, 1u);
         EXPECT_FALSE(l.main.problems.empty());
     }
+    const std::string user_start =
+        header("TRICKVAULT350USERPROFILE") + t16("") + t16("Kept") + u32(1) + t32("kept") + t16("\r\n\r\n");
+    const std::string user_cases[] = {
+        user_start + u16(0xFFFF) + "abc",                            // names
+        user_start + t16("Kept") + u32(1) + u32(0xFFFFFFFF) + "abc", // user text
+        user_start + t16("Kept") + u32(1) + u32(0x7FFFFFF0) + "abc",
+        user_start + t16("Kept") + u32(1) + t32("lost") + u16(0xFFFF) + "abc", // launch text
+    };
+    for (const std::string& bytes : user_cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        Loaded l = load(dir, main_dat({}, {{1, "Kept"}}), bytes);
+        ASSERT_EQ(l.db.games.size(), 1u);
+        EXPECT_EQ(l.db.games[0].user_text, "kept");
+        EXPECT_EQ(l.user.records, 1u);
+        EXPECT_FALSE(l.user.problems.empty());
+    }
+    // The last game's name.
+    const Loaded last =
+        load(dir, main_dat({}, {{1, "Kept"}}), header("TRICKVAULT350USERPROFILE") + u16(0xFFFF) + "abc");
+    EXPECT_EQ(last.user.records, 0u);
+    EXPECT_FALSE(last.user.problems.empty());
+
     GameDatabase db;
     DateTime date;
     PROFILES_TYPE p;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/numbers.h"
 #include "support/temp_dir.h"
 
 using namespace std::literals;
@@ -142,6 +143,31 @@ TEST(BlockCodec, EntryCutOffByTheEndOfTheBlockIsDroppedWithEveryLaterSection) {
     }
 }
 
+TEST(BlockCodec, LengthBeyondTheBlockDropsTheEntryAndEveryLaterSection) {
+    const std::string info = bytes_of_u16(5) + "First" + bytes_of_u32(3) + "one";
+    const std::string file_head = bytes_of_u16(3) + "url" + bytes_of_u8(1) + "1" + bytes_of_u8(1) + "T";
+    const std::string end = bytes_of_u16(0);
+    const std::string file = file_head + end; // with an empty description
+    struct Case {
+        std::string block;
+        std::size_t infos, files;
+    };
+    const Case cases[] = {
+        {info + bytes_of_u16(6) + "Second" + bytes_of_u32(0xFFFFFFFF) + "abc", 1, 0}, // an entry's text
+        {info + end + file + bytes_of_u16(0xFFFF) + "abc", 1, 1},                     // a file's url
+        {info + end + file_head + bytes_of_u16(0xFFFF) + "abc", 1, 0},                // a file's description
+        {info + end + file + end + bytes_of_u16(1) + "h" + bytes_of_u8(0xFF) + "abc", 1, 1}, // a page's title
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.block));
+        const Expanded e = expand(c.block);
+        EXPECT_EQ(e.error, 0);
+        EXPECT_EQ(infos_of(e.record), Lines(c.infos, "First|one"));
+        EXPECT_EQ(e.record.files.size(), c.files);
+        EXPECT_TRUE(e.record.homepages.empty());
+    }
+}
+
 TEST(BlockCodec, EachListKeepsItsFirst255Entries) {
     std::vector<BlockInfo> infos;
     std::vector<GAMES2_FILES_TYPE> files;
@@ -271,10 +297,18 @@ TEST(BlockDecompress, ExpansionStopsAtTheCap) {
     EXPECT_EQ(at_cap.error, 0);
     EXPECT_EQ(at_cap.bytes.size(), block_expansion_cap);
 
-    const DecompressResult bomb = block_decompress(block_compress(std::string(std::size_t{100} << 20, '\0')));
+    // A record whose last entry holds 100 MiB: the block stops at the cap and the record keeps the
+    // entries that were complete before it.
+    const std::string bomb_block = block_compress(block_encode(
+        {{0, "First", "one"}, {0, "Second", "two"}, {0, "Big", std::string(std::size_t{100} << 20, '\0')}},
+        {}, {}));
+    const DecompressResult bomb = block_decompress(bomb_block);
     EXPECT_EQ(bomb.error, BZ_MEM_ERROR);
     EXPECT_LE(bomb.bytes.size(), block_expansion_cap);
     EXPECT_GT(bomb.bytes.size(), block_expansion_cap - 65536);
+    const Expanded e = expand_compressed(bomb_block);
+    EXPECT_EQ(e.error, BZ_MEM_ERROR);
+    EXPECT_EQ(infos_of(e.record), (Lines{"First|one", "Second|two"}));
 }
 
 TEST(RunText, BuildAndParse) {

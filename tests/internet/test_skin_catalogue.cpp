@@ -110,6 +110,10 @@ TEST(SkinCatalogue, BadDataOffersNothingUnsafe) {
     std::string cut = good.substr(0, good.size() - 5);
     cut.back() = '\x7F';
     EXPECT_EQ(keys(u_progress_skin_download(cut, any)), (std::vector<std::string>{"0001_one"}));
+    // A skin number of 0xFFFFFFFF ends the catalogue as the end mark does.
+    std::string all_ones = good;
+    all_ones.replace(cli::skin_catalogue_resource({offer(1, "One", 300)}).size() - 4, 4, "\xFF\xFF\xFF\xFF");
+    EXPECT_EQ(keys(u_progress_skin_download(all_ones, any)), (std::vector<std::string>{"0001_one"}));
     // Keys that could name a file outside the skins folder.
     const std::string hostile = cli::skin_catalogue_resource(
         {offer(1, "../../evil", 300), offer(2, "a\\b", 300), offer(3, "ok", 300), offer(4, "new\nline", 300)});

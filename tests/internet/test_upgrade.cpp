@@ -47,6 +47,7 @@ TEST(UpdateList, PairsEndAtANonPositiveIdOrAnIncompletePair) {
     const std::tuple<std::string, Pairs> cases[] = {
         {list_body({game(5, 7), game(9, 1)}), {{5, 7, false}, {9, 1, false}}},
         {i32(5) + i32(7) + i32(-3) + i32(9) + i32(1), {{5, 7, false}}},
+        {i32(5) + i32(7) + i32(-1) + i32(9) + i32(1), {{5, 7, false}}},       // an id of 0xFFFFFFFF
         {i32(5) + i32(7) + i32(9), {{5, 7, false}}},                          // a last id without revision
         {i32(5) + i32(7) + i32(9) + std::string("\0\0", 2), {{5, 7, false}}}, // a revision cut short
         {std::string("\0\0", 2), {}},
@@ -58,7 +59,7 @@ TEST(UpdateList, PairsEndAtANonPositiveIdOrAnIncompletePair) {
 
 TEST(UpdateList, PairsBeyondTheLimitAreLeftOut) {
     std::vector<GAMES2_ARRAY_TYPE> games;
-    for (std::int32_t id = 1; id <= static_cast<std::int32_t>(update_list_max) + 2; ++id)
+    for (std::int32_t id = 1; id <= 40000; ++id)
         games.push_back(game(id, 1));
     const std::vector<UPDATE_LIST_ENTRY> entries = parse_update_list(list_body(games));
     ASSERT_EQ(entries.size(), update_list_max);
@@ -128,6 +129,7 @@ TEST(InformationTypes, MalformedFilesChangeNothing) {
         good + "x",                      // two bytes after it
         good.substr(0, 25),              // a name cut short
         good.substr(0, 20),              // only the header
+        good.substr(0, 20) + bytes_of_u16(0xFFFF) + "abc" + bytes_of_u16(0) + "x", // a name of 255 bytes
         wrong_name,
         cli::information_types_resource({}), // no entry at all
         "",
@@ -163,6 +165,10 @@ TEST(GameRecord, RefusesMalformedFiles) {
         header + i32(42) + bytes_of_u16(4) + "Doom" + i32(0x7fffffff) + "data" + i32(3) + "x";
     const std::string negative_data =
         header + i32(42) + bytes_of_u16(4) + "Doom" + i32(-4) + "data" + i32(3) + "x";
+    const std::string all_ones_data = // 0xFFFFFFFF
+        header + i32(42) + bytes_of_u16(4) + "Doom" + i32(-1) + "data" + i32(3) + "x";
+    const std::string all_ones_names =
+        header + i32(42) + bytes_of_u16(0xFFFF) + "Doom" + i32(4) + "data" + i32(3) + "x";
     const std::string cases[] = {
         good + "x",                      // two trailing bytes
         good.substr(0, good.size() - 1), // none
@@ -171,6 +177,8 @@ TEST(GameRecord, RefusesMalformedFiles) {
         huge_names,
         huge_data,
         negative_data,
+        all_ones_data,
+        all_ones_names,
         cli::game_record_resource({0, "Zero", "", 1, "", {}}),
         cli::game_record_resource({-5, "Mine", "", 1, "", {}}),
         "",

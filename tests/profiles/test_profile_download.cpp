@@ -25,6 +25,10 @@ const char* const list_text =
     "[pc]\r\n"
     "Name=PC games\r\n"
     "Language=English\r\n"
+    // The id names the archive and the profile's folder: these would leave profiles/.
+    "[../up]\r\nName=Escape\r\nLanguage=English\r\n"
+    "[a\\b]\r\nName=Back\r\nLanguage=English\r\n"
+    "[..]\r\nName=Dots\r\nLanguage=English\r\n"
     "[#end#]\r\n"
     "[late]\r\n"
     "Name=After the end\r\n"
@@ -32,7 +36,7 @@ const char* const list_text =
 
 TEST(ProfileDownload, ParsesEntriesUntilTheEndSection) {
     const auto list = profiles_new_parser(list_text);
-    ASSERT_EQ(list.size(), 4u);
+    ASSERT_EQ(list.size(), 7u);
     EXPECT_EQ(list[0].id, "gba");
     EXPECT_EQ(list[0].name, "Game Boy Advance");
     EXPECT_EQ(list[0].language, "English");

@@ -131,6 +131,14 @@ TEST(Files, DeleteMatchingFilesAndEmptySubfolders) {
     EXPECT_EQ(folder_list_folders(dir.folder()), std::vector<std::string>{"full"});
 }
 
+TEST(Files, SafeFileNamesStayInTheirFolder) {
+    for (const char* name : {"demo", "0012_blue", "a.b", "..x", "x..", "\xE9t\xE9"})
+        EXPECT_TRUE(safe_file_name(name)) << name;
+    for (const char* name : {"", ".", "..", "...", "../x", "a/b", "/etc", "a\\b", "..\\x", "a\tb", "a\x7F"})
+        EXPECT_FALSE(safe_file_name(name)) << name;
+    EXPECT_FALSE(safe_file_name(std::string("a\0b", 3)));
+}
+
 TEST(Files, MaskMatches) {
     struct Case {
         std::string_view mask, name;

@@ -159,18 +159,27 @@ TEST(ZipExtract, BadArchivesFailAndChangeNothing) {
             return python_zip(dir, "h.zip", script + add_entry + "\n");
         };
     };
-    // 10000 bytes deflated, with another size in both headers.
-    const auto lying_size = [](int declared) {
-        return [declared](const test::TempDir& dir) {
-            const std::string script = R"(
-with zipfile.ZipFile(a, 'w', zipfile.ZIP_DEFLATED) as z:
-    z.writestr('big.txt', 'A' * 10000)
+    // Gives every entry named "big..." another uncompressed size in both of its headers.
+    const auto declaring = [](std::uint32_t size) {
+        return "\nn = " + std::to_string(size) + R"(
 d = bytearray(open(a, 'rb').read())
-struct.pack_into('<I', d, 22, n)
-struct.pack_into('<I', d, d.find(b'PK\x01\x02') + 24, n)
+for signature, size_at, name_at in ((b'PK\x03\x04', 22, 30), (b'PK\x01\x02', 24, 46)):
+    p = d.find(signature)
+    while p >= 0:
+        if d[p + name_at:p + name_at + 3] == b'big': struct.pack_into('<I', d, p + size_at, n)
+        p = d.find(signature, p + 4)
 open(a, 'wb').write(d)
 )";
-            return python_zip(dir, "l.zip", "n = " + std::to_string(declared) + script);
+    };
+    // 10000 bytes deflated: a tiny entry that can declare any size.
+    const auto big = [](const std::string& name) {
+        return "z.writestr('" + name + "', 'A' * 10000, zipfile.ZIP_DEFLATED)";
+    };
+    const auto lying_size = [=](std::uint32_t declared) {
+        return [=](const test::TempDir& dir) {
+            return python_zip(dir, "l.zip",
+                              "with zipfile.ZipFile(a, 'w') as z:\n    " + big("big.txt") +
+                                  declaring(declared));
         };
     };
     struct Case {
@@ -184,6 +193,7 @@ open(a, 'wb').write(d)
         {"parent inside", hostile("z.writestr('a/../../x', 'x')"), "a/../../x"},
         {"backslash parent", hostile("z.writestr('..\\\\evil.txt', 'x')"), "..\\evil.txt"},
         {"drive letter", hostile("z.writestr('C:/evil.txt', 'x')"), "C:/evil.txt"},
+        {"drive letter and backslash", hostile("z.writestr('C:\\\\evil.txt', 'x')"), "C:\\evil.txt"},
         {"symlink",
          hostile("i = zipfile.ZipInfo('link'); i.create_system = 3; i.external_attr = 0o120777 << 16; "
                  "z.writestr(i, '../outside')"),
@@ -209,6 +219,11 @@ open(a, 'wb').write(d)
          "CRC"},
         {"larger than declared", lying_size(100), "larger than its declared size"},
         {"smaller than declared", lying_size(20000), "smaller than its declared size"},
+        // Two entries of 2 GiB and a byte each after a good one: refused before anything is written.
+        {"gigabytes declared", hostile(big("big1.txt") + "; " + big("big2.txt") + declaring(0x80000001u)),
+         "more than 4 GiB"},
+        // The ZIP64 mark without its extra field: libzip refuses the archive when opening it.
+        {"size field 0xFFFFFFFF", hostile(big("big.txt") + declaring(0xFFFFFFFFu)), "Cannot unpack"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
