@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in the normal build, once with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then every fuzz target for TKV_FUZZ_SECONDS (default 60) each.
+# UndefinedBehaviorSanitizer, then every fuzz target for TKV_FUZZ_SECONDS (default 60) each. The
+# tests labelled "desktop" (install, package, desktop integration) run once, after the first build.
 # "--quick" runs the normal build's tests only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,12 +10,14 @@ jobs="$(nproc)"
 run_suite() {
   local dir="$1"; shift
   BUILD_DIR="$dir" "$root/scripts/build.sh" "$@"
-  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs"
+  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --label-exclude desktop
 }
 
 echo "== tests"
 run_suite "$root/build"
 if [ "${1:-}" != "--quick" ]; then
+  echo "== the installed program on the desktop"
+  ctest --test-dir "$root/build" --output-on-failure --label-regex desktop
   echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_suite "$root/build-sanitize" -DTKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

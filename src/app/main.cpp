@@ -9,6 +9,7 @@
 #include "internet/ui/version_windows.h"
 #include "options/first_settings_window.h"
 #include "options/options_window.h"
+#include "platform/file_types.h"
 #include "platform/qt/desktop.h"
 #include "profiles/ui/manager_window.h"
 #include "shell/ui/startup.h"
@@ -16,6 +17,7 @@
 #include "windows/main_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 #include <random>
 
@@ -48,6 +50,9 @@ tkv::MainWindowHooks main_window_hooks(tkv::ProgramContext& c, tkv::Dialogs& dia
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Trickvault");
+    // The desktop finds the program's entry and icon by these names (installed or registered).
+    QApplication::setDesktopFileName(QString::fromUtf8(tkv::program_icon_name.data(), tkv::program_icon_name.size()));
+    QApplication::setWindowIcon(QIcon::fromTheme(QApplication::desktopFileName()));
     // Fusion draws with the palette, so skins colour every control the same on every desktop.
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
@@ -56,7 +61,9 @@ int main(int argc, char** argv) {
     if (!guard.acquired()) return 0;
 
     tkv::ProgramContext context;
-    tkv::context_initialize(context, tkv::get_program_folder());
+    const std::string program_folder = tkv::get_program_folder();
+    tkv::seed_program_folder(program_folder, tkv::installed_data_folder());
+    tkv::context_initialize(context, program_folder);
     tkv::QtDialogs dialogs;
     const auto show_main = [&] { tkv::Tmain(context, dialogs, main_window_hooks(context, dialogs)).exec(); };
     tkv::Tstartup windows(context, dialogs,

@@ -38,5 +38,7 @@ extern const Command generate_command;
 extern const Command skin_command;
 extern const Command publish_command;
 extern const Command upgrade_command;
+extern const Command shortcut_command;
+extern const Command desktop_files_command;
 
 } // namespace tkv::cli

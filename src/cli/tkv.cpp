@@ -9,10 +9,10 @@ namespace tkv::cli {
 
 namespace {
 
-const std::array commands{&config_command, &captions_command, &profiles_command, &list_command,
-                          &search_command, &find_command,     &show_command,     &check_command,
-                          &build_command,  &generate_command, &skin_command,     &publish_command,
-                          &upgrade_command};
+const std::array commands{&config_command,  &captions_command, &profiles_command, &list_command,
+                          &search_command,  &find_command,     &show_command,     &check_command,
+                          &build_command,   &generate_command, &skin_command,     &publish_command,
+                          &upgrade_command, &shortcut_command, &desktop_files_command};
 
 int general_usage(std::ostream& err) {
     err << "usage: tkv [--home DIR] COMMAND ...\n";
@@ -40,7 +40,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     for (const Command* command : commands) {
         if (args[i] != command->name) continue;
         ProgramContext context;
-        context_initialize(context, home.empty() ? get_program_folder() : home);
+        if (home.empty()) {
+            home = get_program_folder();
+            seed_program_folder(home, installed_data_folder());
+        }
+        context_initialize(context, home);
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
         CommandIo io{out, err};
         return command->run(context, rest, io);

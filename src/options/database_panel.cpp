@@ -24,8 +24,6 @@ constexpr const char* unknown_count = "???";
 
 DatabasePanel::DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     : OptionPanel(context, "pa_upgrade_database", parent), context_(context), dialogs_(dialogs) {
-    const double s = context.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
     const auto button = [&](const char* name, int slot, QRect geometry) {
         auto* b = new QPushButton(this);

@@ -11,12 +11,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tkv {
+
+namespace {
+
+constexpr int panel_width = 365;
+constexpr int panel_height = 276;
+
+} // namespace
 
 OptionPanel::OptionPanel(const ProgramContext& context, const char* object_name, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(object_name);
-    resize(at(0, 0, 365, 276).size());
+    resize(scaled(panel_width, context.screen_scale), scaled(panel_height, context.screen_scale));
 }
 
 void OptionPanel::set_objects_value_here(const OPTIONS_TYPE& options) {
@@ -34,7 +43,13 @@ void OptionPanel::panel_shown(bool connected) {
 }
 
 QRect OptionPanel::at(int x, int y, int w, int h) const {
-    return scaled_rect(x, y, w, h, context_.screen_scale);
+    const double s = context_.screen_scale;
+    QRect r = scaled_rect(x, y, w, h, s);
+    // Position and size are rounded each on its own, which can take a control designed against the
+    // panel's far edge a pixel past it, where it would be cut off.
+    if (x + w <= panel_width) r.setRight(std::min(r.right(), scaled(panel_width, s) - 1));
+    if (y + h <= panel_height) r.setBottom(std::min(r.bottom(), scaled(panel_height, s) - 1));
+    return r;
 }
 
 QString OptionPanel::caption(int slot) const {

@@ -40,7 +40,8 @@ class OptionPanel : public QWidget {
     // What panel_shown does for a panel that needs no class of its own.
     void set_shown_action(std::function<void(bool connected)> action) { shown_action_ = std::move(action); }
 
-    // Building blocks of the panels.
+    // Building blocks of the panels. at: a designed rectangle times the screen scale; one designed
+    // inside the panel stays inside it.
     QRect at(int x, int y, int w, int h) const;
     QString caption(int slot) const;
     QLabel* label(const char* name, int caption_slot, QRect geometry);

@@ -5,7 +5,6 @@
 #include "appearance/ui/skin_apply.h"
 #include "internet/ui/download_window.h"
 #include "internet/version_check.h"
-#include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
@@ -24,8 +23,6 @@ namespace tkv {
 ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb open_web, QWidget* parent)
     : OptionPanel(context, "pa_upgrade_program", parent), context_(context), dialogs_(dialogs),
       open_web_(std::move(open_web)) {
-    const double s = context.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
     const Captions& captions = context.CAPTIONS;
 

@@ -39,8 +39,6 @@ constexpr int first_grade_caption = 662;
 
 SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs, MailWindows mail, QWidget* parent)
     : OptionPanel(context, "pa_upgrade_skins", parent), context_(context), dialogs_(dialogs) {
-    const double s = context.screen_scale;
-    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
     const auto caption = [&](int slot) { return qt_text(context.CAPTIONS[static_cast<std::size_t>(slot)], cp); };
     const auto label = [&](const char* name, QRect geometry, int slot = 0) {

@@ -20,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view desktop_id = "trickvault.desktop";
-
 struct FileType {
     std::string_view mime;
     std::string_view glob;
@@ -57,7 +55,45 @@ std::string xml_escaped(std::string_view s) {
     return out;
 }
 
-std::string mime_package(const std::string& icon_name) {
+} // namespace
+
+std::string exec_quoted(std::string_view argument) {
+    std::string quoted = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + "\"";
+}
+
+std::string desktop_string(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        switch (const char c = value[i]) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case ' ':
+            out += i == 0 ? "\\s" : " ";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string mime_package(std::string_view icon_name) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
     for (const FileType& t : file_types) {
@@ -71,24 +107,19 @@ std::string mime_package(const std::string& icon_name) {
     return xml + "</mime-info>\n";
 }
 
-// The program path as one quoted Exec argument: the quoting rule escapes " ` $ \ and doubles %,
-// then the string rule of desktop entries escapes each backslash once more.
-std::string exec_argument(std::string_view path) {
-    std::string quoted = "\"";
-    for (char c : path) {
-        if (c == '\\') {
-            quoted += "\\\\\\\\";
-        } else if (c == '%') {
-            quoted += "%%";
-        } else {
-            if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+namespace {
+
+// The program path as one Exec argument. A path without reserved characters stands as it is
+// (simple launchers such as xdg-open take the program as the line's first word); otherwise it is
+// quoted.
+std::string exec_program(std::string_view path) {
+    if (path.find_first_of(" \t\n\"'\\><~|&;$*?#()`%") == std::string_view::npos) return std::string(path);
+    return desktop_string(exec_quoted(path));
 }
 
-std::string desktop_entry(const std::string& program_path, const std::string& icon_name) {
+} // namespace
+
+std::string desktop_entry(std::string_view program_path, std::string_view icon_name) {
     std::string mime_types;
     for (const FileType& t : file_types)
         mime_types += std::string(t.mime) + ";";
@@ -97,10 +128,10 @@ std::string desktop_entry(const std::string& program_path, const std::string& ic
            "Name=Trickvault\n"
            "Comment=Cheat codes, hints and walkthroughs for computer and console games\n"
            "Exec=" +
-           exec_argument(program_path) +
+           exec_program(program_path) +
            " %f\n"
            "Icon=" +
-           icon_name +
+           std::string(icon_name) +
            "\n"
            "MimeType=" +
            mime_types +
@@ -108,6 +139,8 @@ std::string desktop_entry(const std::string& program_path, const std::string& ic
            "Terminal=false\n"
            "Categories=Game;Utility;\n";
 }
+
+namespace {
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -177,7 +210,7 @@ std::string with_our_defaults(const std::string& mimeapps, std::map<std::string,
 
     std::vector<std::string> missing;
     for (const FileType& t : file_types) {
-        const std::string ours = std::string(t.mime) + "=" + std::string(desktop_id);
+        const std::string ours = std::string(t.mime) + "=" + std::string(program_desktop_id);
         bool found = false;
         for (std::size_t i = header + 1; i < end && !found; ++i) {
             const std::size_t eq = lines[i].find('=');
@@ -186,7 +219,7 @@ std::string with_our_defaults(const std::string& mimeapps, std::map<std::string,
             found = true;
             const std::string value = trimmed(std::string_view(lines[i]).substr(eq + 1));
             const std::string first = trimmed(value.substr(0, value.find(';')));
-            if (first == desktop_id) continue;
+            if (first == program_desktop_id) continue;
             if (!first.empty()) previous[std::string(t.mime)] = value;
             lines[i] = ours;
         }
@@ -239,7 +272,7 @@ bool register_filetypes(const std::string& data_home, const std::string& config_
     const fs::path old_associations = data / "trickvault" / "old-associations.txt";
 
     bool ok = write_file(data / "mime" / "packages" / "trickvault.xml", mime_package(icon_name));
-    ok = write_file(data / "applications" / desktop_id, desktop_entry(program_path, icon_name)) && ok;
+    ok = write_file(data / "applications" / std::string(program_desktop_id), desktop_entry(program_path, icon_name)) && ok;
 
     std::map<std::string, std::string> previous = read_associations(old_associations);
     const std::string defaults = with_our_defaults(read_file(mimeapps), previous);

@@ -3,8 +3,25 @@
 // freedesktop counterpart of file types in the system registry.
 
 #include <string>
+#include <string_view>
 
 namespace tkv {
+
+// The program's desktop entry and its icon in the icon theme, for one user and system-wide alike.
+inline constexpr std::string_view program_desktop_id = "trickvault.desktop";
+inline constexpr std::string_view program_icon_name = "trickvault";
+
+// One argument of an Exec line: in double quotes, with " ` $ \ escaped by a backslash and % doubled
+// (the quoting and field-code rules), before the string escapes of the value.
+std::string exec_quoted(std::string_view argument);
+// A value of type string: backslash, line break, tab and carriage return escaped, and a leading
+// blank as \s so that it is not taken for the blank after "=".
+std::string desktop_string(std::string_view value);
+
+// The shared-mime-info package that declares the three types.
+std::string mime_package(std::string_view icon_name);
+// The program's desktop entry: it opens the three types; program_path is the Exec program.
+std::string desktop_entry(std::string_view program_path, std::string_view icon_name);
 
 // Declares the three types in DATA_HOME/mime/packages/trickvault.xml, describes the program in
 // DATA_HOME/applications/trickvault.desktop and makes it the types' default application in

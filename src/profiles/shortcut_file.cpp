@@ -76,42 +76,6 @@ std::vector<std::string> shortcut_arguments(const Shortcut& shortcut) {
     return arguments;
 }
 
-std::string exec_quoted(std::string_view argument) {
-    std::string quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        quoted += c;
-        if (c == '%') quoted += '%';
-    }
-    return quoted + "\"";
-}
-
-std::string desktop_string(std::string_view value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        switch (const char c = value[i]) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case ' ':
-            out += i == 0 ? "\\s" : " ";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string shortcut_file_text(const Shortcut& shortcut) {
     std::string exec = exec_quoted(shortcut.program_path);
     for (const std::string& argument : shortcut_arguments(shortcut))

@@ -7,6 +7,8 @@
 // as a scalable SVG in the user's hicolor icon theme: DATA_HOME/icons/hicolor/scalable/apps/
 // (trickvault-profile.svg, trickvault-game.svg), where desktops look up icons by name.
 
+#include "platform/file_types.h" // the texts of desktop entries
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,13 +41,6 @@ std::string clean_shortcut_name(std::string_view name);
 
 // The arguments the program is started with: "/profile=<id>" and, for a game, "/game=<name>".
 std::vector<std::string> shortcut_arguments(const Shortcut& shortcut);
-
-// One argument of an Exec line: in double quotes, with " ` $ \ escaped by a backslash and % doubled
-// (the quoting and field-code rules), before the string escapes of the value.
-std::string exec_quoted(std::string_view argument);
-// A value of type string: backslash, line break, tab and carriage return escaped, and a leading
-// blank as \s so that it is not taken for the blank after "=".
-std::string desktop_string(std::string_view value);
 
 // The whole desktop entry of the shortcut.
 std::string shortcut_file_text(const Shortcut& shortcut);

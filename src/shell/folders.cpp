@@ -41,10 +41,35 @@ std::string executable_folder() {
 std::string get_program_folder() {
     if (const std::string home = env("TRICKVAULT_HOME"); !home.empty()) return with_trailing_slash(home);
     const std::string exe_folder = executable_folder();
-    if (!exe_folder.empty() &&
+    // An installed program (its data shipped beside it) keeps the user's files in the user's own
+    // folder, even when run by someone who may write into the program's folder.
+    if (!exe_folder.empty() && installed_data_folder().empty() &&
         (::access(exe_folder.c_str(), W_OK) == 0 || folder_exists(exe_folder + "profiles")))
         return exe_folder;
     return xdg_folder("XDG_DATA_HOME", ".local/share") + "trickvault/";
+}
+
+std::string installed_data_folder() {
+#ifdef TKV_INSTALLED_DATA
+    const std::string exe_folder = executable_folder();
+    if (!exe_folder.empty() && folder_exists(exe_folder + TKV_INSTALLED_DATA))
+        return with_trailing_slash(exe_folder + TKV_INSTALLED_DATA);
+#endif
+    return {};
+}
+
+bool seed_program_folder(const std::string& program_folder, const std::string& data_folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target = fs::path(program_folder).lexically_normal().parent_path(); // without the "/"
+    if (data_folder.empty() || fs::exists(target, ec) || !folder_exists(data_folder)) return false;
+    if (!folder_create(target.parent_path().string())) return false;
+    std::string staging = target.string() + ".seeding-XXXXXX";
+    if (::mkdtemp(staging.data()) == nullptr) return false;
+    fs::copy(data_folder, staging, fs::copy_options::recursive, ec);
+    if (!ec) fs::rename(staging, target, ec);
+    if (ec) fs::remove_all(staging, ec);
+    return folder_exists(target.string()) && !fs::exists(staging);
 }
 
 std::string get_windows_folder() {

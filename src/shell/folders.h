@@ -7,9 +7,18 @@ namespace tkv {
 
 // The folder of the running executable, ending in "/".
 std::string executable_folder();
-// $TRICKVAULT_HOME when set; else the executable's folder when it is writable or already holds
-// profiles/; else $XDG_DATA_HOME/trickvault/. Ends in "/".
+// $TRICKVAULT_HOME when set; else, unless the program is installed (installed_data_folder), the
+// executable's folder when it is writable or already holds profiles/; else
+// $XDG_DATA_HOME/trickvault/. Ends in "/".
 std::string get_program_folder();
+// What an installation ships beside the program (the demo profile, the help): the folder
+// TKV_INSTALLED_DATA names relative to the executable's, when it exists. Empty otherwise, as for a
+// program run from its build folder. Ends in "/".
+std::string installed_data_folder();
+// On the first start of an installed program its folder does not exist yet: it becomes a copy of
+// the installed data, made beside it and renamed into place, so that an interrupted copy is made
+// again next time. False when the folder existed, there is no data, or the copy failed.
+bool seed_program_folder(const std::string& program_folder, const std::string& data_folder);
 // $XDG_CONFIG_HOME/trickvault/ (tkv.ini of read-only mode). Ends in "/".
 std::string get_windows_folder();
 // The working folder, ending in "/".

@@ -4,12 +4,8 @@
 #include "support/demo_editions.h"
 #include "support/temp_dir.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,8 +14,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
-
-extern char** environ;
 
 namespace tkv {
 namespace {
@@ -30,49 +24,11 @@ using test::TempDir;
 // Only a guard against a hang: the sanitizer build runs the tool many times slower.
 constexpr auto patience = std::chrono::seconds(120);
 
-// The tool in a child process for a home folder, its output discarded; killed if still running
-// at the end.
-class ToolRun {
-  public:
-    ToolRun(const std::string& home, std::vector<std::string> argv) {
-        argv.insert(argv.begin(), {TKV_TOOL_PATH, "--home", home});
-        std::vector<char*> args;
-        for (std::string& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, args[0], &quiet, nullptr, args.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&quiet);
-        EXPECT_GT(pid_, 0) << "cannot start " << TKV_TOOL_PATH;
-    }
-    ~ToolRun() {
-        kill();
-        wait();
-    }
-    ToolRun(const ToolRun&) = delete;
-    ToolRun& operator=(const ToolRun&) = delete;
-
-    // Checks without waiting; a child that ended is collected.
-    bool running() {
-        if (pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
-        return pid_ > 0;
-    }
-    void kill() {
-        if (pid_ > 0) ::kill(pid_, SIGKILL);
-    }
-    // The wait status once the child has ended.
-    int wait() {
-        if (pid_ > 0 && ::waitpid(pid_, &status_, 0) == pid_) pid_ = -1;
-        return status_;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int status_ = -1;
-};
+// The tool in a child process for a home folder, its output discarded.
+test::ChildProcess tool_run(const std::string& home, std::vector<std::string> argv) {
+    argv.insert(argv.begin(), {TKV_TOOL_PATH, "--home", home});
+    return test::ChildProcess(std::move(argv));
+}
 
 // What the system reports about the files (not folders) of one folder: created, written, renamed
 // into it, or closed after writing.
@@ -98,7 +54,7 @@ class FolderWatch {
 
     // Takes events in order until one that `wanted` accepts. False when the child ended with no
     // such event left, or patience ran out.
-    bool wait_for(const std::function<bool(const Event&)>& wanted, ToolRun& run) {
+    bool wait_for(const std::function<bool(const Event&)>& wanted, test::ChildProcess& run) {
         const auto deadline = Clock::now() + patience;
         while (Clock::now() < deadline) {
             while (!pending_.empty()) {
@@ -200,7 +156,7 @@ TEST_P(KillDuringSave, LeavesTheOldFileOrTheNewOne) {
     {
         FolderWatch watch(folder);
         if (!watch.watching()) GTEST_SKIP() << "inotify is not available here";
-        ToolRun run(home.folder(), args(save.new_save));
+        test::ChildProcess run = tool_run(home.folder(), args(save.new_save));
         ASSERT_TRUE(watch.wait_for(save_starts, run));
         const auto started = Clock::now();
         ASSERT_TRUE(watch.wait_for(file_in_place, run));
@@ -215,10 +171,10 @@ TEST_P(KillDuringSave, LeavesTheOldFileOrTheNewOne) {
         SCOPED_TRACE("kill point " + std::to_string(k));
         home.write(std::string(save.folder) + save.file, old_bytes);
         FolderWatch watch(folder);
-        ToolRun run(home.folder(), args(save.new_save));
+        test::ChildProcess run = tool_run(home.folder(), args(save.new_save));
         ASSERT_TRUE(watch.wait_for(save_starts, run));
         std::this_thread::sleep_for(kill_delay(save_time, k));
-        run.kill();
+        run.kill_at_once();
         run.wait();
 
         const std::string bytes = TempDir::read_file(file);

@@ -59,6 +59,10 @@ TEST_F(FileTypes, DeclaresTheTypesAndTheProgram) {
 }
 
 TEST_F(FileTypes, ExecQuotesWhatTheDesktopWouldOtherwiseInterpret) {
+    // A plain path stays as it is: xdg-open takes the Exec line's first word as the program.
+    ASSERT_TRUE(register_filetypes(data, config, "/usr/bin/trickvault", "trickvault"));
+    EXPECT_NE(dir.read("data/applications/trickvault.desktop").find("\nExec=/usr/bin/trickvault %f\n"),
+              std::string::npos);
     ASSERT_TRUE(register_filetypes(data, config, "/opt/a\"b`c$d\\e 100%/tv", "trickvault"));
     EXPECT_NE(dir.read("data/applications/trickvault.desktop")
                   .find("\nExec=\"/opt/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e 100%%/tv\" %f\n"),

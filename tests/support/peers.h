@@ -51,13 +51,29 @@ class ChildProcess {
     ~ChildProcess() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+        wait();
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    // Checks without waiting; a child that ended is collected.
+    bool running() {
+        if (pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
+        return pid_ > 0;
+    }
+    // Ends the child at once, as a power cut would: it cannot tidy up.
+    void kill_at_once() {
+        if (pid_ > 0) kill(pid_, SIGKILL);
+    }
+    // The wait status once the child has ended.
+    int wait() {
+        if (pid_ > 0 && waitpid(pid_, &status_, 0) == pid_) pid_ = -1;
+        return status_;
+    }
+
   private:
     pid_t pid_ = -1;
+    int status_ = -1;
 };
 
 inline bool port_answers(int port) {

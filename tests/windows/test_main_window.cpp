@@ -23,6 +23,7 @@
 #include "database/open_database.h"
 #include "database/record_codec.h"
 #include "shell/publisher.h"
+#include "support/main_window.h"
 #include "support/modal.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
@@ -69,20 +70,12 @@ struct MainFolder {
             EXPECT_TRUE(u_progress_dat_save_user(db, p, f.dir.path("profiles/small/user.dat"), true));
         }
         f.select_profile(0);
-        f.c.options.show_splash = false;
-        f.c.options.show_save_message = false;
-        f.c.options.save_window_position = false;
+        test::without_side_windows(f.c.options);
     }
 
     Tmain& open(MainWindowHooks hooks = {}) {
         w = std::make_unique<Tmain>(f.c, dialogs, std::move(hooks));
-        w->show();
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->ready(); }, 10000));
-        // The task window had the focus while it loaded.
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        test::show_loaded(*w);
         return *w;
     }
 

@@ -15,7 +15,9 @@
 #include "options/options_window.h"
 #include "profiles/profile_table.h"
 #include "support/demo_editions.h"
+#include "support/main_window.h"
 #include "support/modal.h"
+#include "support/options_window_hook.h"
 #include "support/scripted_dialogs.h"
 #include "windows/main_window.h"
 #include "windows/widgets/ttkv_listbox.h"
@@ -39,26 +41,18 @@ TEST(UpgradeInProgram, OptionsDatabasePanelBringsTheOpenProfileToTheNewerEdition
     c.skin_current = c.skin_default;
     c.options.server = e.server_base();
     c.options.auto_download_upgrade_info = false;
-    c.options.show_splash = false;
-    c.options.show_save_message = false;
-    c.options.save_window_position = false;
+    test::without_side_windows(c.options);
     profiles_ini_load(c.profiles, e.installed.folder());
     profile_select(c.profiles, 0, c.options, c.variables);
     test::ScriptedDialogs dialogs;
 
     MainWindowHooks hooks;
     bool list_rebuild_reported = false;
-    hooks.options = [&](QWidget* parent, const MainWindowHooks::OptionsCalls& calls) {
-        Toption window(c, dialogs, parent, {calls.mail, calls.skin_show, calls.buttons_refresh});
-        window.exec();
-        list_rebuild_reported = window.outcome().list_rebuild_needed;
-        return MainWindowHooks::OptionsResult{window.outcome().accepted, window.outcome().list_rebuild_needed};
-    };
+    hooks.options = test::options_window_hook(c, dialogs, [&](const Toption::Outcome& outcome) {
+        list_rebuild_reported = outcome.list_rebuild_needed;
+    });
     Tmain w(c, dialogs, hooks);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.ready(); }, 10000));
-    w.activateWindow(); // the task window had the focus while it loaded
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    test::show_loaded(w);
     auto* search = w.findChild<QLineEdit*>("ed_search");
     search->setFocus();
     QTest::keyClicks(search, "Doom");

@@ -36,20 +36,30 @@ QImage load_picture_file(const std::string& path) {
     return image;
 }
 
+QPixmap screen_pixmap(const QImage& picture, qreal ratio) {
+    if (picture.isNull() || ratio == 1) return QPixmap::fromImage(picture);
+    QPixmap pixmap = QPixmap::fromImage(
+        picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 bool load_background_picture(QLabel* holder, const SKINS_TYPE& skin, const std::string& skins_folder,
                              const std::string& jpeg_name, const std::string& bmp_name) {
     holder->setGeometry(0, 0, 538, 417);
     holder->setScaledContents(false);
     holder->lower();
     bool loaded = true;
+    QImage picture;
     if (skin.folder.empty()) {
-        holder->setPixmap(QPixmap::fromImage(builtin_picture(bmp_name)));
+        picture = builtin_picture(bmp_name);
     } else {
         std::string path = skin_file_path(skins_folder, skin.folder, jpeg_name);
         if (path.empty()) path = skin_file_path(skins_folder, skin.folder, bmp_name);
         loaded = !path.empty();
-        holder->setPixmap(loaded ? QPixmap::fromImage(load_picture_file(path)) : QPixmap());
+        if (loaded) picture = load_picture_file(path);
     }
+    holder->setPixmap(screen_pixmap(picture, holder->devicePixelRatioF()));
     holder->setVisible(loaded);
     return loaded;
 }

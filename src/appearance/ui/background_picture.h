@@ -26,4 +26,9 @@ std::string skin_file_path(const std::string& skins_folder, const std::string& s
 // Reads a JPEG or BMP file; a null image when it cannot be decoded.
 QImage load_picture_file(const std::string& path);
 
+// A skin picture for a label on a screen of ratio device pixels per logical pixel: it keeps its
+// size in logical pixels and each of its pixels becomes a block of device pixels. A label smooths
+// a pixmap whose ratio is not the screen's, which blurs it.
+QPixmap screen_pixmap(const QImage& picture, qreal ratio);
+
 } // namespace tkv

@@ -240,7 +240,7 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
 
     // isHidden, not isVisible: windows apply their skin before they are shown.
     if (scale > 1 && !holder_->isHidden() && !holder_->pixmap().isNull()) {
-        const QSize natural = holder_->pixmap().size();
+        const QSize natural = holder_->pixmap().deviceIndependentSize().toSize();
         holder_->setScaledContents(true);
         holder_->resize(static_cast<int>(std::lround(natural.width() * scale)),
                         static_cast<int>(std::lround(natural.height() * scale)));

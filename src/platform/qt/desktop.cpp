@@ -26,7 +26,7 @@ bool register_program_filetypes() {
     const std::string data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
     const std::string config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
     return register_filetypes(with_trailing_slash(data), with_trailing_slash(config),
-                              QApplication::applicationFilePath().toStdString(), "trickvault");
+                              QApplication::applicationFilePath().toStdString(), std::string(program_icon_name));
 }
 
 bool open_address(const std::string& utf8_address) {

@@ -196,7 +196,7 @@ void Tprogress::create_splash() {
     im_splash_ = new QLabel(this);
     im_splash_->setObjectName("im_splash");
     im_splash_->setScaledContents(true);
-    im_splash_->setPixmap(QPixmap::fromImage(picture));
+    im_splash_->setPixmap(screen_pixmap(picture, im_splash_->devicePixelRatioF()));
     im_splash_->setVisible(!picture.isNull());
     const QSize size(scaled(picture.width(), s), scaled(picture.height(), s));
     im_splash_->setGeometry(QRect(QPoint(0, 0), size));
