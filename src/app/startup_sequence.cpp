@@ -11,6 +11,8 @@
 #include "shell/publisher.h"
 #include "shell/version_cleanup.h"
 
+#include <algorithm>
+
 namespace tkv {
 
 namespace {
@@ -102,11 +104,13 @@ void program_show_window(ProgramContext& c, StartupWindows& windows) {
     if (v.manager_only || c.profiles.profiles.empty()) return windows.show_manager();
     c.profiles.profile_index = profiles_search(c.profiles, c.options.last_profile_id);
     if (!v.start_profile.empty()) {
-        c.profiles.profile_index = profiles_search(c.profiles, v.start_profile);
+        // An id that names no profile opens the first one.
+        c.profiles.profile_index = std::max(0, profiles_find_utf8(c.profiles, v.start_profile));
         v.start_profile.clear();
         return open_profile_or_manager(c, windows);
     }
-    if (!v.start_skin.empty() || (c.options.last_profile_autorun && c.options.last_profile_autorun_time == 0))
+    if (!v.start_skin.empty() ||
+        (last_profile_autorun_allowed(c.profiles, c.options) && c.options.last_profile_autorun_time == 0))
         return open_profile_or_manager(c, windows);
     windows.show_manager();
 }

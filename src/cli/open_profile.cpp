@@ -14,10 +14,8 @@ ProfileTable installed_profiles(const ProgramContext& context) {
 std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::string& id, CommandIo io) {
     context_load_configuration(context);
     ProfileTable table = installed_profiles(context);
-    // profiles_search falls back to the first profile; a command must name an existing one.
-    const int index = profiles_search(table, id);
-    if (index < 0 || id.empty() ||
-        lower_text(table.profiles[static_cast<std::size_t>(index)].id) != lower_text(id)) {
+    const int index = profiles_find_utf8(table, id);
+    if (index < 0) {
         io.err << "tkv: no profile with the id \"" << id << "\" in " << context.variables.program_folder
                << "profiles/\n";
         return std::nullopt;

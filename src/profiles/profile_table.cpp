@@ -6,6 +6,7 @@
 
 #include "database/dat_text.h"
 #include "shell/bytestream.h"
+#include "shell/codepage.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
 #include "shell/quicksort.h"
@@ -78,6 +79,21 @@ int profiles_search(const ProfileTable& t, std::string_view id) {
     for (std::size_t i = 0; i < t.profiles.size(); ++i)
         if (ids_match(wanted, t.profiles[i])) return static_cast<int>(i);
     return 0;
+}
+
+int profiles_find_utf8(const ProfileTable& t, std::string_view utf8_id) {
+    if (utf8_id.empty()) return -1;
+    for (std::size_t i = 0; i < t.profiles.size(); ++i) {
+        const PROFILES_TYPE& p = t.profiles[i];
+        if (ids_match(lower_text(from_utf8(utf8_id, code_page_for_language(p.language))), p))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool last_profile_autorun_allowed(const ProfileTable& t, const OPTIONS_TYPE& options) {
+    return options.last_profile_autorun && !options.last_profile_id.empty() &&
+           profiles_new_check_exist(t, options.last_profile_id);
 }
 
 bool profiles_new_check_exist(const ProfileTable& t, std::string_view id) {

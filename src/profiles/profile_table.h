@@ -35,6 +35,15 @@ void profiles_sort(ProfileTable& t, std::size_t first, std::size_t last);
 // or 0 when id is empty or matches none.
 int profiles_search(const ProfileTable& t, std::string_view id);
 
+// The profile whose id equals a text given as UTF-8 (command line, launcher, tkv), letter case
+// ignored; ids are stored in their profile's code page, so the text is compared in each one's.
+// -1 when none matches.
+int profiles_find_utf8(const ProfileTable& t, std::string_view utf8_id);
+
+// Whether "last profile autorun" may start a profile: it is on and "last profile id" names an
+// installed profile (a first start has none, and must not open a profile the user never chose).
+bool last_profile_autorun_allowed(const ProfileTable& t, const OPTIONS_TYPE& options);
+
 // Whether any profile has this id, ignoring letter case.
 bool profiles_new_check_exist(const ProfileTable& t, std::string_view id);
 

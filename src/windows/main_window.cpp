@@ -366,10 +366,12 @@ void Tmain::load_after_show() {
     if (!context_.db.game_list.empty()) select_row(0);
     std::string& start_game = context_.variables.start_game;
     if (!start_game.empty()) {
-        search_gamename(start_game);
+        // Launchers and the command line give the name in UTF-8; the list holds the code page's bytes.
+        const std::string name = from_utf8(start_game, profile_code_page(context_));
+        search_gamename(name);
         check_game_runable();
         const int row = selected_row();
-        if (row >= 0 && lower_text(context_.db.game_list[static_cast<std::size_t>(row)].name) == lower_text(start_game))
+        if (row >= 0 && lower_text(context_.db.game_list[static_cast<std::size_t>(row)].name) == lower_text(name))
             btc_viewClick();
         start_game.clear();
     } else if (context_.options.remember_last_game) {

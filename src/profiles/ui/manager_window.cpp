@@ -60,8 +60,7 @@ Tmanager::Tmanager(ProgramContext& context, Dialogs& dialogs, std::function<void
     refresh_language_label();
 
     VARIABLES_PROGRAM& v = context.variables;
-    if (!context.profiles.profiles.empty() && context.options.last_profile_autorun && !v.autorun_done &&
-        !v.manager_only) {
+    if (last_profile_autorun_allowed(context.profiles, context.options) && !v.autorun_done && !v.manager_only) {
         v.autorun_done = true;
         countdown_ = context.options.last_profile_autorun_time;
         show_countdown();
@@ -260,7 +259,9 @@ void Tmanager::btc_startClick() {
     profile_select(context_.profiles, row, context_.options, context_.variables);
     context_.exit_request = false;
     context_.variables.changes.cheat_added = false;
-    hide();
+    // QDialog::hide() would end the manager's own modal loop, and with it the program, once the
+    // main window closes; only the widget is hidden while the main window runs.
+    QWidget::setVisible(false);
     show_main_();
     apply_skin();
     if (context_.exit_request || context_.options.manager_hidden_after_exit)

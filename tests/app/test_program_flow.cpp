@@ -1,0 +1,142 @@
+// The whole program through main()'s own path: the real start-up, manager and main window, each
+// in its real modal loop, driven as a user would.
+
+#include "app/program.h"
+#include "database/dat_text.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace tkv {
+namespace {
+
+QDialog* visible_window(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) return qobject_cast<QDialog*>(w);
+    return nullptr;
+}
+
+// Runs the steps one after the other, each once its condition holds; a step that waits longer
+// than ten seconds fails the test and closes every window, so the program always ends.
+class Script {
+  public:
+    struct Step {
+        std::string what;
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start(20);
+    }
+    std::size_t done() const { return next_; }
+
+  private:
+    void tick() {
+        if (next_ >= steps_.size()) return timer_.stop();
+        if (steps_[next_].ready()) {
+            steps_[next_++].act();
+            waited_ = 0;
+        } else if (++waited_ > 500) {
+            ADD_FAILURE() << "waited in vain for: " << steps_[next_].what;
+            next_ = steps_.size();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->close();
+        }
+    }
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    int waited_ = 0;
+    QTimer timer_;
+};
+
+class ProgramFlow : public testing::Test {
+  protected:
+    test::TempDir home;
+
+    void SetUp() override {
+        for (const char* id : {"one", "two"})
+            home.write(std::string("profiles/") + id + "/main.dat",
+                       encode_dat_header({std::string(main_dat_magic), id, std::string("Name ") + id, "English",
+                                          "20261201120000000"}) +
+                           std::string(7, '\0'));
+        qputenv("TRICKVAULT_HOME", QByteArray::fromStdString(home.folder()));
+    }
+    void TearDown() override { qunsetenv("TRICKVAULT_HOME"); }
+
+    void configure(const std::string& general) {
+        home.write("tkv.ini", "[general]\r\nfirst run=0\r\nversion=3.50\r\nshow donate message # times=0\r\n"
+                              "dont show the manager after exit=0\r\n" +
+                                  general +
+                                  "[visual]\r\nshow splash screen=0\r\neffect on exit=0\r\n"
+                                  "[upgrade]\r\nautomatic version check at startup=0\r\n");
+    }
+    static bool countdown_shown(QDialog* manager) {
+        auto* panel = manager->findChild<QWidget*>("pa_autorun_profile");
+        return panel && panel->isVisible();
+    }
+};
+
+// The manager comes back after the main window, whichever way the profile was started, and its
+// countdown does not start again.
+TEST_F(ProgramFlow, TheManagerComesBackAfterTheMainWindow) {
+    for (const bool by_countdown : {false, true}) {
+        SCOPED_TRACE(by_countdown ? "started by the countdown" : "started with Start");
+        configure("last profile id=two\r\nlast profile autorun=1\r\nlast profile autorun time=" +
+                  std::string(by_countdown ? "1" : "30") + "\r\n");
+        QDialog* manager = nullptr;
+        bool countdown_at_first = false;
+        bool back_without_countdown = false;
+        Script script({
+            {"the manager", [&] { return (manager = visible_window("Tmanager")) != nullptr; },
+             [&] {
+                 countdown_at_first = countdown_shown(manager);
+                 // Start runs the main window's loop: clicked from a fresh event, so the script's
+                 // own timer is free to go on meanwhile.
+                 if (!by_countdown)
+                     QTimer::singleShot(0, manager, [manager] {
+                         QTest::mouseClick(manager->findChild<QPushButton*>("btc_start"), Qt::LeftButton);
+                     });
+             }},
+            {"the main window", [] { return visible_window("Tmain") != nullptr; },
+             [] { visible_window("Tmain")->close(); }},
+            {"the manager again", [] { return visible_window("Tmanager") != nullptr && !visible_window("Tmain"); },
+             [&] {
+                 QTest::qWait(1500); // longer than the countdown's step
+                 back_without_countdown = !countdown_shown(manager) && visible_window("Tmain") == nullptr;
+                 QTest::mouseClick(manager->findChild<QPushButton*>("btc_exit"), Qt::LeftButton);
+             }},
+        });
+        EXPECT_EQ(program_run({}), 0);
+        EXPECT_EQ(script.done(), 3u);
+        EXPECT_TRUE(countdown_at_first);
+        EXPECT_TRUE(back_without_countdown);
+        EXPECT_NE(home.read("tkv.ini").find("last profile id=two"), std::string::npos);
+    }
+}
+
+// On a first start nothing was ever chosen: the manager opens without counting down.
+TEST_F(ProgramFlow, NoCountdownForAProfileNeverChosen) {
+    configure("last profile id=\r\nlast profile autorun=1\r\nlast profile autorun time=1\r\n");
+    bool counting = true;
+    Script script({{"the manager", [] { return visible_window("Tmanager") != nullptr; },
+                    [&] {
+                        QDialog* manager = visible_window("Tmanager");
+                        QTest::qWait(1500);
+                        counting = countdown_shown(manager) || visible_window("Tmain") != nullptr;
+                        QTest::mouseClick(manager->findChild<QPushButton*>("btc_exit"), Qt::LeftButton);
+                    }}});
+    EXPECT_EQ(program_run({}), 0);
+    EXPECT_EQ(script.done(), 1u);
+    EXPECT_FALSE(counting);
+}
+
+} // namespace
+} // namespace tkv
