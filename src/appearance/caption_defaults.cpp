@@ -744,6 +744,14 @@ constexpr DefaultCaption defaults[] = {
     {780, "Select the information to print. Hold down Ctrl or Shift to select more than one."},
     {781, "(This window will be displayed %1 times more using this version of the program.)"},
     {782, "(This window won't be displayed again if you don't change this program to a newer version.)"},
+    // main window: adding to a full profile, a command without a selected game
+    {800, "This profile is full: it cannot hold more than %1 games. Delete one of your own games first!"},
+    {801, "No game is selected. Select a game in the list first!"},
+    // information window: characters the profile's code page cannot hold
+    {802, "These characters cannot be stored in this profile:%R%R%1%R%RPlease replace or remove them."},
+    // loading a damaged main database
+    {803, "The main database is damaged and could only be read in part:%R%1%R%RKept: %2 games and %3 "
+          "information types. The file is left as it is; updating the database writes it again."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

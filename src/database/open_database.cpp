@@ -5,6 +5,14 @@
 
 namespace tkv {
 
+bool main_dat_damaged(const OpenReport& report) {
+    return report.main.opened && !report.main.problems.empty();
+}
+
+std::size_t main_dat_games_kept(const OpenReport& report) {
+    return report.main.records - report.main.records_beyond_limit;
+}
+
 OpenReport database_open(GameDatabase& db, CHANGE_TRACKING& changes, PROFILES_TYPE& profile,
                          const std::string& main_dat_path, const std::string& user_dat_path,
                          bool ignore_case) {

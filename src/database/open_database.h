@@ -17,6 +17,13 @@ struct OpenReport {
     DateTime main_file_date;
 };
 
+// main.dat was there but could not be read to its end: what came before the damage is kept and
+// shown. The file itself is written again only when publisher data changes on purpose (an
+// update), never from a damaged read alone: the save task writes main.dat only when main_changed.
+bool main_dat_damaged(const OpenReport& report);
+// The games of main.dat that are in the table.
+std::size_t main_dat_games_kept(const OpenReport& report);
+
 OpenReport database_open(GameDatabase& db, CHANGE_TRACKING& changes, PROFILES_TYPE& profile,
                          const std::string& main_dat_path, const std::string& user_dat_path,
                          bool ignore_case);

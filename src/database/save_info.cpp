@@ -16,17 +16,21 @@ FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Cap
                  {caption(189), "*.txt"},
                  {caption(190), "*.txt"},
                  {caption(191), "*.rtf"}};
+    for (SaveType type : {SaveType::html, SaveType::windows_text, SaveType::dos_text, SaveType::rtf})
+        r.filter_extensions.emplace_back(save_type_extension(type));
     r.folder = options.save_folder;
     r.filter_index = static_cast<int>(save_type_from_option(options.save_file_type));
-    r.default_extension = "txt";
     r.confirm_overwrite = true;
     return r;
 }
 
-bool save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& path, SaveType type,
-                    OPTIONS_TYPE& options, const Captions& captions, const ExportStyle& style) {
+std::optional<std::string> save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& chosen,
+                                          SaveType type, OPTIONS_TYPE& options, const Captions& captions,
+                                          const ExportStyle& style) {
+    const std::string path = save_type_path(chosen, type);
     if (options.save_to_last_folder) options.save_folder = folder_of_path(path);
-    return write_text_file(path, export_document(game, type, captions, style));
+    if (!write_text_file(path, export_document(game, type, captions, style))) return std::nullopt;
+    return path;
 }
 
 } // namespace tkv

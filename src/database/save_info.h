@@ -2,6 +2,7 @@
 // Saving one game's information as a document: the save dialog's question and the writing after
 // it. The window shows the dialog and the message that follows.
 
+#include <optional>
 #include <string>
 
 #include "appearance/captions.h"
@@ -20,8 +21,10 @@ FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Cap
                                    const OPTIONS_TYPE& options);
 
 // After the dialog: remembers the chosen folder when the option asks, then writes the document of
-// the chosen type. True when the file was written.
-bool save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& path, SaveType type,
-                    OPTIONS_TYPE& options, const Captions& captions, const ExportStyle& style);
+// the chosen type, under the type's extension when the chosen name has none. The file written, or
+// nothing when it could not be written.
+std::optional<std::string> save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& chosen,
+                                          SaveType type, OPTIONS_TYPE& options, const Captions& captions,
+                                          const ExportStyle& style);
 
 } // namespace tkv

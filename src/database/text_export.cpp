@@ -203,15 +203,36 @@ std::string export_document(const GAMES2_TEMP_ARRAY_TYPE& g, SaveType type, cons
                             const ExportStyle& style) {
     switch (type) {
     case SaveType::html:
-        return wrap_lines(games_convert_data_to_html(g, captions, style), wrap_width);
+        return wrap_lines(games_convert_data_to_html(g, captions, style), wrap_width, true);
     case SaveType::windows_text:
-        return wrap_lines(dos_to_ansi_text(games_convert_data_to_text(g, captions)), wrap_width);
+        // The text is already in the Windows code page: only the DOS form is recoded.
+        return wrap_lines(games_convert_data_to_text(g, captions), wrap_width);
     case SaveType::dos_text:
         return wrap_lines(ansi_to_dos_text(games_convert_data_to_text(g, captions)), wrap_width);
     case SaveType::rtf:
         break;
     }
     return games_convert_data_to_rtf(g, captions);
+}
+
+std::string_view save_type_extension(SaveType type) {
+    switch (type) {
+    case SaveType::html:
+        return "html";
+    case SaveType::windows_text:
+    case SaveType::dos_text:
+        break;
+    case SaveType::rtf:
+        return "rtf";
+    }
+    return "txt";
+}
+
+std::string save_type_path(std::string_view path, SaveType type) {
+    const std::string name = lower_text(path.substr(path.rfind('/') + 1));
+    for (std::string_view known : {".htm", ".html", ".txt", ".rtf"})
+        if (name.size() > known.size() && name.ends_with(known)) return std::string(path);
+    return std::string(path).append(".").append(save_type_extension(type));
 }
 
 SaveType save_type_from_option(std::uint8_t type_of_text_file) {

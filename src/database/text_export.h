@@ -35,6 +35,11 @@ enum class SaveType : int { html = 1, windows_text = 2, dos_text = 3, rtf = 4 };
 // The document written for the chosen type: HTML and both plain texts wrapped at 70, RTF as it is.
 std::string export_document(const GAMES2_TEMP_ARRAY_TYPE& g, SaveType type, const Captions& captions,
                             const ExportStyle& style);
+// The extension of a document of that type, without the dot: html, txt or rtf.
+std::string_view save_type_extension(SaveType type);
+// The file a document of that type is written to: the chosen path, with the type's extension added
+// unless its name already ends in the extension of one of the save types (.htm, .html, .txt, .rtf).
+std::string save_type_path(std::string_view path, SaveType type);
 // The dialog's preselected type from the "type of text file" option (0 HTML .. 3 RTF).
 SaveType save_type_from_option(std::uint8_t type_of_text_file);
 // The file name the save dialog proposes for a game.

@@ -36,6 +36,9 @@ struct FileDialogRequest {
     int filter_index = 1;          // preselected filter, counted from 1
     std::string default_extension; // added to a typed name without one (save)
     bool confirm_overwrite = true; // save: ask before replacing an existing file
+    // Save: per filter, in the filters' order, the extension added while that filter is chosen;
+    // a missing or empty one falls back to default_extension.
+    std::vector<std::string> filter_extensions;
 };
 
 struct FileDialogResult {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tkv {
 
@@ -16,5 +17,11 @@ CodePage code_page_for_language(std::string_view language);
 std::string to_utf8(std::string_view bytes, CodePage cp);
 // Characters the code page cannot hold become "?"; invalid UTF-8 bytes too.
 std::string from_utf8(std::string_view utf8, CodePage cp);
+
+// The characters of a UTF-8 text that the code page cannot hold (the ones from_utf8 would turn
+// into "?"), each once, in the order they first occur. Empty when the whole text can be stored.
+std::vector<std::string> characters_not_in(std::string_view utf8, CodePage cp);
+// Such characters for a message: each followed by its code point, "ł (U+0142), ✓ (U+2713)".
+std::string character_list(const std::vector<std::string>& characters);
 
 } // namespace tkv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <initializer_list>
 
 #include "shell/text_lines.h"
@@ -214,7 +215,26 @@ std::string lf_to_crlf(std::string_view s) {
     return r;
 }
 
-std::string wrap_lines(std::string_view s, std::size_t width) {
+namespace {
+
+// Where a line without a space is cut: at `width`, or before an entity that the cut would split (after
+// it when the line starts with it, so each round still takes something).
+std::size_t hard_cut(std::string_view line, std::size_t width, bool keep_entities) {
+    if (!keep_entities) return width;
+    const std::size_t amp = line.rfind('&', width - 1);
+    if (amp == std::string_view::npos) return width;
+    std::size_t end = amp + 1;
+    if (end < line.size() && line[end] == '#') ++end;
+    while (end < line.size() && std::isalnum(static_cast<unsigned char>(line[end])))
+        ++end;
+    const bool entity = end > amp + 1 && end < line.size() && line[end] == ';';
+    if (!entity || end < width) return width;
+    return amp > 0 ? amp : end + 1;
+}
+
+} // namespace
+
+std::string wrap_lines(std::string_view s, std::size_t width, bool keep_entities) {
     // At width 0 a line would be cut down to nothing and never get shorter. From width 1 on each round
     // takes at least one character (or a leading space that is then dropped), so 0 counts as 1.
     width = std::max<std::size_t>(width, 1);
@@ -224,9 +244,12 @@ std::string wrap_lines(std::string_view s, std::size_t width) {
         while (line.size() > width) {
             std::string_view piece = line;
             while (piece.size() > width) {
-                std::size_t space = piece.rfind(' ');
-                // Without a space, dropping the last character until it fits is cutting at width.
-                piece = piece.substr(0, space == std::string_view::npos ? width : space);
+                const std::size_t space = piece.rfind(' ');
+                if (space == std::string_view::npos) {
+                    piece = line.substr(0, hard_cut(line, width, keep_entities));
+                    break;
+                }
+                piece = piece.substr(0, space);
             }
             r.append(piece).append("\r\n");
             line.remove_prefix(piece.size());

@@ -39,7 +39,9 @@ std::string trim_blank(std::string_view s);
 // Removes leading and trailing bytes with codes 0..32 (the configuration reader's trim).
 std::string trim_controls(std::string_view s);
 std::string lf_to_crlf(std::string_view s);
-std::string wrap_lines(std::string_view s, std::size_t width);
+// Breaks each line at its last space before `width`, or at `width` when it has none. With
+// `keep_entities` a cut never falls inside an HTML entity such as "&amp;": it moves before it.
+std::string wrap_lines(std::string_view s, std::size_t width, bool keep_entities = false);
 std::string clean_file_name(std::string_view s);
 
 // The program's own letter-case tables (ASCII, CWI-2 Hungarian DOS letters, code page 1250 letters).

@@ -36,10 +36,10 @@ void games_save_info_to_textfile(ProgramContext& c, Dialogs& dialogs, const GAME
     if (!chosen) return;
     const SaveType type = static_cast<SaveType>(std::clamp(chosen->filter_index, 1, 4));
     const Messages m(dialogs, c.CAPTIONS, c.language.code_page);
-    if (save_info_file(game, chosen->path, type, c.options, c.CAPTIONS, export_style(c)))
-        m.information(m.text(186, {chosen->path, to_utf8(game.title, game_cp)}));
+    if (const auto written = save_info_file(game, chosen->path, type, c.options, c.CAPTIONS, export_style(c)))
+        m.information(m.text(186, {*written, to_utf8(game.title, game_cp)}));
     else
-        m.error(m.text(187, {chosen->path}));
+        m.error(m.text(187, {save_type_path(chosen->path, type)}));
 }
 
 } // namespace tkv

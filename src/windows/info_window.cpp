@@ -28,7 +28,9 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -172,8 +174,8 @@ void set_grid_look(QTableWidget* grid, const SKINS_ITEM_TYPE& fields) {
 
 } // namespace
 
-Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), context_(context), dialogs_(dialogs),
+Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGame send_game)
+    : QDialog(parent), context_(context), dialogs_(dialogs), send_game_(std::move(send_game)),
       messages_(dialogs, context.CAPTIONS, context.language.code_page),
       game_code_page_(profile_code_page(context)), mode_(context.info_mode) {
     setObjectName("Tinfo");
@@ -187,7 +189,7 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     if (mode_ != InfoMode::add) ed_name_->setText(qt_text(name_text_of_names(game.names), game_code_page_));
     ed_name_->setReadOnly(mode_ == InfoMode::view || (mode_ == InfoMode::modify && game.id >= 1));
     me_info_user_->setReadOnly(mode_ == InfoMode::view);
-    mn_sendcheat_->setEnabled(false); // e-mail does not exist yet
+    mn_sendcheat_->setEnabled(mode_ == InfoMode::view && send_game_);
     mn_edit_->setEnabled(mode_ == InfoMode::view);
     if (mode_ != InfoMode::add) {
         BuildFiles();
@@ -201,6 +203,8 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
 
     name_at_open_ = from_qt(ed_name_->text(), game_code_page_);
     user_text_at_open_ = kept(me_info_user_->toPlainText(), game_code_page_);
+    name_shown_at_open_ = ed_name_->text();
+    user_text_shown_at_open_ = me_info_user_->toPlainText();
 
     skin_->set_client_size(QSize(538, 351), context.screen_scale);
     centre_over(this, parent);
@@ -344,6 +348,9 @@ void Tinfo::create_menu() {
             [this] { games_save_info_to_textfile(context_, dialogs_, context_.db.current_game); });
     line("mn_line1");
     mn_sendcheat_ = item(719, "mn_sendcheat");
+    connect(mn_sendcheat_, &QAction::triggered, this, [this] {
+        if (send_game_) send_game_(this, context_.db.current_game);
+    });
     line("mn_line2");
     mn_edit_ = item(143, "mn_edit");
     connect(mn_edit_, &QAction::triggered, this, [this] { mn_editClick(); });
@@ -485,8 +492,41 @@ void Tinfo::sg_info_homepagesClick() {
         show_description(homepages[static_cast<std::size_t>(row)].description);
 }
 
+// A changed text with characters the profile's code page cannot hold is refused, naming them all,
+// and the first of them is selected so the user can replace it: nothing becomes "?" unseen.
+bool Tinfo::texts_storable() {
+    if (mode_ == InfoMode::view) return true;
+    std::vector<std::string> missing;
+    QWidget* first_field = nullptr;
+    QString first_character;
+    const auto check = [&](QWidget* field, const QString& text, const QString& at_open) {
+        if (text == at_open) return;
+        for (std::string& c : characters_not_in(utf8_of(text), game_code_page_)) {
+            if (!first_field) {
+                first_field = field;
+                first_character = qt_utf8(c);
+            }
+            if (std::find(missing.begin(), missing.end(), c) == missing.end()) missing.push_back(std::move(c));
+        }
+    };
+    if (!ed_name_->isReadOnly()) check(ed_name_, ed_name_->text(), name_shown_at_open_);
+    check(me_info_user_, me_info_user_->toPlainText(), user_text_shown_at_open_);
+    if (missing.empty()) return true;
+    messages_.error(messages_.text(802, {character_list(missing)}));
+    if (first_field == ed_name_) {
+        ed_name_->setSelection(static_cast<int>(ed_name_->text().indexOf(first_character)),
+                               static_cast<int>(first_character.size()));
+        ed_name_->setFocus();
+    } else {
+        tabs_type_->setTabIndex(user_tab_);
+        me_info_user_->setTextCursor(me_info_user_->document()->find(first_character));
+        me_info_user_->setFocus();
+    }
+    return false;
+}
+
 void Tinfo::btc_okClick() {
-    if (!btc_ok_->isEnabled()) return;
+    if (!btc_ok_->isEnabled() || !texts_storable()) return;
     const std::string name = trim_blank(from_qt(ed_name_->text(), game_code_page_));
     const std::string user_text = trim_user_text(kept(me_info_user_->toPlainText(), game_code_page_));
     ed_name_->setText(qt_text(name, game_code_page_));

@@ -4,6 +4,7 @@
 // to be stored.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,7 +27,11 @@ class WindowSkin;
 class Tinfo : public QDialog {
     Q_OBJECT
   public:
-    Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Sends a game's information by e-mail, with the window as the parent of what it shows; the
+    // main window hands down its own. Without it the menu item stays disabled.
+    using SendGame = std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)>;
+
+    Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr, SendGame send_game = {});
     ~Tinfo() override;
 
     // How a file reached its target.
@@ -61,6 +66,7 @@ class Tinfo : public QDialog {
     void sg_info_homepagesClick();
     void show_description(const std::string& description);
     void btc_okClick();
+    bool texts_storable();
     void btc_runClick();
     void btc_downloadClick();
     void btc_visitClick();
@@ -71,12 +77,15 @@ class Tinfo : public QDialog {
 
     ProgramContext& context_;
     Dialogs& dialogs_;
+    SendGame send_game_;
     Messages messages_;
     CodePage game_code_page_; // of the open profile, in which the game's texts are kept
     InfoMode mode_;
     bool change_rejected_ = true;
     std::string name_at_open_;
     std::string user_text_at_open_;
+    QString name_shown_at_open_;
+    QString user_text_shown_at_open_;
     int files_tab_ = -1;
     int homepages_tab_ = -1;
     int user_tab_ = -1;

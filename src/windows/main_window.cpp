@@ -461,7 +461,7 @@ bool Tmain::expand_selected() {
 }
 
 void Tmain::show_info_window() {
-    Tinfo info(context_, dialogs_, this);
+    Tinfo info(context_, dialogs_, this, hooks_.send_game);
     connect(&info, &Tinfo::gameRunDisabled, this, [this] {
         check_game_runable();
         check_count_of_changes();
@@ -477,7 +477,7 @@ void Tmain::btc_modifyClick() {
     if (context_.variables.run_from_cd) return;
     if (selected_row() < 0) {
         const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
-        m.error(m.text(585));
+        m.error(m.text(801));
         return;
     }
     open_selected(InfoMode::modify);
@@ -527,7 +527,7 @@ void Tmain::btc_newClick() {
     auto& db = context_.db;
     if (games_table_full(db)) {
         const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
-        m.error(m.text(585));
+        m.error(m.text(800, {std::to_string(games_max)}));
         return;
     }
     db.current_list_row = -1;
@@ -549,7 +549,7 @@ void Tmain::btc_eraseClick() {
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
     const int row = selected_row();
     if (context_.variables.run_from_cd || row < 0) {
-        m.error(m.text(585));
+        m.error(m.text(context_.variables.run_from_cd ? 585 : 801));
         return;
     }
     auto& db = context_.db;

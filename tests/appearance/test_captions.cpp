@@ -50,7 +50,8 @@ TEST(Captions, ResetFillsDefaultsPlaceholdersAndTitles) {
     captions_reset(t);
     EXPECT_EQ(t[0], "CAPTIONS[0]");
     EXPECT_EQ(t[1], "&Ok");
-    EXPECT_EQ(t[800], "CAPTIONS[800]");
+    EXPECT_EQ(t[783], "CAPTIONS[783]");
+    EXPECT_EQ(t[801], "No game is selected. Select a game in the list first!"); // a later built-in text
     EXPECT_EQ(t[999], "CAPTIONS[999]");
     EXPECT_EQ(t[1000], "");
     EXPECT_EQ(t[560], "Trickvault - Error!");

@@ -82,6 +82,40 @@ TEST_F(ProfileCommands, ShowWritesTheSavedDocument) {
     EXPECT_EQ(run({"show", "pc", "q1", "--format", "pdf"}).code, cli::exit_usage);
 }
 
+TEST_F(ProfileCommands, WindowsTextIsTheTextAsItIs) {
+    // Dash, quotes and a Hungarian letter are Windows-1250 bytes already; no DOS table may touch them.
+    source.write("games/c.txt", "id=3\nname=Dash\n@info #1\nA \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D \xC5\x91\n");
+    ASSERT_EQ(run({"build", source.folder(), home.path("profiles/pc")}).code, cli::exit_ok);
+    const Result windows = run({"show", "pc", "Dash", "--format", "windows"});
+    ASSERT_EQ(windows.code, cli::exit_ok) << windows.err;
+    EXPECT_NE(windows.out.find("\r\nA \x96 \x93q\x94 \xF5\r\n"), std::string::npos) << windows.out;
+    EXPECT_EQ(windows.out + "\r\n", run({"show", "pc", "Dash"}).out);
+    EXPECT_EQ(run({"show", "pc", "Dash", "--format", "dos"}).out.find("\x96 \x93q\x94 \xF5"), std::string::npos);
+}
+
+TEST_F(ProfileCommands, HtmlWrapNeverSplitsAnEntity) {
+    // Addresses without spaces, each putting "&amp;" at another place around the cut at 70.
+    std::string text;
+    for (int pad = 60; pad <= 72; ++pad)
+        text += "http://x.example/" + std::string(static_cast<std::size_t>(pad - 17), 'a') + "&file=" +
+                std::to_string(pad) + "&lt\n";
+    source.write("games/c.txt", "id=3\nname=Links\n@info #1\n\n" + text);
+    ASSERT_EQ(run({"build", source.folder(), home.path("profiles/pc")}).code, cli::exit_ok);
+    const Result html = run({"show", "pc", "Links", "--format", "html"});
+    ASSERT_EQ(html.code, cli::exit_ok) << html.err;
+    for (std::size_t amp = html.out.find('&'); amp != std::string::npos; amp = html.out.find('&', amp + 1)) {
+        const std::size_t end = html.out.find_first_of(";\r", amp);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(html.out[end], ';') << html.out.substr(amp > 40 ? amp - 40 : 0, 60);
+    }
+    // Cut only between characters: joined again, every address is whole.
+    std::string joined = html.out;
+    std::erase(joined, '\r');
+    std::erase(joined, '\n');
+    for (int pad = 60; pad <= 72; ++pad)
+        EXPECT_NE(joined.find("a&amp;file=" + std::to_string(pad) + "&amp;lt"), std::string::npos) << pad;
+}
+
 TEST_F(ProfileCommands, DamagedBlockAndCheck) {
     const std::string main_dat = home.path("profiles/pc/main.dat");
     EXPECT_EQ(run({"check", main_dat}).code, cli::exit_ok);

@@ -86,7 +86,7 @@ TEST_F(Tkv, CaptionsBuiltIn) {
     EXPECT_NE(r.out.find("\n560\tTrickvault - Error!\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n621\tYou have launched Trickvault %1 times and viewed\\r\\n%2 information"),
               std::string::npos);
-    EXPECT_NE(r.out.find("\n800\tCAPTIONS[800]\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n783\tCAPTIONS[783]\n"), std::string::npos);
     EXPECT_TRUE(r.out.ends_with("\n1000\t\n"));
 }
 

@@ -217,8 +217,9 @@ TEST_F(TextExport, SavedDocumentsAreWrappedAndRecoded) {
     // DOS text: o with circumflex and o with double acute both become 147.
     EXPECT_EQ(export_document(g, SaveType::dos_text, captions, style),
               "\x93\x93\x93:\r\n====\r\n\r\n" + body);
+    // Windows text: already in the Windows code page, written as it is.
     EXPECT_EQ(export_document(g, SaveType::windows_text, captions, style),
-              "\xF4\xF5\xF5:\r\n====\r\n\r\n" + body);
+              "\xF4\xF5\x93:\r\n====\r\n\r\n" + body);
     EXPECT_EQ(export_document(g, SaveType::rtf, captions, style), games_convert_data_to_rtf(g, captions));
 
     // The 72-byte <meta> line breaks at its last space before column 70.
@@ -261,7 +262,7 @@ TEST(SaveInfo, DialogAndWriting) {
     EXPECT_EQ(r.filters[0].pattern, "*.htm;*.html");
     EXPECT_EQ(r.filters[2].label, "DOS text file (*.txt)");
     EXPECT_EQ(r.filter_index, 3);
-    EXPECT_EQ(r.default_extension, "txt");
+    EXPECT_EQ(r.filter_extensions, (std::vector<std::string>{"html", "txt", "txt", "rtf"}));
 
     test::TempDir dir;
     ASSERT_TRUE(save_info_file(g, dir.path("hl.txt"), SaveType::dos_text, options, captions, {}));

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -104,7 +105,7 @@ void type_name_and_accept(QFileDialog* dialog, const QString& name) {
 
 FileDialogRequest save_request(const TempDir& dir) {
     return {"Save game", dir.folder(), "",  {{"Text file (*.txt)", "*.txt"}, {"Web page", "*.htm;*.html"}},
-            1,           "txt",        true};
+            1,           "txt",        true, {}};
 }
 
 TEST(QtDialogs, SaveDialogOffersTheFiltersAndAddsTheDefaultExtension) {
@@ -138,6 +139,20 @@ TEST(QtDialogs, SaveDialogOffersTheFiltersAndAddsTheDefaultExtension) {
     EXPECT_TRUE(preselected.startsWith("Web page")) << preselected.toStdString();
     EXPECT_EQ(saved->path, dir.path("page.html"));
     EXPECT_EQ(saved->filter_index, 1);
+
+    // With an extension per filter, a typed name takes the one of the filter chosen last.
+    request = save_request(dir);
+    request.filter_extensions = {"txt", "html"};
+    when_shown<QFileDialog>([&](QFileDialog* d) {
+        auto* types = d->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        QTest::keyClick(types, Qt::Key_Down); // the user picks the second type
+        type_name_and_accept(d, "page");
+    });
+    saved = dialogs.save_file(request);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->path, dir.path("page.html"));
+    EXPECT_EQ(saved->filter_index, 2);
 
     when_shown<QFileDialog>([](QFileDialog* d) { d->reject(); });
     EXPECT_FALSE(dialogs.save_file(save_request(dir)));
@@ -176,7 +191,7 @@ TEST(QtDialogs, OpenDialogReturnsThePreselectedFile) {
         static_cast<QDialog*>(d)->accept();
     });
     auto opened =
-        dialogs.open_file({"Open skin", dir.folder(), "pack.tkvs", {{"Skins", "*.tkvs"}}, 1, "", true});
+        dialogs.open_file({"Open skin", dir.folder(), "pack.tkvs", {{"Skins", "*.tkvs"}}, 1, "", true, {}});
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->path, file);
     EXPECT_EQ(opened->filter_index, 1);

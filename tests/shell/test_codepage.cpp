@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace tkv {
 namespace {
 
@@ -25,6 +29,30 @@ TEST(CodePage, UndefinedAndUnmappableCharacters) {
     EXPECT_EQ(from_utf8("\xC5\x91", CodePage::windows_1250), "\xF5");
     EXPECT_EQ(from_utf8("a\xE4\xB8\xADz", CodePage::windows_1252), "a?z"); // a CJK letter
     EXPECT_EQ(from_utf8("a\xFFz\xC3", CodePage::windows_1252), "a?z?");    // broken UTF-8
+}
+
+// Exactly the characters from_utf8 would turn into "?", each once, in order.
+TEST(CodePage, CharactersThePageCannotHold) {
+    using List = std::vector<std::string>;
+    const struct {
+        const char* utf8;
+        CodePage cp;
+        List missing;
+    } cases[] = {
+        {"Zzz Test \u0142\u00f3d\u017a \u2713 \u0142", CodePage::windows_1252, {"\u0142", "\u017a", "\u2713"}},
+        {"Zzz Test \u0142\u00f3d\u017a \u2713 \u0142", CodePage::windows_1250, {"\u2713"}},
+        {"\u20ac \u00e9 \u0151", CodePage::windows_1250, {}},
+        {"\u20ac \u00e9 \u0151 \U0001F600", CodePage::windows_1252, {"\u0151", "\U0001F600"}},
+        {"a\xFFz\xC3", CodePage::windows_1252, {"\xFF", "\xC3"}}, // broken UTF-8
+        {"", CodePage::windows_1252, {}},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(characters_not_in(k.utf8, k.cp), k.missing) << k.utf8;
+        std::string unmarked = from_utf8(k.utf8, k.cp);
+        EXPECT_EQ(std::count(unmarked.begin(), unmarked.end(), '?') > 0, !k.missing.empty()) << k.utf8;
+    }
+    EXPECT_EQ(character_list({"\u0142", "\u2713", "\U0001F600", "\xFF"}),
+              "\u0142 (U+0142), \u2713 (U+2713), \U0001F600 (U+1F600), 0xFF");
 }
 
 TEST(CodePage, RoundTripOfEveryDefinedByte) {

@@ -374,6 +374,38 @@ TEST(Tinfo, AcceptingStoresTheNormalisedTexts) {
     }
 }
 
+// A Windows-1252 profile holds ó and € but not ł, ź or ✓: nothing is stored as "?" unseen.
+TEST(Tinfo, CharactersTheProfileCannotHoldAreNamedAndLeftToEdit) {
+    InfoFolder f;
+    auto w = f.open_new();
+    auto* name = get<QLineEdit>(*w, "ed_name");
+    auto* memo = get<QPlainTextEdit>(*w, "me_info_user");
+    type_texts(*w, QString::fromUtf8("Zzz Test \u0142\u00f3d\u017a \u2713"),
+               QString::fromUtf8("my note: \u0142 \u2713 \u20ac done"));
+    f.dialogs.expect_message("cannot be stored in this profile:\r\n\r\n"
+                             "\u0142 (U+0142), \u017a (U+017A), \u2713 (U+2713)\r\n",
+                             MessageAnswer::ok);
+    click(*w, "btc_ok");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(f.c.variables.changes.change_count, 0);
+    EXPECT_EQ(name->selectedText(), QString::fromUtf8("\u0142"));
+
+    // The name is mended; the note still holds two of them.
+    name->setText(QString::fromUtf8("Zzz Test l\u00f3dz"));
+    f.dialogs.expect_message("\r\n\r\n\u0142 (U+0142), \u2713 (U+2713)\r\n", MessageAnswer::ok);
+    click(*w, "btc_ok");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), 0);
+    EXPECT_EQ(memo->textCursor().selectedText(), QString::fromUtf8("\u0142"));
+
+    memo->setPlainText(QString::fromUtf8("my note: l \u20ac done"));
+    click(*w, "btc_ok");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(f.c.db.current_game.names, "Zzz Test l\xF3" "dz");
+    EXPECT_EQ(f.c.db.current_game.user_text, "my note: l \x80 done");
+    EXPECT_TRUE(f.dialogs.all_answered());
+}
+
 TEST(Tinfo, ClosingWithoutAChangeReturnsIdZeroAndCountsNothing) {
     enum class How { ok_unchanged, ok_only_blanks_added, cancel, escape_in_name };
     struct {

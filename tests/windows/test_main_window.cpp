@@ -147,6 +147,34 @@ TEST(Tmain, LoadsTheProfileSelectsTheLastGameAndShowsItsFigures) {
     test::save_screen(w, "Tmain");
 }
 
+// The information window sends its game in view mode through the main window's own sender, over
+// itself; once switched to editing it no longer offers to.
+TEST(Tmain, TheInformationWindowSendsItsGameByEmail) {
+    MainFolder m(five);
+    std::vector<std::pair<std::string, QString>> sent; // title, parent
+    MainWindowHooks hooks;
+    hooks.send_game = [&sent](QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game) {
+        sent.emplace_back(game.title, parent->objectName());
+    };
+    Tmain& w = m.open(std::move(hooks));
+    w.search_gamename("Sam");
+    bool enabled_in_view = false, enabled_after_edit = true;
+    test::when_modal_opens("Tinfo", [&](QDialog* info) {
+        QAction* send = info->findChild<QAction*>("mn_sendcheat");
+        enabled_in_view = send && send->isEnabled();
+        if (send) send->trigger();
+        if (QAction* edit = info->findChild<QAction*>("mn_edit")) edit->trigger();
+        enabled_after_edit = send && send->isEnabled();
+        info->done(QDialog::Rejected);
+    });
+    m.click("btc_view");
+    EXPECT_TRUE(enabled_in_view);
+    EXPECT_FALSE(enabled_after_edit);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].first, "Sam");
+    EXPECT_EQ(sent[0].second, "Tinfo");
+}
+
 TEST(Tmain, AGameGivenOnTheCommandLineOpensAtOnce) {
     MainFolder m(five);
     m.f.c.variables.start_game = "SECOND";
@@ -297,9 +325,17 @@ TEST(Tmain, RefusesAddToAFullTableAndEditingInReadOnlyMode) {
     MainFolder m(five);
     Tmain& w = m.open();
     m.f.c.db.games.resize(games_max, m.f.c.db.games.front());
-    m.dialogs.expect_message("running from CD", MessageAnswer::ok);
+    m.dialogs.expect_message("This profile is full: it cannot hold more than 32766 games.", MessageAnswer::ok);
     m.click("btc_new");
     EXPECT_EQ(m.dialogs.messages.back().title, "Trickvault - Error!");
+
+    // Nothing selected: each command that needs a game says so.
+    m.list()->selectionModel()->clearSelection();
+    for (const char* button : {"btc_modify", "btc_erase"}) {
+        m.dialogs.expect_message("No game is selected.", MessageAnswer::ok);
+        m.click(button);
+    }
+    EXPECT_TRUE(m.dialogs.all_answered());
 
     m.f.c.variables.run_from_cd = true;
     w.search_gamename("Sam");
@@ -362,6 +398,29 @@ TEST(Tmain, CopiesAndSavesTheSelectedGamesText) {
     EXPECT_EQ(m.f.c.options.save_folder, m.f.dir.folder()) << "the folder is remembered";
 }
 
+TEST(Tmain, SaveFileGivesTheChosenTypesExtension) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    w.search_gamename("Sam");
+    const struct {
+        const char* typed;
+        int type;
+        const char* written;
+    } cases[] = {{"sam", 1, "sam.html"},        {"Dr. Sam", 4, "Dr. Sam.rtf"}, {"sam", 2, "sam.txt"},
+                 {"sam", 3, "sam.txt"},         {"old.HTM", 1, "old.HTM"},     {"notes.txt", 4, "notes.txt"},
+                 {"sam.html.bak", 1, "sam.html.bak.html"}};
+    for (const auto& c : cases) {
+        m.dialogs.expect_save(FileDialogResult{m.f.dir.path(c.typed), c.type});
+        m.dialogs.expect_message(m.f.dir.path(c.written), MessageAnswer::ok);
+        m.click("btc_savetext");
+        EXPECT_TRUE(std::filesystem::exists(m.f.dir.path(c.written))) << c.typed;
+        if (std::string_view(c.typed) != c.written) {
+            EXPECT_FALSE(std::filesystem::exists(m.f.dir.path(c.typed))) << c.typed;
+        }
+    }
+    EXPECT_TRUE(test::TempDir::read_file(m.f.dir.path("sam.html")).starts_with("<html>"));
+}
+
 // A profile folder that cannot take the file: the save task reports it, offers another file, and
 // nothing is lost.
 TEST(Tmain, AFailedSaveOffersAnotherFileAndClosingAsksBeforeLosingChanges) {
@@ -402,6 +461,41 @@ TEST(Tmain, AFailedSaveOffersAnotherFileAndClosingAsksBeforeLosingChanges) {
     CHANGE_TRACKING changes;
     database_open(saved, changes, m.f.c.profiles.profiles[0], m.f.c.variables.main_dat_path, elsewhere, true);
     EXPECT_EQ(saved.games[1].user_text, "keep me");
+}
+
+// main.dat with a sound header and a body scrambled from the third game on: the user is told what
+// was kept, and saving the user's own change leaves the damaged file as it was.
+TEST(Tmain, ADamagedMainDatIsReportedAndNeverWrittenBackFromWhatWasKept) {
+    MainFolder m(five);
+    m.f.c.options.autosave = false;
+    const std::string main_dat = m.f.dir.path("profiles/small/main.dat");
+    std::string bytes = test::TempDir::read_file(main_dat);
+    const std::size_t third = bytes.find("Second");
+    ASSERT_NE(third, std::string::npos);
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(third - 6), bytes.end(), '\xFF');
+    m.f.dir.write("profiles/small/main.dat", bytes);
+
+    m.dialogs.expect_message("The main database is damaged and could only be read in part:\r\n" + main_dat +
+                                 "\r\n\r\nKept: 2 games and 1 information types.",
+                             MessageAnswer::ok);
+    Tmain& w = m.open();
+    EXPECT_EQ(m.dialogs.messages.back().title, "Trickvault - Error!");
+    EXPECT_EQ(m.rows(), QStringList({"Abc", "Sam"}));
+
+    InfoAnswer info;
+    w.search_gamename("Sam");
+    info.on_next({}, "my note");
+    m.click("btc_modify");
+    QTest::keyClick(m.list(), Qt::Key_F2);
+    EXPECT_EQ(m.f.c.variables.changes.change_count, 0);
+    EXPECT_EQ(test::TempDir::read_file(main_dat), bytes);
+    GameDatabase saved;
+    CHANGE_TRACKING changes;
+    database_open(saved, changes, m.f.c.profiles.profiles[0], main_dat, m.f.dir.path("profiles/small/user.dat"),
+                  true);
+    ASSERT_EQ(saved.games.size(), 2u);
+    EXPECT_EQ(saved.games[1].user_text, "my note");
+    EXPECT_TRUE(m.dialogs.all_answered());
 }
 
 // Closes the next modal window of that name with Escape, counting it.

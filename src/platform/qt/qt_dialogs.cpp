@@ -87,9 +87,20 @@ std::optional<FileDialogResult> run_file_dialog(const FileDialogRequest& request
     dialog.setNameFilters(names);
     if (request.filter_index >= 1 && request.filter_index <= names.size())
         dialog.selectNameFilter(names[request.filter_index - 1]);
-    QString suffix = qt_utf8(request.default_extension);
-    if (suffix.startsWith('.')) suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
+    // The suffix follows the chosen filter, so the overwrite question names the file that is written.
+    const auto suffix_for = [&request](int filter_index) {
+        QString suffix = qt_utf8(request.default_extension);
+        const auto k = static_cast<std::size_t>(filter_index - 1);
+        if (filter_index >= 1 && k < request.filter_extensions.size() && !request.filter_extensions[k].empty())
+            suffix = qt_utf8(request.filter_extensions[k]);
+        if (suffix.startsWith('.')) suffix.remove(0, 1);
+        return suffix;
+    };
+    dialog.setDefaultSuffix(suffix_for(request.filter_index));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& selected) {
+                         dialog.setDefaultSuffix(suffix_for(chosen_filter(request, names, selected)));
+                     });
     if (!request.file_name.empty()) dialog.selectFile(qt_utf8(request.file_name));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -282,6 +282,11 @@ void Tprogress::load_database() {
         database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
                       context_.variables.user_dat_path, context_.options.ignore_case);
     context_.main_file_date = report.main_file_date;
+    if (main_dat_damaged(report)) {
+        const Messages m = messages(context_, dialogs_);
+        m.error(m.text(803, {context_.variables.main_dat_path, std::to_string(main_dat_games_kept(report)),
+                             std::to_string(context_.db.info_types.size())}));
+    }
     if (request_.show_list) {
         set_label(caption(context_, 305));
         request_.show_list(*this);

@@ -199,6 +199,21 @@ TEST(Tgamerun, OkStoresTrimmedChangesAsOneChangeOfTheUserDatabase) {
     EXPECT_EQ(f.c.db.games[1].run, GAMES2_RUN_TYPE{}); // the other game keeps its own
 }
 
+// Launch settings are file names and arguments, kept as the system's UTF-8 whatever the profile's
+// code page: a folder name no code page holds is stored exactly, without a question.
+TEST(Tgamerun, LaunchTextsOutsideTheProfilesCodePageAreKeptExactly) {
+    RunFolder f; // an English profile: Windows-1252
+    Window k(f);
+    k.set("ed_path", QString::fromUtf8("/home/\u0142ukasz/gry \u2713/doom"));
+    k.set("ed_comm", QString::fromUtf8("-name \u017bbik"));
+    k.set("ed_work", QString::fromUtf8("/home/\u0142ukasz/gry \u2713/"));
+    k.click("btc_ok");
+    EXPECT_FALSE(k.w.isVisible());
+    EXPECT_EQ(f.run(), (GAMES2_RUN_TYPE{"/home/\u0142ukasz/gry \u2713/doom", "/home/\u0142ukasz/gry \u2713/",
+                                        "-name \u017bbik"}));
+    EXPECT_TRUE(f.dialogs.all_answered());
+}
+
 TEST(Tgamerun, DisableRunThenOkEmptiesTheSettings) {
     RunFolder f;
     Window k(f);
