@@ -25,6 +25,7 @@
 #include "shell/publisher.h"
 #include "support/main_window.h"
 #include "support/modal.h"
+#include "support/options_window_hook.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "windows/main_window.h"
@@ -475,6 +476,32 @@ TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     EXPECT_FALSE(m.f.c.options.save_last_option) << "put back after the call";
     EXPECT_EQ(m.f.c.skin_current.folder, "") << "the skin of before the window";
     EXPECT_EQ(m.selected_text(), "Secret") << "the list was rebuilt on the same game";
+}
+
+// "Remember last viewed options" switched off in the window Alt+S opened stays off.
+TEST(Tmain, AltSKeepsWhatTheUserChoseForRememberingThePage) {
+    for (const bool untick : {true, false}) {
+        SCOPED_TRACE(untick ? "unticked" : "left alone");
+        MainFolder m(five);
+        m.f.c.options.save_last_option = true;
+        m.f.c.options.last_option = 2;
+        m.f.c.options.auto_download_upgrade_info = false;
+        m.f.c.skins.searched = true;
+        MainWindowHooks hooks;
+        hooks.options = test::options_window_hook(m.f.c, m.dialogs);
+        m.open(hooks);
+        int opened_at = -1;
+        test::when_modal_opens("Toption", [&](QDialog* dialog) {
+            auto& options = static_cast<Toption&>(*dialog);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return options.current_panel() >= 0; }, 5000));
+            opened_at = options.current_panel();
+            if (untick) options.findChild<QCheckBox*>("ck_op_save_last_option")->setChecked(false);
+            QTest::mouseClick(options.findChild<QPushButton*>("btc_ok"), Qt::LeftButton);
+        });
+        QTest::keyClick(m.list(), Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(opened_at, Toption::skins_panel);
+        EXPECT_EQ(m.f.c.options.save_last_option, !untick);
+    }
 }
 
 TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndAsksToSend) {
