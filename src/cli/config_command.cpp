@@ -41,7 +41,8 @@ int run_config(ProgramContext& context, const std::vector<std::string>& args, Co
         const std::string stored = option_value_text(context.options, section, key).value_or("");
         io.out << stored << "\n";
         if (stored != asked) {
-            io.err << "tkv: [" << section << "] " << key << " is stored as " << stored << ", not " << asked << "\n";
+            io.err << "tkv: [" << section << "] " << key << " is stored as " << stored << ", not " << asked
+                   << "\n";
             return exit_failed;
         }
         return exit_ok;

@@ -100,7 +100,8 @@ void Tmanager_option::create_controls() {
     QFrame* pa_servers = framed_panel(client, "pa_servers", at(8, 112, 377, 265));
     auto* ck_usemasterserver = check_box(pa_servers, "ck_usemasterserver", 277, 10);
     auto* lb_use_this_server = label(pa_servers, "lb_use_this_server", 278, at(26, 36, 343, 14));
-    auto* cb_servers = combo_box(new ByTextCombo("cb_servers", {}, pa_servers), "cb_servers", at(26, 54, 343, 20));
+    auto* cb_servers =
+        combo_box(new ByTextCombo("cb_servers", {}, pa_servers), "cb_servers", at(26, 54, 343, 20));
     lb_use_this_server->setBuddy(cb_servers);
     servers_ = std::make_unique<ServerChoice>(
         context_, dialogs_,

@@ -85,7 +85,8 @@ std::string user_dirs_value(std::string_view file_text, std::string_view kind, c
         const std::string line = trim_blank(raw);
         if (line.empty() || line.front() == '#' || before_char(line, '=') != name) continue;
         std::string value = after_char(line, '=');
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
         if (value == "$HOME" || value.starts_with("$HOME/")) value = home + value.substr(5);
         // The file is read by a shell: a later line sets the variable again.
         found = value.starts_with("/") ? value : std::string();
@@ -95,8 +96,8 @@ std::string user_dirs_value(std::string_view file_text, std::string_view kind, c
 
 std::string user_dir(std::string_view kind) {
     const std::string home = home_folder();
-    std::string folder = user_dirs_value(file_read_all(xdg_folder("XDG_CONFIG_HOME", ".config") + "user-dirs.dirs"),
-                                         kind, home);
+    std::string folder = user_dirs_value(
+        file_read_all(xdg_folder("XDG_CONFIG_HOME", ".config") + "user-dirs.dirs"), kind, home);
     if (folder.empty()) folder = env(("XDG_" + std::string(kind) + "_DIR").c_str());
     if (folder.empty() || folder.front() != '/') folder = home;
     return with_trailing_slash(folder);

@@ -62,7 +62,8 @@ TEST_F(Tkv, ConfigSetAppliesTheReadRuleAndSaysWhatItStored) {
         {"PRINT", "font size", "16", "16", cli::exit_ok},
         {"print", "font size", "30", "10", cli::exit_failed}, // out of range: the default
         {"internet", "name", "Anna Kis", "Anna Kis", cli::exit_ok},
-        {"internet", "smtp server", " mail.example.org ", "mail.example.org", cli::exit_failed}, // read trimmed
+        // The file is read trimmed.
+        {"internet", "smtp server", " mail.example.org ", "mail.example.org", cli::exit_failed},
         {"server", "use only main server", "0", "0", cli::exit_ok},
     };
     for (const Case& k : cases) {

@@ -83,9 +83,8 @@ TEST_F(SaveFixture, FailedFileIsOfferedElsewhere) {
     EXPECT_TRUE(r.last_save_ok);
     EXPECT_TRUE(r.retried);
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_NE(
-        ui.errors[0].find("Unable to save main database to file\r\n" + paths.main_dat_path + ","),
-        std::string::npos);
+    EXPECT_NE(ui.errors[0].find("Unable to save main database to file\r\n" + paths.main_dat_path + ","),
+              std::string::npos);
     EXPECT_EQ(ui.dialog_titles, std::vector<std::string>{"main.dat|Save main database"});
     EXPECT_FALSE(dir.read("elsewhere.dat").empty());
     EXPECT_TRUE(ui.success.empty()); // a retry shows no success message

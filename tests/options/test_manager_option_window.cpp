@@ -99,8 +99,9 @@ TEST(Tmanager_option, AServerThatIsNotInTheListIsShownAndKept) {
         int selected;       // -1: none, the server is shown as it is
         const char* stored; // by Ok without a choice
     };
-    for (const Case& k : {Case{"http://127.0.0.1:8000/", -1, "http://127.0.0.1:8000/"},
-                          Case{"http://B.example/", 1, "http://b.example/"}, Case{"", 0, "http://a.example/"}}) {
+    for (const Case& k :
+         {Case{"http://127.0.0.1:8000/", -1, "http://127.0.0.1:8000/"},
+          Case{"http://B.example/", 1, "http://b.example/"}, Case{"", 0, "http://a.example/"}}) {
         SCOPED_TRACE(k.server);
         ManagerSettings s;
         s.f.c.options.server = k.server;

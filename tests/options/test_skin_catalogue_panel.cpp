@@ -191,7 +191,7 @@ TEST(SkinCataloguePanel, SaveDialogModeAndFailures) {
     fs::create_directories(k.home.path("Saved"));
     k.dialogs.expect_save(FileDialogResult{saved, 1})
         .expect_message(saved, MessageAnswer::yes) // caption 544 names the file as it is
-        .expect_message("", MessageAnswer::no); // keep the archive
+        .expect_message("", MessageAnswer::no);    // keep the archive
     panel.btc_fr_sk_list_downloadClick();
     EXPECT_EQ(k.dialogs.file_dialogs.back().file_name, "0001_ocean");
     EXPECT_EQ(k.dialogs.file_dialogs.back().folder, k.home.folder() + "skins/");

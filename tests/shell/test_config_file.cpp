@@ -164,8 +164,8 @@ TEST(ConfigFile, DefaultsAreWrittenInTheirOwnForm) {
     const std::string text = program_ini_text(l.options, l.stats);
     for (const char* line :
          {"\r\ndonate message was shown last=18991230\r\n", "\r\nautomatic version checks time=20261110\r\n",
-          "\r\nname=Owner Name\r\n",
-          "\r\nuse this server=http://www.trickvault.example/\r\n", "\r\ncustom coloured title bar=1\r\n"})
+          "\r\nname=Owner Name\r\n", "\r\nuse this server=http://www.trickvault.example/\r\n",
+          "\r\ncustom coloured title bar=1\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_TRUE(text.ends_with("\r\n\r\n[#END#]\r\n"));
 }
@@ -304,7 +304,8 @@ TEST(ConfigFile, FoldersDefaultToTheUsersFoldersAndAnOldDriveCountsAsUnset) {
     test::TempDir dir;
     test::ScopedEnv home("HOME", dir.path("Me"));
     test::ScopedEnv config("XDG_CONFIG_HOME", dir.path("config"));
-    dir.write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    dir.write("config/user-dirs.dirs",
+              "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
     const std::string downloads = dir.path("Me/Downloads/"), documents = dir.path("Me/Dokumente/");
     for (const char* old : {"c:\\", "C:\\"}) {
         const Loaded l = load_text(crlf(std::string("[file download]\ndownload directory=") + old +

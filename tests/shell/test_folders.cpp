@@ -66,7 +66,8 @@ TEST(Folders, UserFoldersFollowXdgUserDirs) {
         const char* expected;    // "~" is the home folder
     };
     const Case cases[] = {
-        {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOWNLOAD_DIR=\"$HOME/Letöltések\"\n",
+        {"# written by "
+         "xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOWNLOAD_DIR=\"$HOME/Letöltések\"\n",
          "/elsewhere", "~/Letöltések/"},
         {"XDG_DOWNLOAD_DIR=\"/data/Down Loads\"\r\n", nullptr, "/data/Down Loads/"},
         {"XDG_DOWNLOAD_DIR=\"$HOME/a\"\nXDG_DOWNLOAD_DIR=\"$HOME/b\"\n", nullptr, "~/b/"}, // the last line

@@ -1,5 +1,5 @@
-#include "shell/usage_stats.h"
 #include "shell/config_file.h"
+#include "shell/usage_stats.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -101,9 +101,9 @@ TEST(UsageStats, CountersAtTheTopSurviveTkvIni) {
     bool first_run = true;
     std::string version;
     program_ini_load(dir.path("tkv.ini"), {options, first_run, version, read}, today);
-    for (const std::int32_t count : {read.runs_total, read.viewed_total, read.viewed_chars_total,
-                                     read.day_stats.back().runs, read.day_stats.back().viewed,
-                                     read.day_stats.back().viewed_chars})
+    for (const std::int32_t count :
+         {read.runs_total, read.viewed_total, read.viewed_chars_total, read.day_stats.back().runs,
+          read.day_stats.back().viewed, read.day_stats.back().viewed_chars})
         EXPECT_EQ(count, stats_count_max);
 }
 
