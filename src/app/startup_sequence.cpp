@@ -154,8 +154,7 @@ void startup_run(ProgramContext& c, const StartupEnvironment& env, StartupWindow
     if (!check_file_parameters(c, windows, dialogs)) {
         profiles_ini_load(c.profiles, c.variables.program_folder);
         if (!c.profiles.profiles.empty()) profiles_sort(c.profiles, 0, c.profiles.profiles.size() - 1);
-        ++c.variables.stats.runs_total;
-        ++c.variables.stats.day_stats.back().runs;
+        stats_count_run(c.variables.stats);
         program_show_window(c, windows);
         const DateTime now = current_datetime();
         if (donation_due(c.options, now)) {

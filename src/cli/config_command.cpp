@@ -28,11 +28,21 @@ int run_config(ProgramContext& context, const std::vector<std::string>& args, Co
         return exit_ok;
     }
     if (verb == "set" && args.size() == 4) {
+        const std::string &section = args[1], &key = args[2], &asked = args[3];
         context_load_configuration(context);
-        if (!option_apply(context.options, args[1], args[2], args[3], current_datetime()))
-            return unknown_key(io, args[1], args[2]);
+        if (!option_apply(context.options, section, key, asked, current_datetime()))
+            return unknown_key(io, section, key);
         if (!context_save_configuration(context)) {
             io.err << "tkv: cannot write " << ini_path(context.variables) << "\n";
+            return exit_failed;
+        }
+        // What the program will find: the file read back by its own rules (ranges, trimmed blanks).
+        context_load_configuration(context);
+        const std::string stored = option_value_text(context.options, section, key).value_or("");
+        io.out << stored << "\n";
+        if (stored != asked) {
+            io.err << "tkv: [" << section << "] " << key << " is stored as " << stored << ", not " << asked
+                   << "\n";
             return exit_failed;
         }
         return exit_ok;

@@ -29,8 +29,7 @@ bool save_with_retry(const GameDatabase& db, const PROFILES_TYPE& profile, FileT
     for (;;) {
         ui.set_label(captions[static_cast<std::size_t>(file.label_caption)]);
         if (file.save(db, profile, path, file.changed, progress)) return true;
-        ui.show_error(
-            caption_format(captions[static_cast<std::size_t>(file.error_caption)], {upper_text(path)}));
+        ui.show_error(caption_format(captions[static_cast<std::size_t>(file.error_caption)], {path}));
         const auto chosen =
             ui.ask_save_path(file.file_name, captions[static_cast<std::size_t>(file.title_caption)],
                              save_dialog_filter(captions));

@@ -21,8 +21,8 @@ namespace {
 
 constexpr int row_step = 24;
 // In normal mode the mail check box takes the first row of the mail block, and everything
-// below it moves down by this much.
-constexpr int check_box_row = 16;
+// below it moves down by a whole row, so that the box stays clear of the framed edit under it.
+constexpr int check_box_row = row_step;
 
 QString caption_text(const ProgramContext& context, int slot) {
     return qt_text(context.CAPTIONS[slot], context.language.code_page);

@@ -2,6 +2,7 @@
 
 #include "app/program_context.h"
 #include "appearance/messages.h"
+#include "options/by_text_combo.h"
 #include "options/first_settings_window.h"
 #include "options/option_rules.h"
 #include "options/server_choice.h"
@@ -136,13 +137,12 @@ OptionPanel* internet_panel(ProgramContext& context, QWidget* parent) {
 OptionPanel* database_settings_panel(ProgramContext& context, QWidget* parent) {
     auto* p = new OptionPanel(context, "pa_settings_database", parent);
     p->check("ck_be_db_autosave", 405, p->at(left, 8, wide, 18), &OPTIONS_TYPE::autosave);
-    const std::vector<std::string> counts = autosave_items();
-    QComboBox* after = p->combo("cb_be_db_saveafter", p->at(indent, 30, 60, 20), utf8_items(counts));
-    p->bind([after, counts](const OPTIONS_TYPE& o) {
-                after->setCurrentIndex(select_by_text(counts, std::to_string(o.autosave_after), 0));
-            },
+    auto* after = new ByTextCombo("cb_be_db_saveafter", p->at(indent, 30, 60, 20), p);
+    after->addItems(utf8_items(autosave_items()));
+    // A count the list does not offer (set in tkv.ini) is kept until another is chosen.
+    p->bind([after](const OPTIONS_TYPE& o) { after->select_text(std::to_string(o.autosave_after), -1); },
             [after](OPTIONS_TYPE& o) {
-                o.autosave_after = static_cast<std::uint8_t>(autosave_count(utf8_of(after->currentText())));
+                o.autosave_after = static_cast<std::uint8_t>(autosave_count(after->value()));
             });
     check_group(p, nullptr, 0, 62,
                 {{"ck_be_db_show_save_completed", 406, &OPTIONS_TYPE::show_save_message},
@@ -163,14 +163,8 @@ OptionPanel* editor_panel(ProgramContext& context, QWidget* parent) {
 OptionPanel* save_text_panel(ProgramContext& context, Dialogs& dialogs, QWidget* parent) {
     auto* p = new OptionPanel(context, "pa_settings_savetext", parent);
     p->label("lb_be_save_path", 436, p->at(left, 8, wide, 16));
-    auto* path = new QLineEdit(p);
-    path->setObjectName("ed_be_save_path");
-    path->setFrame(false);
-    path->setGeometry(p->at(left, 28, 258, 19));
-    frame_control(path);
-    // The folder is kept in lower case (A to Z only), as the save dialog compares it.
-    p->bind([path](const OPTIONS_TYPE& o) { path->setText(qt_utf8(o.save_folder)); },
-            [path](OPTIONS_TYPE& o) { o.save_folder = ascii_lower_text(utf8_of(path->text())); });
+    // Kept exactly as typed: another case names another folder here.
+    QLineEdit* path = p->text_edit("ed_be_save_path", p->at(left, 28, 258, 19), &OPTIONS_TYPE::save_folder);
     QPushButton* browse = push_button(p, "btc_be_save_path", p->caption(437), p->at(272, 25, 85, 24));
     folder_choice(p, dialogs, context, path, browse, 438);
     auto* fixed = new QRadioButton(p->caption(439), p);
@@ -242,7 +236,7 @@ ServerPanel::ServerPanel(ProgramContext& context, Dialogs& dialogs, QWidget* par
     master->setObjectName("ck_up_def_server_master");
     master->setGeometry(at(left, 22, wide, 18));
     QLabel* use = label("lb_up_def_use_this_server", 498, at(indent, 46, 331, 16));
-    QComboBox* servers = combo("cb_up_def_servers", at(indent, 64, 271, 20), {});
+    auto* servers = new ByTextCombo("cb_up_def_servers", at(indent, 64, 271, 20), this);
     use->setBuddy(servers);
     // The two actions have no captions of their own here: icons with the manager's texts as tips.
     const auto tip_button = [this](const char* name, QStyle::StandardPixmap icon, int tip, QRect geometry) {

@@ -1,8 +1,9 @@
 #pragma once
 // The options window's information panel: the font of the information window's texts, with a style
 // of its own or the skin's, previewed at the size the information window would choose. Also the
-// font lists and the combo box chosen by text that the print panel shares with it.
+// font lists that the print panel shares with it.
 
+#include "options/by_text_combo.h"
 #include "options/option_panel.h"
 
 #include <QComboBox>
@@ -27,23 +28,6 @@ std::vector<std::string> screen_fonts();
 // The fixed-pitch fonts of this run: the task "info_fonts" finds them the first time, its window
 // centred over `over`'s window.
 const std::vector<std::string>& fixed_pitch_fonts(ProgramContext& context, Dialogs& dialogs, QWidget* over);
-
-// A combo box whose value is a text (UTF-8): the first item equal to it in lower case is selected.
-// A text that no item holds stays the value, shown greyed, until an item is chosen, so a font or
-// printer that this machine lacks is read back as it was stored.
-class ByTextCombo : public QComboBox {
-  public:
-    ByTextCombo(const char* name, QRect geometry, QWidget* parent);
-    // fallback: the item selected when none matches; -1 (or an item that does not exist) keeps the
-    // text. True when an item matched.
-    bool select_text(std::string_view text, int fallback);
-    // The items replaced; the value is selected again among them.
-    bool refill(const std::vector<std::string>& items, int fallback);
-    std::string value() const;
-
-  private:
-    std::string kept_;
-};
 
 class InfoFontPanel : public OptionPanel {
     Q_OBJECT

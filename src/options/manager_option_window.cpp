@@ -2,6 +2,7 @@
 
 #include "app/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "options/by_text_combo.h"
 #include "options/first_settings_window.h"
 #include "options/option_panel.h"
 #include "options/option_rules.h"
@@ -70,12 +71,12 @@ void Tmanager_option::create_controls() {
         set_skin_class(l, "F");
         return l;
     };
-    const auto combo_box = [&](QWidget* panel, const char* name, QRect r) {
-        auto* box = new QComboBox(panel);
+    // box: made on its panel.
+    const auto combo_box = [&](auto* box, const char* name, QRect r) {
         box->setObjectName(name);
         box->setFrame(false);
         box->setGeometry(r);
-        auto* frame = new TTKV_Frame(panel);
+        auto* frame = new TTKV_Frame(box->parentWidget());
         frame->setObjectName(QString("tkvf_") + name);
         frame->setControl(box);
         return box;
@@ -91,7 +92,7 @@ void Tmanager_option::create_controls() {
     QFrame* pa_autorun = framed_panel(client, "pa_autorun", at(8, 8, 377, 96));
     ck_autorun_profile_ = check_box(pa_autorun, "ck_autorun_profile", 274, 10);
     lb_autorun_delay_ = label(pa_autorun, "lb_autorun_delay", 275, at(26, 40, 260, 14));
-    cb_autorun_delay_ = combo_box(pa_autorun, "cb_autorun_delay", at(290, 37, 60, 20));
+    cb_autorun_delay_ = combo_box(new QComboBox(pa_autorun), "cb_autorun_delay", at(290, 37, 60, 20));
     cb_autorun_delay_->addItems(utf8_items(autorun_delay_items()));
     lb_autorun_delay_->setBuddy(cb_autorun_delay_);
     ck_exit_to_os_ = check_box(pa_autorun, "ck_exit_to_os", 276, 68);
@@ -99,7 +100,8 @@ void Tmanager_option::create_controls() {
     QFrame* pa_servers = framed_panel(client, "pa_servers", at(8, 112, 377, 265));
     auto* ck_usemasterserver = check_box(pa_servers, "ck_usemasterserver", 277, 10);
     auto* lb_use_this_server = label(pa_servers, "lb_use_this_server", 278, at(26, 36, 343, 14));
-    auto* cb_servers = combo_box(pa_servers, "cb_servers", at(26, 54, 343, 20));
+    auto* cb_servers =
+        combo_box(new ByTextCombo("cb_servers", {}, pa_servers), "cb_servers", at(26, 54, 343, 20));
     lb_use_this_server->setBuddy(cb_servers);
     servers_ = std::make_unique<ServerChoice>(
         context_, dialogs_,

@@ -64,6 +64,15 @@ QString quoted_part(const QString& caption) {
     return open >= 0 && close > open ? caption.mid(open + 1, close - open - 1) : caption;
 }
 
+// The first control of a panel that takes the keyboard, in the order Tab goes.
+void focus_first_control(QWidget* panel) {
+    for (QWidget* w = panel->nextInFocusChain(); w && w != panel; w = w->nextInFocusChain())
+        if (panel->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
 } // namespace
 
 Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Links links)
@@ -128,8 +137,10 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     connected_ = internet_connection_present();
     enable_default_buttons();
     // The first panel shows once the window is up, so its automatic action has a window to centre on.
+    // The keyboard starts on the panel's first control, ready for what the user came to change.
     QTimer::singleShot(0, this, [this] {
         u_option_tv_option_show(context_.options.save_last_option ? context_.options.last_option : 0);
+        focus_first_control(panel(current_panel_));
     });
 }
 

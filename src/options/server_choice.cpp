@@ -2,6 +2,8 @@
 
 #include "app/program_context.h"
 #include "internet/ui/fastest_window.h"
+#include "options/by_text_combo.h"
+#include "options/option_panel.h"
 #include "platform/qt/qt_text.h"
 #include "shell/publisher.h"
 
@@ -30,12 +32,8 @@ void ServerChoice::show_main_only(bool main_only) {
 
 void ServerChoice::show_servers(const std::string& server) {
     c_.servers->clear();
-    int selected = 0;
-    for (std::size_t i = 0; i < context_.server_list.size(); ++i) {
-        c_.servers->addItem(qt_utf8(context_.server_list[i]));
-        if (context_.server_list[i] == server) selected = static_cast<int>(i);
-    }
-    c_.servers->setCurrentIndex(selected);
+    c_.servers->addItems(utf8_items(context_.server_list));
+    c_.servers->select_text(server, server.empty() ? 0 : -1);
 }
 
 void ServerChoice::store(OPTIONS_TYPE& o) const {
@@ -44,10 +42,8 @@ void ServerChoice::store(OPTIONS_TYPE& o) const {
 }
 
 std::string ServerChoice::selected_server() const {
-    const int i = c_.servers->currentIndex();
-    const auto& list = context_.server_list;
-    return i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[static_cast<std::size_t>(i)]
-                                                               : std::string(main_server_address);
+    const std::string server = c_.servers->value();
+    return server.empty() ? std::string(main_server_address) : server;
 }
 
 // While only the main server is used, the list and its buttons have nothing to say.

@@ -8,7 +8,6 @@
 #include "internet/ui/server_refresh.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -17,6 +16,7 @@ namespace tkv {
 
 struct OPTIONS_TYPE;
 struct ProgramContext;
+class ByTextCombo;
 class Dialogs;
 
 class ServerChoice {
@@ -24,7 +24,7 @@ class ServerChoice {
     struct Controls {
         QCheckBox* main_only;
         QLabel* label;
-        QComboBox* servers;
+        ByTextCombo* servers;
         QPushButton* refresh;
         QPushButton* fastest;
     };
@@ -35,12 +35,13 @@ class ServerChoice {
     ServerChoice& operator=(const ServerChoice&) = delete;
 
     void show_main_only(bool main_only);
-    // Fills the list from the server list and selects the last entry equal to server (entry 0
-    // when none is).
+    // Fills the list from the server list and selects the entry equal to server, ignoring case.
+    // A server the list lacks (one the user set by hand) is shown and kept until another is
+    // chosen; entry 0 is selected only when there is no server at all.
     void show_servers(const std::string& server);
     // "use only main server" and "use this server": the main server while the box is checked.
     void store(OPTIONS_TYPE& options) const;
-    // The entry selected; the main server while the list is empty.
+    // The server shown; the main server while there is none.
     std::string selected_server() const;
 
   private:

@@ -357,15 +357,14 @@ void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
     ask.filters = {{m.text(540, {"tkvs", "TKVS"}), "*.TKVS"}};
     const auto chosen_file = dialogs_.save_file(ask);
     if (!chosen_file) return;
-    // The name in lower case; the folders keep theirs, which matter here.
-    const std::string target = folder_of_path(chosen_file->path) + lower_text(file_name_of_path(chosen_file->path));
+    const std::string& target = chosen_file->path;
     file_delete(target);
     if (!download_file(context_, dialogs_, address, target, this, m.text(541, {name}))) {
         file_delete(target);
         return m.error(m.text(542));
     }
     remove_entry(row);
-    if (m.ask(m.text(544, {upper_text(target), context_.last_download_speed}), 562, MessageIcon::question,
+    if (m.ask(m.text(544, {target, context_.last_download_speed}), 562, MessageIcon::question,
               MessageButtons::yes_no) == MessageAnswer::yes)
         unpack_skin(target, skin.key, false);
 }

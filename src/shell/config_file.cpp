@@ -16,6 +16,7 @@ namespace {
 enum class Rule {
     Bool,         // parse_bool
     Text,         // as is
+    Folder,       // as is, but the old Windows default "c:\" leaves the value (the user's folder)
     Date,         // parse_date, written as a date text
     Range,        // parse_int_in_range(value, def, min, max)
     RangeCurrent, // parse_int_in_range(value, current, min, max)
@@ -39,6 +40,9 @@ constexpr OptionKey B(std::string_view s, std::string_view k, bool O::*f) {
 }
 constexpr OptionKey T(std::string_view s, std::string_view k, std::string O::*f) {
     return {s, k, f, Rule::Text};
+}
+constexpr OptionKey F(std::string_view s, std::string_view k, std::string O::*f) {
+    return {s, k, f, Rule::Folder};
 }
 constexpr OptionKey D(std::string_view s, std::string_view k, DateTime O::*f) {
     return {s, k, f, Rule::Date};
@@ -67,7 +71,7 @@ const std::array option_keys{
     B(general, "automatically exit to os on game run", &O::exit_on_game_run),
     N(general, "show donate message # times", &O::donate_count, Rule::LowerOnly),
     D(general, "donate message was shown last", &O::donate_last_shown),
-    T(file_download, "download directory", &O::download_folder),
+    F(file_download, "download directory", &O::download_folder),
     N(file_download, "task with the exe file after downloading", &O::exe_download_action, Rule::Range, 1, 0,
       4),
     N(file_download, "task with the non-exe file after downloading", &O::other_download_action, Rule::Range,
@@ -88,7 +92,7 @@ const std::array option_keys{
     B(editor, "add button visible", &O::add_button_visible),
     B(editor, "modify button visible", &O::modify_button_visible),
     B(editor, "delete button visible", &O::delete_button_visible),
-    T(save_text, "save directory", &O::save_folder),
+    F(save_text, "save directory", &O::save_folder),
     B(save_text, "save to the last directory", &O::save_to_last_folder),
     N(save_text, "type of text file", &O::save_file_type, Rule::Range, 3, 0, 3),
     T(print, "printer name", &O::printer_name),
@@ -152,7 +156,11 @@ const OptionKey* find_key(std::string_view section_lower, std::string_view key) 
 void apply_rule(OPTIONS_TYPE& o, const OptionKey& k, std::string_view value, DateTime now) {
     std::visit(overloaded{
                    [&](bool O::*f) { o.*f = parse_bool(value); },
-                   [&](std::string O::*f) { o.*f = std::string(value); },
+                   [&](std::string O::*f) {
+                       // An old file's "c:\" names no folder here: the default stays.
+                       if (k.rule == Rule::Folder && ascii_lower_text(value) == "c:\\") return;
+                       o.*f = std::string(value);
+                   },
                    [&](DateTime O::*f) { o.*f = parse_date(value, now); },
                    [&](auto f) {
                        const std::int32_t current = o.*f;

@@ -1,6 +1,8 @@
 #include "shell/folders.h"
 
 #include "shell/files.h"
+#include "shell/text.h"
+#include "shell/text_lines.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +76,31 @@ bool seed_program_folder(const std::string& program_folder, const std::string& d
 
 std::string get_windows_folder() {
     return xdg_folder("XDG_CONFIG_HOME", ".config") + "trickvault/";
+}
+
+std::string user_dirs_value(std::string_view file_text, std::string_view kind, const std::string& home) {
+    const std::string name = "XDG_" + std::string(kind) + "_DIR";
+    std::string found;
+    for (const std::string& raw : split_lines(file_text)) {
+        const std::string line = trim_blank(raw);
+        if (line.empty() || line.front() == '#' || before_char(line, '=') != name) continue;
+        std::string value = after_char(line, '=');
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        if (value == "$HOME" || value.starts_with("$HOME/")) value = home + value.substr(5);
+        // The file is read by a shell: a later line sets the variable again.
+        found = value.starts_with("/") ? value : std::string();
+    }
+    return found;
+}
+
+std::string user_dir(std::string_view kind) {
+    const std::string home = home_folder();
+    std::string folder = user_dirs_value(
+        file_read_all(xdg_folder("XDG_CONFIG_HOME", ".config") + "user-dirs.dirs"), kind, home);
+    if (folder.empty()) folder = env(("XDG_" + std::string(kind) + "_DIR").c_str());
+    if (folder.empty() || folder.front() != '/') folder = home;
+    return with_trailing_slash(folder);
 }
 
 std::string get_current_folder() {

@@ -2,6 +2,7 @@
 // Where the program keeps its files on this machine, and who the user is.
 
 #include <string>
+#include <string_view>
 
 namespace tkv {
 
@@ -21,6 +22,13 @@ std::string installed_data_folder();
 bool seed_program_folder(const std::string& program_folder, const std::string& data_folder);
 // $XDG_CONFIG_HOME/trickvault/ (tkv.ini of read-only mode). Ends in "/".
 std::string get_windows_folder();
+// The user's folder of one kind as xdg-user-dir names it (kind "DOWNLOAD", "DOCUMENTS", ...): the
+// last XDG_<kind>_DIR line of user-dirs.dirs in the configuration home, else the environment
+// variable of that name, else the home folder. Ends in "/".
+std::string user_dir(std::string_view kind);
+// The value of XDG_<kind>_DIR in the text of a user-dirs.dirs file, "$HOME" replaced by home;
+// empty when the file does not set it to an absolute path.
+std::string user_dirs_value(std::string_view file_text, std::string_view kind, const std::string& home);
 // The working folder, ending in "/".
 std::string get_current_folder();
 // The user's full name from the password database, else the login name.

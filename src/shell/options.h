@@ -26,7 +26,7 @@ struct OPTIONS_TYPE {
     std::uint8_t donate_count = 3;
     DateTime donate_last_shown;
     // file download
-    std::string download_folder = "c:\\";
+    std::string download_folder; // initialize_defaults: the user's download folder
     std::uint8_t exe_download_action = 1;
     std::uint8_t other_download_action = 1;
     // internet
@@ -49,7 +49,7 @@ struct OPTIONS_TYPE {
     bool modify_button_visible = true;
     bool delete_button_visible = true;
     // save text
-    std::string save_folder = "C:\\";
+    std::string save_folder; // initialize_defaults: the user's documents folder
     bool save_to_last_folder = true;
     std::uint8_t save_file_type = 3;
     // print
@@ -109,7 +109,8 @@ struct OPTIONS_TYPE {
 };
 
 // The default of every setting: the member initialisers above plus the values that depend on
-// the machine and the day (the owner's name, the version check 30 days ago, the main server).
+// the machine and the day (the owner's name, the user's download and documents folders, the
+// version check 30 days ago, the main server).
 OPTIONS_TYPE initialize_defaults(const std::string& owner_name, DateTime now);
 
 } // namespace tkv

@@ -4,7 +4,6 @@
 #include "shell/text.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace tkv {
 
@@ -16,7 +15,7 @@ void stats_reset(UsageStats& stats, DateTime now) {
 }
 
 std::int32_t stats_parse_count(std::string_view value) {
-    return parse_int_in_range(value, 0, 0, 2147483646);
+    return parse_int_in_range(value, 0, 0, stats_count_max);
 }
 
 void stats_add_line(UsageStats& stats, std::string_view value, DateTime now) {
@@ -47,12 +46,17 @@ bool stats_day_change(UsageStats& stats, DateTime now) {
 namespace {
 
 void add_saturating(std::int32_t& count, std::size_t n) {
-    constexpr auto top = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    const auto now = static_cast<std::size_t>(std::max(count, 0));
+    constexpr auto top = static_cast<std::size_t>(stats_count_max);
+    const auto now = static_cast<std::size_t>(std::clamp(count, 0, stats_count_max));
     count = static_cast<std::int32_t>(n >= top - now ? top : now + n);
 }
 
 } // namespace
+
+void stats_count_run(UsageStats& stats) {
+    add_saturating(stats.runs_total, 1);
+    add_saturating(stats.day_stats.back().runs, 1);
+}
 
 void stats_count_view(UsageStats& stats, std::size_t chars) {
     add_saturating(stats.viewed_total, 1);

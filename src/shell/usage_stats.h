@@ -33,10 +33,14 @@ void stats_add_line(UsageStats& stats, std::string_view value, DateTime now);
 // The day change, checked every 30 seconds: when today is not the last record's day, the records
 // move up by one and today starts at zero (one record per check, even after several days).
 bool stats_day_change(UsageStats& stats, DateTime now);
-// A game's information opened for viewing or modifying, with the length of its plain text; the
-// counts stop at the largest int32 instead of wrapping.
+// The largest count the read rule accepts: the counters stop here, so that tkv.ini never holds a
+// count that reads back as 0.
+constexpr std::int32_t stats_count_max = 2147483646;
+// A start of the program, in total and today.
+void stats_count_run(UsageStats& stats);
+// A game's information opened for viewing or modifying, with the length of its plain text.
 void stats_count_view(UsageStats& stats, std::size_t chars);
-// The totals' read rule: whole numbers 0..2147483646, anything else 0.
+// The totals' read rule: whole numbers 0..stats_count_max, anything else 0.
 std::int32_t stats_parse_count(std::string_view value);
 
 } // namespace tkv

@@ -650,9 +650,7 @@ void Tinfo::btc_downloadClick() {
 void Tinfo::open_downloaded_file(const std::string& source, const std::string& target, Fetched how,
                                  const std::string& speed) {
     const bool copied = how == Fetched::copied;
-    const std::string source_shown = copied ? upper_utf8(source) : source;
-    const std::string target_shown = upper_utf8(target);
-    const auto text = [&](int slot) { return messages_.text(slot, {source_shown, target_shown, speed}); };
+    const auto text = [&](int slot) { return messages_.text(slot, {source, target, speed}); };
     const auto ask = [&](int slot) {
         return messages_.ask(text(slot), 562, MessageIcon::question, MessageButtons::yes_no) ==
                MessageAnswer::yes;

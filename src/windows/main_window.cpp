@@ -745,12 +745,13 @@ bool Tmain::form_key_down(QKeyEvent* e) {
     }
     if (e->key() == Qt::Key_S && e->modifiers() == Qt::AltModifier) {
         if (hooks_.options) {
-            // The options window opens at its skins page this once.
+            // The options window opens at its skins page this once. The earlier choice comes back
+            // unless the user switched remembering off there (taken with Apply or OK).
             const bool remembered = context_.options.save_last_option;
             context_.options.save_last_option = true;
             context_.options.last_option = 8;
             btc_optionsClick();
-            context_.options.save_last_option = remembered;
+            if (context_.options.save_last_option) context_.options.save_last_option = remembered;
         }
         return true;
     }

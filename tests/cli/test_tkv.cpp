@@ -1,8 +1,11 @@
 #include "cli/tkv.h"
 #include "support/temp_dir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace tkv {
 namespace {
@@ -24,16 +27,56 @@ class Tkv : public testing::Test {
     }
 };
 
-TEST_F(Tkv, ConfigSetAppliesTheReadRuleAndSaves) {
-    EXPECT_EQ(run({"config", "set", "PRINT", "font size", "16"}).code, cli::exit_ok);
-    EXPECT_NE(home.read("tkv.ini").find("\r\nfont size=16\r\n"), std::string::npos);
-    EXPECT_EQ(run({"config", "get", "print", "font size"}).out, "16\n");
+// The real tool in a child process, as a shell runs it.
+Result run_tool(const std::string& home, std::vector<std::string> args) {
+    test::TempDir io;
+    args.insert(args.begin(), {TKV_TOOL_PATH, "--home", home});
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, io.path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, io.path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    int status = 0;
+    const bool started = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&files);
+    if (!started || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        ADD_FAILURE() << "tkv did not run to its end";
+        return {-1, "", ""};
+    }
+    return {WEXITSTATUS(status), io.read("out"), io.read("err")};
+}
 
-    EXPECT_EQ(run({"config", "set", "print", "font size", "99"}).code, cli::exit_ok);
-    EXPECT_EQ(run({"config", "get", "print", "font size"}).out, "10\n");
+TEST_F(Tkv, ConfigSetAppliesTheReadRuleAndSaysWhatItStored) {
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* stored; // what set prints and get gives afterwards
+        int code;
+    };
+    const Case cases[] = {
+        {"PRINT", "font size", "16", "16", cli::exit_ok},
+        {"print", "font size", "30", "10", cli::exit_failed}, // out of range: the default
+        {"internet", "name", "Anna Kis", "Anna Kis", cli::exit_ok},
+        // The file is read trimmed.
+        {"internet", "smtp server", " mail.example.org ", "mail.example.org", cli::exit_failed},
+        {"server", "use only main server", "0", "0", cli::exit_ok},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.key) + "=" + k.value);
+        const Result set = run_tool(home.folder(), {"config", "set", k.section, k.key, k.value});
+        EXPECT_EQ(set.code, k.code) << set.err;
+        EXPECT_EQ(set.out, std::string(k.stored) + "\n");
+        EXPECT_EQ(set.err.empty(), k.code == cli::exit_ok) << set.err;
+        EXPECT_EQ(run({"config", "get", k.section, k.key}).out, std::string(k.stored) + "\n");
+    }
+    EXPECT_NE(home.read("tkv.ini").find("\r\nfont size=10\r\n"), std::string::npos);
 
     // Other settings and the statistics survive a set.
-    EXPECT_EQ(run({"config", "set", "internet", "name", "Anna Kis"}).code, cli::exit_ok);
     const Result list = run({"config", "list"});
     EXPECT_NE(list.out.find("\r\nname=Anna Kis\r\n"), std::string::npos);
     EXPECT_TRUE(list.out.starts_with("[general]\r\nfirst run=0\r\nversion=3.50\r\n"));

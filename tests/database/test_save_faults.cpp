@@ -155,7 +155,7 @@ TEST_P(RefusedDatSave, OldFileStaysWholeAndTheEditsCanBeSavedElsewhere) {
         EXPECT_EQ(home.read("user.dat"), old_user);
         EXPECT_EQ(files_in(home), (std::vector<std::string>{"main.dat", "user.dat"}));
     };
-    const std::string error_start = kind->error + upper_text(home.path(kind->file)) + ",";
+    const std::string error_start = kind->error + home.path(kind->file) + ",";
 
     FaultUi ui;
     FileSizeLimit limit(limit_inside(expected.size(), cut));

@@ -76,16 +76,15 @@ TEST_F(SaveFixture, NoSuccessMessageWithoutCountedChanges) {
 }
 
 TEST_F(SaveFixture, FailedFileIsOfferedElsewhere) {
-    paths.main_dat_path = dir.path("missing/main.dat");
+    paths.main_dat_path = dir.path("Missing/main.dat");
     changes = {2, true, true, false};
     ui.answers = {dir.path("elsewhere.dat")};
     const auto r = save();
     EXPECT_TRUE(r.last_save_ok);
     EXPECT_TRUE(r.retried);
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_NE(
-        ui.errors[0].find("Unable to save main database to file\r\n" + upper_text(paths.main_dat_path) + ","),
-        std::string::npos);
+    EXPECT_NE(ui.errors[0].find("Unable to save main database to file\r\n" + paths.main_dat_path + ","),
+              std::string::npos);
     EXPECT_EQ(ui.dialog_titles, std::vector<std::string>{"main.dat|Save main database"});
     EXPECT_FALSE(dir.read("elsewhere.dat").empty());
     EXPECT_TRUE(ui.success.empty()); // a retry shows no success message

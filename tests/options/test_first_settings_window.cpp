@@ -82,17 +82,24 @@ TEST(Toption_first, NormalModeMakesRoomForTheMailCheckBox) {
     FirstSettings first(true), normal(false);
     first.open();
     normal.open();
-    EXPECT_EQ(normal.w->height() - first.w->height(), 16);
-    EXPECT_EQ(normal.get("pa_email")->height() - first.get("pa_email")->height(), 16);
+    constexpr int row = 24;
+    EXPECT_EQ(normal.w->height() - first.w->height(), row);
+    EXPECT_EQ(normal.get("pa_email")->height() - first.get("pa_email")->height(), row);
     for (const char* name : {"btc_ok", "btc_help", "btc_cancel", "pa_proxy", "lb_email_server", "ed_email_server",
                              "lb_email_port", "ed_email_port", "lb_email_name", "ed_email_name",
                              "lb_email_address", "ed_email_address"})
-        EXPECT_EQ(normal.get(name)->y() - first.get(name)->y(), 16) << name;
+        EXPECT_EQ(normal.get(name)->y() - first.get(name)->y(), row) << name;
     EXPECT_EQ(normal.get("lb_email")->y(), first.get("lb_email")->y());
     EXPECT_EQ(normal.get("ck_email_internal")->y(), first.get("ed_email_server")->y())
         << "the check box sits where the first mail row was";
     EXPECT_TRUE(normal.get("ck_email_internal")->isVisible());
     EXPECT_TRUE(normal.get("btc_cancel")->isEnabled());
+    // The box overlaps nothing on its panel: no label, edit or edit frame.
+    const QRect box = normal.get("ck_email_internal")->geometry();
+    for (const QWidget* other : normal.get("pa_email")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other->objectName() != "ck_email_internal" && other->isVisible()) {
+            EXPECT_FALSE(box.intersects(other->geometry())) << other->objectName().toStdString();
+        }
 }
 
 TEST(Toption_first, TheMailFieldsFollowTheMailCheckBoxAndOkStoresIt) {

@@ -92,14 +92,37 @@ TEST(Tmanager_option, ShowsTheOptions) {
     EXPECT_EQ(s.edit("ed_upgrade_server_http_proxycode")->echoMode(), QLineEdit::Normal);
 }
 
-TEST(Tmanager_option, AServerThatIsNotInTheListSelectsTheFirstEntry) {
-    for (const char* server : {"http://elsewhere.example/", "http://B.example/", ""}) {
-        SCOPED_TRACE(server);
+// A server set by hand that the list lacks is shown and kept; names are compared ignoring case.
+TEST(Tmanager_option, AServerThatIsNotInTheListIsShownAndKept) {
+    struct Case {
+        const char* server;
+        int selected;       // -1: none, the server is shown as it is
+        const char* stored; // by Ok without a choice
+    };
+    for (const Case& k :
+         {Case{"http://127.0.0.1:8000/", -1, "http://127.0.0.1:8000/"},
+          Case{"http://B.example/", 1, "http://b.example/"}, Case{"", 0, "http://a.example/"}}) {
+        SCOPED_TRACE(k.server);
         ManagerSettings s;
-        s.f.c.options.server = server;
+        s.f.c.options.server = k.server;
         s.open();
-        EXPECT_EQ(s.combo("cb_servers")->currentIndex(), 0);
+        QComboBox* servers = s.combo("cb_servers");
+        EXPECT_EQ(servers->currentIndex(), k.selected);
+        if (k.selected < 0) {
+            EXPECT_EQ(servers->placeholderText(), k.server);
+        }
+        s.click("btc_ok");
+        EXPECT_EQ(s.f.c.options.server, k.stored);
     }
+    // Until the user picks another.
+    ManagerSettings s;
+    s.f.c.options.server = "http://127.0.0.1:8000/";
+    s.open();
+    QComboBox* servers = s.combo("cb_servers");
+    servers->setFocus();
+    QTest::keyClick(servers, Qt::Key_End);
+    s.click("btc_ok");
+    EXPECT_EQ(s.f.c.options.server, "http://c.example/");
 }
 
 TEST(Tmanager_option, EachBlockFollowsItsCheckBox) {

@@ -22,6 +22,7 @@
 #include "options/option_panel.h"
 #include "options/options_window.h"
 #include "shell/config_file.h"
+#include "support/scoped_env.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -71,6 +72,22 @@ TEST(Toption, OpensAtTheLastViewedPanelAndRemembersTheChoice) {
         EXPECT_FALSE(w.panel(k.opened == k.chosen ? 15 : k.opened)->isVisible());
         w.findChild<QPushButton*>("btc_cancel")->click();
         EXPECT_EQ(o.c.options.last_option, k.stored);
+    }
+}
+
+TEST(Toption, TheKeyboardStartsOnThePanelsFirstControl) {
+    const std::pair<int, const char*> cases[] = {{0, "ck_be_alt_autorun_profile"},
+                                                 {1, "ed_settings_filedownload_directory"},
+                                                 {3, "ck_be_db_autosave"},
+                                                 {15, "ck_op_option_def_all"}};
+    for (const auto& [last, control] : cases) {
+        Options o;
+        o.c.options.save_last_option = true;
+        o.c.options.last_option = last;
+        Toption w(o.c, o.dialogs);
+        open(w);
+        ASSERT_NE(w.focusWidget(), nullptr) << control;
+        EXPECT_EQ(w.focusWidget()->objectName().toStdString(), control);
     }
 }
 
@@ -126,7 +143,7 @@ TEST(Toption, OkWritesEveryControlIntoItsOption) {
         {"ck_be_szerk_datanew", true, "editor", "add button visible", nullptr},
         {"ck_be_szerk_datamodify", true, "editor", "modify button visible", nullptr},
         {"ck_be_szerk_dataerase", true, "editor", "delete button visible", nullptr},
-        {"ed_be_save_path", QString("/Home/Me/Saved/"), "save text", "save directory", "/home/me/saved/"},
+        {"ed_be_save_path", QString("/Home/Me/Saved/"), "save text", "save directory", "/Home/Me/Saved/"},
         {"cb_be_save_type", 1, "save text", "type of text file", "1"},
         {"cb_be_pr_printer_font_size", 9, "print", "font size", "13"},
         {"ck_be_pr_printconfirmation", true, "print", "confirmation", nullptr},
@@ -226,6 +243,71 @@ TEST(Toption, DefaultsFillTheControlsButOnlyApplyOrOkWrite) {
     w.btc_applyClick();
     EXPECT_EQ(o.c.options.smtp_server, "");
     EXPECT_EQ(o.c.options.autosave_after, 25);
+}
+
+// Settings the boxes do not list survive OK and Apply, even when their panels were never shown:
+// the user's own server (matched to the list ignoring case) and an autosave count set in tkv.ini.
+TEST(Toption, ValuesTheBoxesDoNotListAreKept) {
+    Options o;
+    o.c.server_list = {"http://a.example/", "http://b.example/"};
+    o.c.options.main_server_only = false;
+    o.c.options.server = "http://127.0.0.1:8000/";
+    o.c.options.autosave_after = 7;
+    Toption w(o.c, o.dialogs);
+    open(w);
+    auto* servers = w.findChild<QComboBox*>("cb_up_def_servers");
+    auto* after = w.findChild<QComboBox*>("cb_be_db_saveafter");
+    EXPECT_EQ(servers->placeholderText(), "http://127.0.0.1:8000/");
+    EXPECT_EQ(after->placeholderText(), "7");
+    QTest::mouseClick(w.findChild<QPushButton*>("btc_apply"), Qt::LeftButton);
+    EXPECT_EQ(o.c.options.server, "http://127.0.0.1:8000/");
+    EXPECT_EQ(o.c.options.autosave_after, 7);
+
+    w.u_option_tv_option_show(3);
+    after->setCurrentIndex(5); // "10"
+    QTest::mouseClick(w.findChild<QPushButton*>("btc_ok"), Qt::LeftButton);
+    EXPECT_EQ(o.c.options.server, "http://127.0.0.1:8000/");
+    EXPECT_EQ(o.c.options.autosave_after, 10);
+
+    o.c.options.server = "HTTP://B.EXAMPLE/";
+    Toption again(o.c, o.dialogs);
+    open(again);
+    EXPECT_EQ(again.findChild<QComboBox*>("cb_up_def_servers")->currentText(), "http://b.example/");
+}
+
+// The folders' defaults are the user's download and documents folders, never a Windows drive.
+TEST(Toption, DefaultsGiveTheUsersDownloadAndDocumentsFolders) {
+    test::TempDir dir;
+    test::ScopedEnv home("HOME", dir.path("Me"));
+    test::ScopedEnv config("XDG_CONFIG_HOME", dir.path("config"));
+    dir.write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n");
+    const QString downloads = QString::fromStdString(dir.path("Me/Downloads/"));
+    const QString documents = QString::fromStdString(dir.path("Me/Documents/"));
+    Options o;
+    o.c.options.download_folder = "/srv/In/";
+    o.c.options.save_folder = "/srv/Out/";
+    Toption w(o.c, o.dialogs);
+    open(w);
+    auto* download = w.findChild<QLineEdit*>("ed_settings_filedownload_directory");
+    auto* save = w.findChild<QLineEdit*>("ed_be_save_path");
+    const auto click = [&](const char* button) { QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton); };
+    EXPECT_EQ(download->text(), "/srv/In/");
+    w.u_option_tv_option_show(1);
+    click("btc_default_here");
+    EXPECT_EQ(download->text(), downloads);
+    EXPECT_EQ(save->text(), "/srv/Out/");
+    w.u_option_tv_option_show(5);
+    click("btc_default_here");
+    EXPECT_EQ(save->text(), documents);
+
+    download->setText("/srv/In/");
+    save->setText("/srv/Out/");
+    click("btc_default_all");
+    EXPECT_EQ(download->text(), downloads);
+    EXPECT_EQ(save->text(), documents);
+    click("btc_ok");
+    EXPECT_EQ(o.c.options.download_folder, dir.path("Me/Downloads/"));
+    EXPECT_EQ(o.c.options.save_folder, dir.path("Me/Documents/"));
 }
 
 TEST(Toption, DefaultsHereIsAlwaysOfferedOnTheProgramAndDatabasePanels) {

@@ -1,5 +1,6 @@
 #include "shell/config_file.h"
 #include "shell/text.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -163,8 +164,8 @@ TEST(ConfigFile, DefaultsAreWrittenInTheirOwnForm) {
     const std::string text = program_ini_text(l.options, l.stats);
     for (const char* line :
          {"\r\ndonate message was shown last=18991230\r\n", "\r\nautomatic version checks time=20261110\r\n",
-          "\r\nname=Owner Name\r\n", "\r\ndownload directory=c:\\\r\n",
-          "\r\nuse this server=http://www.trickvault.example/\r\n", "\r\ncustom coloured title bar=1\r\n"})
+          "\r\nname=Owner Name\r\n", "\r\nuse this server=http://www.trickvault.example/\r\n",
+          "\r\ncustom coloured title bar=1\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_TRUE(text.ends_with("\r\n\r\n[#END#]\r\n"));
 }
@@ -295,6 +296,27 @@ TEST(ConfigFile, SaveCreatesTheConfigurationFolder) {
     Loaded l;
     EXPECT_TRUE(program_ini_save(dir.path("config/trickvault/tkv.ini"), l.options, l.stats));
     EXPECT_FALSE(dir.read("config/trickvault/tkv.ini").empty());
+}
+
+// The folders default to the user's download and documents folders; the Windows default "c:\"
+// of an old file names nothing here and counts as unset. Other paths stay exactly as written.
+TEST(ConfigFile, FoldersDefaultToTheUsersFoldersAndAnOldDriveCountsAsUnset) {
+    test::TempDir dir;
+    test::ScopedEnv home("HOME", dir.path("Me"));
+    test::ScopedEnv config("XDG_CONFIG_HOME", dir.path("config"));
+    dir.write("config/user-dirs.dirs",
+              "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    const std::string downloads = dir.path("Me/Downloads/"), documents = dir.path("Me/Dokumente/");
+    for (const char* old : {"c:\\", "C:\\"}) {
+        const Loaded l = load_text(crlf(std::string("[file download]\ndownload directory=") + old +
+                                        "\n[save text]\nsave directory=" + old + "\n"));
+        EXPECT_EQ(l.options.download_folder, downloads);
+        EXPECT_EQ(l.options.save_folder, documents);
+    }
+    const Loaded l = load_text(crlf("[file download]\ndownload directory=D:\\Games\\\n"
+                                    "[save text]\nsave directory=/home/Me/Saved Texts/\n"));
+    EXPECT_EQ(l.options.download_folder, "D:\\Games\\");
+    EXPECT_EQ(l.options.save_folder, "/home/Me/Saved Texts/");
 }
 
 TEST(ConfigFile, OptionKeysForTheCommandLine) {

@@ -1,4 +1,5 @@
 #include "shell/folders.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -9,19 +10,7 @@
 namespace tkv {
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST(Folders, ProgramFolderFromTheEnvironment) {
     ScopedEnv home("TRICKVAULT_HOME", "/srv/tv");
@@ -67,6 +56,38 @@ TEST(Folders, ConfigurationFolderFollowsXdg) {
 TEST(Folders, CurrentFolderAndOwner) {
     EXPECT_TRUE(get_current_folder().ends_with("/"));
     EXPECT_FALSE(owner_name().empty());
+}
+
+// Where downloads and saved texts go by default: xdg-user-dir's rule.
+TEST(Folders, UserFoldersFollowXdgUserDirs) {
+    struct Case {
+        const char* file;        // user-dirs.dirs; nullptr: no such file
+        const char* environment; // XDG_DOWNLOAD_DIR
+        const char* expected;    // "~" is the home folder
+    };
+    const Case cases[] = {
+        {"# written by "
+         "xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOWNLOAD_DIR=\"$HOME/Letöltések\"\n",
+         "/elsewhere", "~/Letöltések/"},
+        {"XDG_DOWNLOAD_DIR=\"/data/Down Loads\"\r\n", nullptr, "/data/Down Loads/"},
+        {"XDG_DOWNLOAD_DIR=\"$HOME/a\"\nXDG_DOWNLOAD_DIR=\"$HOME/b\"\n", nullptr, "~/b/"}, // the last line
+        {"XDG_DOWNLOAD_DIR=\"$HOME\"\n", nullptr, "~/"},
+        {"XDG_DOWNLOAD_DIR=\"relative\"\n", nullptr, "~/"},
+        {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/srv/Downloads", "/srv/Downloads/"},
+        {nullptr, "/srv/Downloads", "/srv/Downloads/"},
+        {nullptr, nullptr, "~/"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.file ? k.file : "no file");
+        test::TempDir dir;
+        ScopedEnv home("HOME", dir.path("Home"));
+        ScopedEnv config("XDG_CONFIG_HOME", dir.path("config"));
+        ScopedEnv variable("XDG_DOWNLOAD_DIR", k.environment);
+        if (k.file) dir.write("config/user-dirs.dirs", k.file);
+        std::string expected = k.expected;
+        if (expected.starts_with("~")) expected = dir.path("Home") + expected.substr(1);
+        EXPECT_EQ(user_dir("DOWNLOAD"), expected);
+    }
 }
 
 } // namespace

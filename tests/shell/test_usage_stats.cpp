@@ -1,4 +1,6 @@
+#include "shell/config_file.h"
 #include "shell/usage_stats.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -75,9 +77,34 @@ TEST(UsageStats, ViewsCountTotalAndTodayAndStopAtTheLargestCount) {
     EXPECT_EQ(s.day_stats.back().viewed_chars, 150);
     EXPECT_EQ(s.day_stats.front().viewed, 0);
 
-    s.viewed_chars_total = 2147483646;
+    s.viewed_chars_total = 2147483600;
     stats_count_view(s, 5000);
-    EXPECT_EQ(s.viewed_chars_total, 2147483647);
+    EXPECT_EQ(s.viewed_chars_total, stats_count_max);
+}
+
+// A counter at its top stays there, and tkv.ini gives it back as it was (a count the reader
+// refuses would start again at 0).
+TEST(UsageStats, CountersAtTheTopSurviveTkvIni) {
+    test::TempDir dir;
+    const DateTime today = parse_datetime("20261210120000000");
+    UsageStats s;
+    stats_reset(s, today);
+    s.runs_total = s.viewed_total = s.viewed_chars_total = stats_count_max;
+    s.day_stats.back() = {date_only(today), stats_count_max, stats_count_max, stats_count_max - 1};
+    stats_count_run(s);
+    stats_count_view(s, 7);
+    OPTIONS_TYPE options;
+    ASSERT_TRUE(program_ini_save(dir.path("tkv.ini"), options, s));
+
+    UsageStats read;
+    stats_reset(read, today);
+    bool first_run = true;
+    std::string version;
+    program_ini_load(dir.path("tkv.ini"), {options, first_run, version, read}, today);
+    for (const std::int32_t count :
+         {read.runs_total, read.viewed_total, read.viewed_chars_total, read.day_stats.back().runs,
+          read.day_stats.back().viewed, read.day_stats.back().viewed_chars})
+        EXPECT_EQ(count, stats_count_max);
 }
 
 } // namespace tkv

@@ -25,6 +25,7 @@
 #include "shell/publisher.h"
 #include "support/main_window.h"
 #include "support/modal.h"
+#include "support/options_window_hook.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "windows/main_window.h"
@@ -434,11 +435,8 @@ TEST(Tmain, AFailedSaveOffersAnotherFileAndClosingAsksBeforeLosingChanges) {
     // A file where the folder should be stops every writer, whoever runs the test.
     m.f.dir.write("blocker", "");
     m.f.c.variables.user_dat_path = m.f.dir.path("blocker/user.dat");
-    std::string upper_path = m.f.c.variables.user_dat_path;
-    for (char& ch : upper_path)
-        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-
-    m.dialogs.expect_message("Unable to save user database to file\r\n" + upper_path, MessageAnswer::ok);
+    m.dialogs.expect_message("Unable to save user database to file\r\n" + m.f.c.variables.user_dat_path,
+                             MessageAnswer::ok);
     m.dialogs.expect_save(std::nullopt);
     QTest::keyClick(m.list(), Qt::Key_F2);
     EXPECT_EQ(m.f.c.variables.changes.change_count, 1);
@@ -569,6 +567,32 @@ TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     EXPECT_FALSE(m.f.c.options.save_last_option) << "put back after the call";
     EXPECT_EQ(m.f.c.skin_current.folder, "") << "the skin of before the window";
     EXPECT_EQ(m.selected_text(), "Secret") << "the list was rebuilt on the same game";
+}
+
+// "Remember last viewed options" switched off in the window Alt+S opened stays off.
+TEST(Tmain, AltSKeepsWhatTheUserChoseForRememberingThePage) {
+    for (const bool untick : {true, false}) {
+        SCOPED_TRACE(untick ? "unticked" : "left alone");
+        MainFolder m(five);
+        m.f.c.options.save_last_option = true;
+        m.f.c.options.last_option = 2;
+        m.f.c.options.auto_download_upgrade_info = false;
+        m.f.c.skins.searched = true;
+        MainWindowHooks hooks;
+        hooks.options = test::options_window_hook(m.f.c, m.dialogs);
+        m.open(hooks);
+        int opened_at = -1;
+        test::when_modal_opens("Toption", [&](QDialog* dialog) {
+            auto& options = static_cast<Toption&>(*dialog);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return options.current_panel() >= 0; }, 5000));
+            opened_at = options.current_panel();
+            if (untick) options.findChild<QCheckBox*>("ck_op_save_last_option")->setChecked(false);
+            QTest::mouseClick(options.findChild<QPushButton*>("btc_ok"), Qt::LeftButton);
+        });
+        QTest::keyClick(m.list(), Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(opened_at, Toption::skins_panel);
+        EXPECT_EQ(m.f.c.options.save_last_option, !untick);
+    }
 }
 
 TEST(Tmain, ClosingKeepsThePositionWritesTheConfigurationAndAsksToSend) {

@@ -121,7 +121,7 @@ void Tlanguages::btc_selectClick() {
     } else {
         languages_load(context_.CAPTIONS, folder, l.file_name);
         o.use_internal_language = false;
-        o.language_file = lower_text(l.file_name);
+        o.language_file = l.file_name;
         choice.index = current_row();
         choice.language = l.language;
         choice.info_file = l.info_file;

@@ -133,7 +133,8 @@ TEST(Tlanguages, SelectingAppliesTheLanguageAndCloses) {
         const char* info_file;
         CodePage code_page;
     } const cases[] = {
-        {1, How::button, "&Gut", false, "deutsch.lng", "deutsch.html", "german", CodePage::windows_1252},
+        // The file's name as it is on disk: another case names another file here.
+        {1, How::button, "&Gut", false, "Deutsch.lng", "deutsch.html", "german", CodePage::windows_1252},
         {2, How::enter, "&Rendben", false, "magyar.lng", "english.html", "hungarian", CodePage::windows_1250},
         {0, How::double_click, "&Ok", true, "", "english.html", "default", CodePage::windows_1252},
     };
@@ -190,7 +191,7 @@ TEST(Tlanguages, CannotBeClosedWithoutAChoice) {
 
     QTest::mouseClick(k.select, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(f.c.options.language_file, "deutsch.lng");
+    EXPECT_EQ(f.c.options.language_file, "Deutsch.lng");
 }
 
 } // namespace
