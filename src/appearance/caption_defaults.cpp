@@ -744,6 +744,9 @@ constexpr DefaultCaption defaults[] = {
     {780, "Select the information to print. Hold down Ctrl or Shift to select more than one."},
     {781, "(This window will be displayed %1 times more using this version of the program.)"},
     {782, "(This window won't be displayed again if you don't change this program to a newer version.)"},
+    // shortcut windows
+    {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
+          "Please choose another name for the shortcut."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

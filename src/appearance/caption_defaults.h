@@ -3,7 +3,7 @@
 
 namespace tkv {
 
-// The built-in text of slot (1..782), with "%R" and the placeholders as written, in
+// The built-in text of slot (1..999), with "%R" and the placeholders as written, in
 // Windows-1252 bytes; nullptr for a slot that keeps its "CAPTIONS[n]" placeholder.
 const char* caption_default_text(int slot);
 

@@ -50,7 +50,7 @@ void captions_reset(Captions& captions) {
     for (int slot = 0; slot <= 999; ++slot)
         captions[static_cast<std::size_t>(slot)] = caption_placeholder(slot);
     captions[1000].clear();
-    for (int slot = 1; slot <= 782; ++slot)
+    for (int slot = 1; slot <= 999; ++slot)
         if (const char* text = caption_default_text(slot)) captions[static_cast<std::size_t>(slot)] = text;
     captions_finish(captions);
 }
