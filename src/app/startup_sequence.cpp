@@ -1,7 +1,9 @@
 #include "app/startup_sequence.h"
 
 #include "appearance/messages.h"
+#include "appearance/skin_install.h"
 #include "appearance/skin_table.h"
+#include "internet/download_rules.h"
 #include "internet/server_list.h"
 #include "profiles/profile_table.h"
 #include "shell/command_line.h"
@@ -40,6 +42,23 @@ void uninstall(ProgramContext& c, Dialogs& dialogs) {
         folder_delete_tree(c.variables.program_folder + folder);
 }
 
+// A skin archive is unpacked beside the skins and only its skin folders are taken, so "skins
+// name" can name the folder really installed; with none installed the user's choice stays.
+void install_skin_archive(ProgramContext& c, StartupWindows& windows, UNZIP_REQUEST& request, const Messages& m) {
+    const std::string skins = c.variables.program_folder + "skins/";
+    request.target_folder = skin_staging_folder(skins, base_name_of_path(request.archive));
+    folder_delete_tree(request.target_folder); // left by a run that was cut short
+    windows.unzip(request);
+    if (!request.unpacked) {
+        folder_delete_tree(request.target_folder); // the unzip task has said so already
+        return;
+    }
+    const std::string chosen = installed_skin_choice(install_unpacked_skins(request.target_folder, skins), request.archive);
+    if (chosen.empty()) return m.error(m.text(592)); // unpacked, but it held no skin
+    c.options.skin_name = chosen;
+    context_save_configuration(c);
+}
+
 // check_file_parameters: installs the archives given on the command line.
 bool check_file_parameters(ProgramContext& c, StartupWindows& windows, Dialogs& dialogs) {
     struct Archive {
@@ -64,11 +83,10 @@ bool check_file_parameters(ProgramContext& c, StartupWindows& windows, Dialogs& 
         request.target_folder = c.variables.program_folder + a.folder;
         request.file_mask = "*.*";
         request.label_text = c.CAPTIONS[static_cast<std::size_t>(a.label_caption)];
-        windows.unzip(request);
-        if (&a.path == &c.variables.skin_file_arg) {
-            c.options.skin_name = base_name_of_path(a.path);
-            context_save_configuration(c);
-        }
+        if (&a.path == &c.variables.skin_file_arg)
+            install_skin_archive(c, windows, request, m);
+        else
+            windows.unzip(request);
     }
     return any;
 }
@@ -122,7 +140,7 @@ void reinitialize(ProgramContext& c) {
     c.options.custom_title_bar_active = c.options.custom_title_bar != title_bar_never;
     if (c.options.print_selection.size() == 9)
         c.options.print_selection = c.options.print_selection.substr(6);
-    if (c.options.main_server_only) c.options.server = std::string(main_server_address);
+    c.options.server = server_of(c.options);
 }
 
 bool version_check_due(const OPTIONS_TYPE& options, DateTime now, bool connected) {

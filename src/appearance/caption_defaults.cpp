@@ -752,6 +752,9 @@ constexpr DefaultCaption defaults[] = {
     // loading a damaged main database
     {803, "The main database is damaged and could only be read in part:%R%1%R%RKept: %2 games and %3 "
           "information types. The file is left as it is; updating the database writes it again."},
+    // shortcut windows
+    {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
+          "Please choose another name for the shortcut."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

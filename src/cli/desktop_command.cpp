@@ -50,6 +50,11 @@ int run_shortcut(ProgramContext& context, const std::vector<std::string>& args, 
     shortcut.working_folder = context.variables.program_folder;
     shortcut.comment = caption_format(to_utf8(context.CAPTIONS[613], context.language.code_page), {"Trickvault", name});
     shortcut.profile_id = to_utf8(profile.id, cp);
+    if (shortcut_name_is_programs_entry(shortcut.name)) {
+        io.err << "tkv: \"" << shortcut.name << "\" is the name of the program's own desktop entry; no shortcut "
+               << "is written under it\n";
+        return exit_failed;
+    }
     if (!write_shortcut_file(args[1], shortcut)) {
         io.err << "tkv: cannot write " << shortcut_file_path(args[1], shortcut.name) << "\n";
         return exit_failed;

@@ -72,7 +72,7 @@ int run_upgrade(ProgramContext& context, const std::vector<std::string>& args, C
     }
     auto p = open_profile(context, id, io);
     if (!p) return exit_usage;
-    if (server.empty()) server = context.options.server;
+    if (server.empty()) server = server_of(context.options); // as the windows after start-up
     const HttpProxy proxy = proxy_of(context.options);
     HttpClient client;
     const auto address = [&](std::string_view name) { return profile_resource_address(server, p->profile.id, name); };

@@ -1,5 +1,6 @@
 #include "internet/download_rules.h"
 
+#include "shell/publisher.h"
 #include "shell/text.h"
 
 #include <cmath>
@@ -34,6 +35,10 @@ std::optional<std::string> named_resource_body(std::string_view body, std::strin
 HttpProxy proxy_of(const OPTIONS_TYPE& o) {
     if (!o.use_proxy) return {};
     return {o.proxy_server, o.proxy_port, o.proxy_user, o.proxy_password};
+}
+
+std::string server_of(const OPTIONS_TYPE& o) {
+    return o.main_server_only ? std::string(main_server_address) : o.server;
 }
 
 std::int64_t elapsed_for_display(std::int64_t ms) {

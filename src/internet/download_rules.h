@@ -20,6 +20,9 @@ std::optional<std::string> named_resource_body(std::string_view body, std::strin
 
 // The proxy the options ask for; without "use proxy" a direct connection.
 HttpProxy proxy_of(const OPTIONS_TYPE& options);
+// The server the options ask for: the main server while "use only main server" is on, else
+// "use this server".
+std::string server_of(const OPTIONS_TYPE& options);
 
 // What changes on the download window after progress: received R, announced length T (0 or less
 // when unknown), E whole milliseconds since the window opened (as elapsed_for_display gives them).

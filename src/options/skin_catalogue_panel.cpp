@@ -314,11 +314,18 @@ void SkinCataloguePanel::btc_fr_sk_previewClick() {
     if (im_fr_sk_preview_->isHidden()) file_delete(path);
 }
 
-void SkinCataloguePanel::unpack_skin(const std::string& archive, const std::string& key, bool silent) {
+SkinCataloguePanel::Unpacked SkinCataloguePanel::unpack_skin(const std::string& archive, const std::string& key,
+                                                              bool silent) {
     const std::string staging = skin_staging_folder(skins_folder(), key);
-    unpack_to_staging(context_, dialogs_, archive, staging, context_.CAPTIONS[545], silent, this);
-    install_unpacked_skins(staging, skins_folder());
+    Unpacked result;
+    result.unpacked = unpack_to_staging(context_, dialogs_, archive, staging, context_.CAPTIONS[545], silent, this);
+    // A damaged archive leaves nothing behind, not even the skins it held before the damage.
+    if (result.unpacked)
+        result.installed = install_unpacked_skins(staging, skins_folder()).size();
+    else
+        folder_delete_tree(staging);
     refresh_installed_skins();
+    return result;
 }
 
 void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
@@ -341,10 +348,13 @@ void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
             file_delete(target);
             return m.error(m.text(542));
         }
-        remove_entry(row);
-        unpack_skin(target, skin.key, true);
-        file_delete(target);
         const std::string speed = context_.last_download_speed;
+        const bool installed = unpack_skin(target, skin.key, true).installed > 0;
+        file_delete(target);
+        // An archive that held no skin is a failure, as the download of all skins reports it; the
+        // skin stays listed, since it is still not installed.
+        if (!installed) return m.error(m.text(592));
+        remove_entry(row);
         return m.information(m.text(543, {speed}));
     }
 
@@ -365,8 +375,11 @@ void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
     }
     remove_entry(row);
     if (m.ask(m.text(544, {target, context_.last_download_speed}), 562, MessageIcon::question,
-              MessageButtons::yes_no) == MessageAnswer::yes)
-        unpack_skin(target, skin.key, false);
+              MessageButtons::yes_no) != MessageAnswer::yes)
+        return;
+    // The unzip task reports an archive that does not unpack; one that held no skin is said here.
+    const Unpacked unpacked = unpack_skin(target, skin.key, false);
+    if (unpacked.unpacked && unpacked.installed == 0) m.error(m.text(592));
 }
 
 void SkinCataloguePanel::remove_entry(int row) {

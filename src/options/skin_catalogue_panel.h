@@ -5,6 +5,7 @@
 
 #include "options/option_panel.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,7 +73,11 @@ class SkinCataloguePanel : public OptionPanel {
     std::string skins_folder() const;
     std::string skin_address(const DOWNSKINS_TYPE& skin, const char* extension) const;
     // Unpacks an archive through a staging folder, so only whole skins arrive in the skins folder.
-    void unpack_skin(const std::string& archive, const std::string& key, bool silent);
+    struct Unpacked {
+        bool unpacked = false;      // the archive unpacked
+        std::size_t installed = 0; // skins it brought
+    };
+    Unpacked unpack_skin(const std::string& archive, const std::string& key, bool silent);
 
     ProgramContext& context_;
     Dialogs& dialogs_;

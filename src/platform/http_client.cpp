@@ -4,7 +4,9 @@
 
 #include <curl/curl.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace tkv {
@@ -58,6 +60,14 @@ void global_init() {
 
 } // namespace
 
+long http_stall_time() {
+    const char* text = std::getenv(http_stall_variable);
+    if (!text || !*text) return http_stall_seconds;
+    char* end = nullptr;
+    const long seconds = std::strtol(text, &end, 10);
+    return *end == '\0' && seconds >= 1 && seconds <= http_stall_seconds ? seconds : http_stall_seconds;
+}
+
 std::string http_request_headers_text() {
     std::string text;
     for (const std::string& h : request_headers)
@@ -110,6 +120,9 @@ HttpResult HttpClient::get(const std::string& url, const HttpProxy& proxy, const
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
+    // Below one byte a second for the whole stall time counts as no answer at all.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, http_stall_time());
     // An empty proxy switches off the environment's proxy variables as well.
     const std::string proxy_address = proxy.host.empty() ? "" : proxy.host + ":" + proxy.port;
     curl_easy_setopt(c, CURLOPT_PROXY, proxy_address.c_str());

@@ -20,9 +20,18 @@ struct HttpProxy {
     std::string password;
 };
 
+// A transfer during which no byte arrives for this many seconds ends with a transport error: a
+// server that accepts the connection and never answers would otherwise hold the caller for good.
+inline constexpr long http_stall_seconds = 60;
+// The environment variable that shortens the stall time (a whole number of seconds, 1 to 60;
+// anything else is ignored), so a test against a silent server ends in seconds.
+inline constexpr const char* http_stall_variable = "TRICKVAULT_HTTP_STALL_SECONDS";
+// http_stall_seconds, or the shorter time the environment asks for.
+long http_stall_time();
+
 struct HttpResult {
     int status = 0;           // the server's status code; 0 when no answer came
-    bool transport_error = false;
+    bool transport_error = false; // no connection, a broken one, or no byte for http_stall_time()
     bool aborted = false;
     std::string error;        // what went wrong, for logs and tests
 };

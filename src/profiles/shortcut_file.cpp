@@ -104,8 +104,12 @@ std::string shortcut_file_path(std::string_view folder, std::string_view name) {
     return with_trailing_slash(folder) + std::string(name) + ".desktop";
 }
 
+bool shortcut_name_is_programs_entry(std::string_view name) {
+    return std::string(name) + ".desktop" == program_desktop_id;
+}
+
 bool write_shortcut_file(const std::string& folder, const Shortcut& shortcut) {
-    if (!folder_create(folder)) return false;
+    if (shortcut_name_is_programs_entry(shortcut.name) || !folder_create(folder)) return false;
     const std::string path = shortcut_file_path(folder, shortcut.name);
     std::string temp;
     const int fd = create_temp_beside(path, false, temp);

@@ -46,8 +46,13 @@ std::vector<std::string> shortcut_arguments(const Shortcut& shortcut);
 std::string shortcut_file_text(const Shortcut& shortcut);
 // folder + "/" (when missing) + name + ".desktop".
 std::string shortcut_file_path(std::string_view folder, std::string_view name);
+// True for the name whose file would be the program's own desktop entry (trickvault.desktop):
+// written into the applications menu, the shortcut would replace it and the program's file types
+// would lose their handler. Such a name is refused wherever the shortcut goes.
+bool shortcut_name_is_programs_entry(std::string_view name);
 // Writes the entry into folder (created when missing), replacing a file of the same name whole,
-// executable (mode 0755) as desktops want of launchers they trust. False when it could not.
+// executable (mode 0755) as desktops want of launchers they trust. False when it could not, or
+// when the name is the program's own entry's.
 bool write_shortcut_file(const std::string& folder, const Shortcut& shortcut);
 
 // The icon theme name of a kind ("trickvault-profile", "trickvault-game") and its SVG picture.

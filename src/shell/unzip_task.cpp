@@ -18,17 +18,12 @@ int percent_of(std::uint64_t done, std::uint64_t total) {
     return static_cast<int>(std::lround(share * 100.0));
 }
 
-// A file "name" beside "name.zip" may be left from an earlier unpacking into the same folder.
-void delete_unpacked_leftover(const std::string& archive) {
-    const std::string leftover = folder_of_path(archive) + base_name_of_path(archive);
-    if (leftover != archive && file_exists(leftover)) file_delete(leftover);
-}
-
 } // namespace
 
 void u_progress_unzip(UNZIP_REQUEST& request, UnzipUi& ui) {
+    // A file named like the archive without its extension is left alone: on Linux that is an
+    // ordinary name ("ocean" beside "ocean.tkvs"), not something an earlier unpacking left.
     ui.set_progress(0);
-    delete_unpacked_leftover(request.archive);
 
     std::optional<bool> overwrite; // one answer for the whole archive
     if (request.silent) overwrite = true;

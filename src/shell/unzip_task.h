@@ -22,9 +22,9 @@ class UnzipUi {
     virtual void report_deletion(bool deleted) = 0;     // caption 584 when deleted, 583 when not
 };
 
-// Deletes a plain file named like the archive without its extension, extracts the archive,
-// sets request.unpacked and then deletes the archive when the user agrees. Silent requests
-// overwrite existing files and delete the archive afterwards, whether it unpacked or not.
+// Extracts the archive, sets request.unpacked and then deletes the archive when the user agrees;
+// nothing else is deleted. Silent requests overwrite existing files and delete the archive
+// afterwards, whether it unpacked or not.
 void u_progress_unzip(UNZIP_REQUEST& request, UnzipUi& ui);
 
 } // namespace tkv

@@ -2,10 +2,14 @@
 #include "database/dat_text.h"
 #include "shell/config_file.h"
 #include "shell/files.h"
+#include "shell/zip_extract.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace tkv {
 namespace {
@@ -34,8 +38,9 @@ class FakeWindows : public StartupWindows {
     }
     void show_manager() override { shown.push_back("manager"); }
     void show_donate() override { shown.push_back("donate"); }
+    // Unpacks for real, without the task window's questions.
     void unzip(UNZIP_REQUEST& r) override {
-        r.unpacked = true;
+        r.unpacked = zip_extract(r.archive, r.target_folder, r.file_mask, {}).ok;
         unzipped.push_back(r);
     }
     void search_skins(SkinTable& table) override {
@@ -119,13 +124,57 @@ TEST_F(Startup, ArchiveArgumentsAreInstalledAndNothingElseOpens) {
         .expect_message("Error unpacking profile!", MessageAnswer::ok);
     run(c, w, {home.path("empty.tkvl"), home.path("blue.tkvs"), home.path("missing.tkvp")});
     ASSERT_EQ(w.unzipped.size(), 1u);
-    EXPECT_EQ(w.unzipped[0].target_folder, home.folder() + "skins/");
+    EXPECT_EQ(w.unzipped[0].target_folder, home.folder() + "skins/.unpacking-blue/"); // beside the skins
     EXPECT_EQ(w.unzipped[0].label_text, "Unpacking skin...");
     EXPECT_EQ(w.unzipped[0].file_mask, "*.*");
     EXPECT_FALSE(w.unzipped[0].silent);
     EXPECT_TRUE(w.shown.empty());
-    EXPECT_NE(ini().find("skins name=blue\r\n"), std::string::npos);
     EXPECT_EQ(ini().find("number of runs=1"), std::string::npos); // an install is no run
+}
+
+TEST_F(Startup, SkinsNameIsTheFolderTheArchiveInstalled) {
+    // Each archive holds these files; the earlier choice is "ocean".
+    const struct {
+        const char* what;
+        const char* archive;
+        std::vector<std::string> files; // empty: not an archive at all
+        const char* skin_name;
+        bool error; // "Error unpacking skin!"
+    } cases[] = {
+        {"a browser's second copy", "neon2 (1).tkvs", {"neon2/skin.ini"}, "neon2", false},
+        {"the archive's own name first", "b.tkvs", {"a/skin.ini", "b/skin.ini"}, "b", false},
+        {"else the first skin", "c.tkvs", {"z/skin.ini", "y/skin.ini", "x/notes.txt"}, "y", false},
+        {"no skin in it", "notes.tkvs", {"notes/readme.txt"}, "ocean", true},
+        {"damaged", "broken.tkvs", {}, "ocean", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir files;
+        const std::string archive = files.path(c.archive);
+        if (c.files.empty()) {
+            files.write(c.archive, "PK\3\4 cut short");
+        } else {
+            for (const std::string& f : c.files)
+                files.write("src/" + f, "[skin]\r\n");
+            const std::string zip = "cd '" + files.path("src") + "' && zip -q -r '" + archive + "' .";
+            ASSERT_EQ(std::system(zip.c_str()), 0);
+        }
+        configure("");
+        home.write("tkv.ini", ini() + "[skins]\r\nskins name=ocean\r\n");
+        ProgramContext ctx;
+        FakeWindows w(ctx);
+        if (c.error) dialogs.expect_message("Error unpacking skin!", MessageAnswer::ok);
+        run(ctx, w, {archive});
+        EXPECT_EQ(ctx.options.skin_name, c.skin_name);
+        EXPECT_NE(ini().find(std::string("skins name=") + c.skin_name + "\r\n"), std::string::npos) << ini();
+        if (!c.error && std::string(c.skin_name) != "ocean") {
+            EXPECT_TRUE(file_exists(home.path("skins/" + std::string(c.skin_name) + "/skin.ini")));
+        }
+    }
+    // Only skins arrived, and nothing of the unpacking is left.
+    std::vector<std::string> skins = folder_list_folders(home.path("skins"));
+    std::sort(skins.begin(), skins.end());
+    EXPECT_EQ(skins, (std::vector<std::string>{"a", "b", "neon2", "y", "z"}));
 }
 
 TEST_F(Startup, MissingProfileArchiveReportsItsError) {

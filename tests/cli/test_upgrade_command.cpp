@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "platform/http_client.h"
+#include "shell/publisher.h"
 #include "support/demo_editions.h"
+#include "support/scoped_env.h"
 
 namespace tkv {
 namespace {
@@ -17,6 +24,7 @@ TEST(UpgradeCommand, BringsTheProfileToTheNewerEditionKeepingUserTexts) {
     DemoEditions e;
     const std::string home = e.installed.folder();
     const std::string before = e.listing(home);
+    ASSERT_EQ(run_tkv(home, {"config", "set", "server", "use only main server", "0"}).code, cli::exit_ok);
     ASSERT_EQ(run_tkv(home, {"config", "set", "server", "use this server", e.server_base()}).code, cli::exit_ok);
 
     const test::TkvResult r = run_tkv(home, {"upgrade", "demo"});
@@ -79,6 +87,44 @@ TEST(UpgradeCommand, ListThatCannotBeHadEndsWithoutChanges) {
     EXPECT_EQ(test::TempDir::read_file(e.installed.path("profiles/demo/main.dat")), main_dat);
     EXPECT_EQ(run_tkv(e.installed.folder(), {"upgrade", "nosuch", "--server", e.server_base()}).code, cli::exit_usage);
     EXPECT_EQ(run_tkv(e.installed.folder(), {"upgrade", "demo", "--server", "ftp://x/"}).code, cli::exit_usage);
+}
+
+TEST(UpgradeCommand, UsesTheMainServerWhileOnlyTheMainServerIsToBeUsed) {
+    DemoEditions e;
+    const std::string home = e.installed.folder();
+    // The test web server stands in as the proxy, so the main server's requests arrive there too;
+    // it serves their paths from its root, where the publication appears as well.
+    std::filesystem::create_directory_symlink(e.site.path("www/profiles"), e.site.path("profiles"));
+    for (const std::vector<std::string>& setting :
+         {std::vector<std::string>{"use this server", "http://127.0.0.1:1/"}, {"use proxy", "1"},
+          {"httt proxy server", "127.0.0.1"}, {"httt proxy port", std::to_string(e.server.port())}})
+        ASSERT_EQ(run_tkv(home, {"config", "set", "server", setting[0], setting[1]}).code, cli::exit_ok);
+
+    const test::TkvResult r = run_tkv(home, {"upgrade", "demo"});
+    EXPECT_EQ(r.code, cli::exit_ok) << r.err;
+    EXPECT_EQ(r.out, "games 41, latest 41, wanted 3, merged 3, failed 0\n");
+    const std::string requests = e.server.requests();
+    EXPECT_NE(requests.find("GET " + std::string(main_server_address) + "profiles/demo/list.tkv HTTP/1.0"),
+              std::string::npos)
+        << requests;
+    EXPECT_EQ(requests.find("127.0.0.1:1/"), std::string::npos) << requests;
+}
+
+TEST(UpgradeCommand, AServerThatNeverAnswersEndsTheToolWithExitTwo) {
+    DemoEditions e;
+    const test::ScopedEnv stall(http_stall_variable, "1");
+    // The real tool in a child process: an answer that never comes must not hold it.
+    test::ChildProcess tool({TKV_TOOL_PATH, "--home", e.installed.folder(), "upgrade", "demo", "--server",
+                             e.server.url("__silent/0/")});
+    const auto started = std::chrono::steady_clock::now();
+    const bool ended = test::wait_until([&] { return !tool.running(); }, 20000);
+    EXPECT_TRUE(ended) << "still waiting after 20 s";
+    if (!ended) tool.kill_at_once();
+    const int status = tool.wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
+    EXPECT_NE(e.server.requests().find("GET /__silent/0/profiles/demo/list.tkv"), std::string::npos);
 }
 
 } // namespace

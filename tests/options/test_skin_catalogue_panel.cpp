@@ -7,6 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "appearance/skin_file.h"
 #include "options/options_window.h"
 #include "options/skin_catalogue_panel.h"
+#include "shell/files.h"
 #include "support/demo_editions.h"
 #include "support/modal.h"
 #include "support/screens.h"
@@ -148,6 +150,44 @@ TEST(SkinCataloguePanel, DownloadsIgnoresAndNeverOffersThoseAgain) {
     k.dialogs.expect_message("no further skins available", MessageAnswer::ok);
     panel.btc_fr_sk_loadClick();
     EXPECT_TRUE(rows(panel).isEmpty());
+    EXPECT_TRUE(k.dialogs.all_answered());
+}
+
+TEST(SkinCataloguePanel, AnArchiveThatBringsNoSkinIsReportedAsAFailure) {
+    Catalogue k;
+    k.c.options.auto_download_skin_previews = false;
+    // The server's archives: one holding no skin.ini, one that is no archive at all.
+    k.publisher.write("other/retro/readme.txt", "no skin here");
+    const std::string zip = "cd '" + k.publisher.path("other") + "' && zip -q -r - . > '" +
+                            k.site.path("www/skins/0002_retro.tkvs") + "'";
+    ASSERT_EQ(std::system(zip.c_str()), 0);
+    k.site.write("www/skins/0001_ocean.tkvs", "PK\3\4 and then nothing");
+    SkinCataloguePanel panel(k.c, k.dialogs, {});
+    panel.btc_fr_sk_refreshClick();
+    const QStringList listed = rows(panel);
+    ASSERT_EQ(listed.size(), 2);
+
+    for (const int row : {0, 1}) {
+        auto* list = panel.findChild<TTKV_ListBox*>("ls_fr_sk_list");
+        list->setCurrentIndex(list->model()->index(row, 0));
+        k.dialogs.expect_message("Error unpacking skin!", MessageAnswer::ok);
+        panel.btc_fr_sk_list_downloadClick(); // simple mode
+        EXPECT_EQ(k.dialogs.messages.back().title, "Trickvault - Error!");
+        EXPECT_EQ(rows(panel), listed) << "still not installed, so still offered";
+    }
+    EXPECT_FALSE(fs::exists(k.home.path("skins/0001_ocean")));
+    EXPECT_FALSE(fs::exists(k.home.path("skins/retro")));
+    EXPECT_EQ(folder_list_folders(k.home.path("skins")), std::vector<std::string>{}) << "nothing left behind";
+    EXPECT_FALSE(fs::exists(k.home.path("skins/0002_retro.tkvs")));
+
+    // Saved first and unpacked on request: the unzip task says it unpacked, then the failure follows.
+    k.c.options.simple_skin_download = false;
+    k.c.options.download_with_default_program = false;
+    k.dialogs.expect_save(FileDialogResult{k.home.path("retro.tkvs"), 1})
+        .expect_message("Do you want to unpack the downloaded skin?", MessageAnswer::yes)
+        .expect_message("Files successfully unpacked", MessageAnswer::no)
+        .expect_message("Error unpacking skin!", MessageAnswer::ok);
+    panel.btc_fr_sk_list_downloadClick();
     EXPECT_TRUE(k.dialogs.all_answered());
 }
 

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <utility>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "platform/http_client.h"
 #include "support/peers.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace tkv {
@@ -79,6 +82,30 @@ TEST(HttpClient, StatusCodesMissingLengthsAndDeadServers) {
 
     const Fetched other_scheme = fetch(s.client, "ftp://127.0.0.1/x");
     EXPECT_TRUE(other_scheme.result.transport_error) << "only http is spoken";
+}
+
+TEST(HttpClient, AServerThatStopsSendingEndsTheTransfer) {
+    Served s;
+    const test::ScopedEnv stall(http_stall_variable, "1");
+    ASSERT_EQ(http_stall_time(), 1);
+    for (const char* path : {"__silent/0/x", "__silent/3000/x"}) { // no status line; half a body
+        const auto started = std::chrono::steady_clock::now();
+        const Fetched f = fetch(s.client, s.server.url(path));
+        const auto waited = std::chrono::steady_clock::now() - started;
+        EXPECT_TRUE(f.result.transport_error) << path;
+        EXPECT_FALSE(f.result.aborted) << path;
+        EXPECT_LT(waited, std::chrono::seconds(10)) << path;
+    }
+    EXPECT_NE(s.server.requests().find("GET /__silent/3000/x"), std::string::npos);
+}
+
+TEST(HttpClient, TheStallTimeIsShortenedOnlyByAWholeNumberUpToSixtySeconds) {
+    const std::pair<const char*, long> cases[] = {
+        {nullptr, 60}, {"", 60}, {"5", 5}, {"60", 60}, {"61", 60}, {"0", 60}, {"-3", 60}, {"2s", 60}};
+    for (const auto& [value, seconds] : cases) {
+        const test::ScopedEnv stall(http_stall_variable, value);
+        EXPECT_EQ(http_stall_time(), seconds) << (value ? value : "unset");
+    }
 }
 
 TEST(HttpClient, AStorageFailureEndsTheTransfer) {

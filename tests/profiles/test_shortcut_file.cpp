@@ -263,6 +263,12 @@ TEST(ShortcutFile, WriteFailsWhereNoFileCanBe) {
     EXPECT_FALSE(write_shortcut_file(dir.path("apps"), game_shortcut()));
     EXPECT_TRUE(folder_exists(dir.path("apps/Doom.desktop")));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path("apps")), fs::directory_iterator()), 1);
+    // Nor is the program's own desktop entry, which opens its file types.
+    Shortcut own = game_shortcut();
+    own.name = "trickvault";
+    const std::string entry = dir.write("apps/trickvault.desktop", "[Desktop Entry]\nName=Trickvault\n");
+    EXPECT_FALSE(write_shortcut_file(dir.path("apps"), own));
+    EXPECT_EQ(TempDir::read_file(entry), "[Desktop Entry]\nName=Trickvault\n");
 }
 
 TEST(ShortcutIcon, EachKindInstallsThePictureItsLauncherNames) {

@@ -130,18 +130,22 @@ TEST(UnzipTask, DeletionQuestionAndReport) {
     }
 }
 
-TEST(UnzipTask, PlainFileNamedLikeTheArchiveIsDeletedBeforeExtraction) {
-    test::TempDir dir;
-    dir.write("src/pack", "new");
-    const std::string archive = pack(dir, "pack.zip");
-    dir.write("pack", "old");
+TEST(UnzipTask, AFileNamedLikeTheArchiveWithoutItsExtensionIsNoLeftover) {
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent);
+        test::TempDir dir;
+        dir.write("src/a.txt", "a");
+        const std::string archive = pack(dir, "ocean.tkvs");
+        dir.write("ocean", "the user's own file");
 
-    FakeUi ui;
-    UNZIP_REQUEST request = request_for(archive, dir.folder(), false);
-    u_progress_unzip(request, ui);
-    EXPECT_TRUE(request.unpacked);
-    EXPECT_EQ(ui.overwrite_questions, 0); // gone before extraction, so nothing to overwrite
-    EXPECT_EQ(dir.read("pack"), "new");
+        FakeUi ui;
+        ui.delete_answer = true;
+        UNZIP_REQUEST request = request_for(archive, dir.path("out"), silent);
+        u_progress_unzip(request, ui);
+        EXPECT_TRUE(request.unpacked);
+        EXPECT_EQ(dir.read("ocean"), "the user's own file");
+        EXPECT_FALSE(file_exists(archive));
+    }
 }
 
 TEST(UnzipTask, FoldersAndTheArchiveItselfAreNoLeftovers) {

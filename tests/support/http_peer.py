@@ -4,6 +4,8 @@ header lines to a log, one JSON object per line. Paths below /__ answer in speci
   /__status/N          status N with a short body
   /__slow/N            a body of N bytes with its length announced, 1000 bytes every 0.2 s
   /__nolength/N        a body of N bytes without Content-Length
+  /__silent/N          N > 0: a status line announcing 2N bytes and N of them, then nothing;
+                       N = 0: no answer at all. The connection stays open until the client leaves.
 usage: http_peer.py ROOT PORT_FILE LOG_FILE   (the chosen port is written to PORT_FILE)"""
 
 import http.server
@@ -47,6 +49,20 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                     time.sleep(0.2)
             except (BrokenPipeError, ConnectionResetError):
                 pass
+        elif len(parts) >= 3 and parts[1] == "__silent":
+            size = int(parts[2])
+            if size > 0:
+                self.send_response(200)
+                self.send_header("Content-Length", str(2 * size))
+                self.end_headers()
+                self.wfile.write(b"s" * size)
+                self.wfile.flush()
+            # Waits for the client to give up: its end of the connection closes.
+            try:
+                self.connection.recv(1)
+            except ConnectionResetError:
+                pass
+            self.close_connection = True
         elif len(parts) >= 3 and parts[1] == "__nolength":
             self.send_response(200)
             self.end_headers()

@@ -208,11 +208,7 @@ bool Tskindownload::ud_unpack_file(std::size_t index) {
     folder_delete_tree(staging); // left by a run that was cut short
     std::size_t installed = 0;
     if (zip_extract(archive_of(index), staging, "*.*", {}).ok) {
-        // A plain file of the skin's name would stand where its folder goes. Removed only now, so a
-        // broken archive leaves it alone.
-        const std::string blocking = skins + skin.key;
-        if (file_exists(blocking)) file_delete(blocking);
-        installed = install_unpacked_skins(staging, skins);
+        installed = install_unpacked_skins(staging, skins).size();
     } else {
         folder_delete_tree(staging);
     }

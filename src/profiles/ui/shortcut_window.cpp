@@ -196,12 +196,17 @@ void ShortcutWindow::btc_dirClick() {
 void ShortcutWindow::btc_okClick() {
     shortcut_.name = clean_shortcut_name(utf8_of(ed_name_->text()));
     if (!has_subject_ || shortcut_.name.empty()) return;
+    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    if (shortcut_name_is_programs_entry(shortcut_.name)) {
+        m.error(m.text(820, {shortcut_.name}));
+        ed_name_->setFocus();
+        return;
+    }
     // A launcher without its icon still starts the program: an icon that cannot be written does
     // not keep the shortcut from being made.
     install_shortcut_icon(places_.icon_folder, shortcut_.kind);
     if (!write_shortcut_file(folder_of_place(places_.folders, place_, other_folder_), shortcut_)) {
-        Messages(dialogs_, context_.CAPTIONS, context_.language.code_page)
-            .error("Unable to create .lnk file");
+        m.error("Unable to create .lnk file");
         return;
     }
     accept();

@@ -147,9 +147,7 @@ TEST(SkinDownload, WaitsForStartListingEverySkin) {
 
 TEST(SkinDownload, InstallsEverySkinAndRemovesTheArchives) {
     SkinSite s;
-    // A stray file named like a skin's folder would keep that skin out; an archive and a staging
-    // folder left by a run that was cut short must not get in the way either.
-    s.home.write(std::string("skins/") + retro, "in the way");
+    // An archive and a staging folder left by a run that was cut short do not get in the way.
     s.home.write(std::string("skins/") + ocean + ".tkvs", "half an archive");
     s.home.write(std::string("skins/.unpacking-") + ocean + "/old/skin.ini", "[old]");
     s.dialogs.expect_message("All skins downloaded successfully!", MessageAnswer::ok);
@@ -353,6 +351,19 @@ TEST(SkinDownload, ArchivesThatAreNoSkinInstallNothing) {
         EXPECT_EQ(window.downloaded(), 1u);
         EXPECT_TRUE(row(window, 0).endsWith(" KBytes) - Ready."));
     }
+}
+
+TEST(SkinDownload, AFileWhereTheSkinsFolderWouldGoIsKeptAndTheSkinReportedNotInstalled) {
+    SkinSite s;
+    const std::string file = s.home.write(std::string("skins/") + ocean, "the user's own file");
+    s.dialogs.expect_message("Error unpacking skin!", MessageAnswer::ok);
+    Tskindownload window(s.c, s.dialogs, s.catalogue);
+    run(window);
+    EXPECT_TRUE(s.dialogs.all_answered());
+    EXPECT_EQ(test::TempDir::read_file(file), "the user's own file");
+    EXPECT_TRUE(s.installed(retro));
+    EXPECT_EQ(s.skins_entries(), (std::vector<std::string>{ocean, retro}));
+    EXPECT_EQ(window.downloaded(), 1u);
 }
 
 } // namespace

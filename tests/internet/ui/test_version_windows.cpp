@@ -19,6 +19,7 @@
 #include "internet/ui/version_windows.h"
 #include "internet/version_check.h"
 #include "support/peers.h"
+#include "support/scoped_env.h"
 #include "support/screens.h"
 #include "support/temp_dir.h"
 #include "support/url_recorder.h"
@@ -195,6 +196,15 @@ TEST(Tchecknew, NewerVersionIsShownWithTheHomePageButton) {
     EXPECT_NE(s.c.options.version_check_time, DateTime{});
     ASSERT_EQ(urls.opened.size(), 1);
     EXPECT_EQ(urls.opened[0].toString().toStdString(), whats_new_page_address);
+}
+
+TEST(Tchecknew, AServerThatNeverAnswersEndsTheCheckSilently) {
+    Served s;
+    const test::ScopedEnv stall(http_stall_variable, "1");
+    s.c.options.server = s.server.url("__silent/0/");
+    EXPECT_TRUE(check_closes_by_itself(s.c)); // by itself, as the start-up check must
+    EXPECT_EQ(s.c.options.version_check_time, DateTime{});
+    EXPECT_NE(s.server.requests().find("GET /__silent/0/information/tkv_version.tku"), std::string::npos);
 }
 
 TEST(Tchecknew, CancelEndsARunningTransfer) {

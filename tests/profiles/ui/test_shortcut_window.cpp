@@ -332,6 +332,30 @@ TEST(ShortcutWindows, AFolderThatCannotBeWrittenShowsTheErrorAndStaysOpen) {
     EXPECT_EQ(test::TempDir::read_file(h.menu("Doom")), game_entry(h, "Doom"));
 }
 
+TEST(ShortcutWindows, TheProgramsOwnEntryNameIsRefusedAndTheEntryKept) {
+    for (const Kind kind : {Kind::profile, Kind::game}) {
+        ShortcutHome h;
+        const std::string entry = "[Desktop Entry]\nName=Trickvault\nMimeType=application/x-trickvault-skin;\n";
+        h.dir.write("share/applications/trickvault.desktop", entry);
+        Window w(kind, h);
+        w.click("btc_startmenu");
+        w.get("ed_name")->setText("trickvault");
+        h.dialogs.expect_message("The name \"trickvault\" belongs to Trickvault's own launcher", MessageAnswer::ok);
+        w.click("btc_ok");
+        ASSERT_EQ(h.dialogs.messages.size(), 1u);
+        EXPECT_EQ(h.dialogs.messages[0].icon, MessageIcon::error);
+        EXPECT_TRUE(w.w->isVisible());
+        EXPECT_EQ(test::TempDir::read_file(h.menu("trickvault")), entry);
+
+        // Another name, even one that differs only in letter case, is another file.
+        w.get("ed_name")->setText("Trickvault");
+        w.click("btc_ok");
+        EXPECT_FALSE(w.w->isVisible());
+        EXPECT_TRUE(fs::exists(h.menu("Trickvault")));
+        EXPECT_EQ(test::TempDir::read_file(h.menu("trickvault")), entry);
+    }
+}
+
 TEST(ShortcutWindows, CancelWritesNothing) {
     for (const Kind kind : {Kind::profile, Kind::game}) {
         ShortcutHome h;

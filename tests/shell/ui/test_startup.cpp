@@ -10,7 +10,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "program_folder.h"
 #include "profiles/ui/manager_window.h"
@@ -109,6 +112,38 @@ TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
     EXPECT_TRUE(start_enabled);
     EXPECT_EQ(started, std::vector<std::string>{"small"});
     EXPECT_EQ(f.c.options.last_profile_id, "small");
+}
+
+TEST(Tstartup, ArchivesOnTheCommandLineInstallWhatTheyHoldAndDeleteNothingElse) {
+    test::ProgramFolder f;
+    f.dir.write("tkv.ini", "[general]\r\nfirst run=0\r\nversion=3.50\r\n[skins]\r\nskins name=ocean\r\n");
+    test::TempDir work;
+    // Files of the user's without an extension, named like the archives beside them.
+    work.write("odd", "the user's notes");
+    work.write("neon2 (1)", "more notes");
+    work.write("lng/odd.lng", "Language=English\r\n");
+    work.write("skin/neon2/skin.ini", "[skin]\r\n");
+    for (const auto& [folder, archive] : {std::pair{"lng", "odd.tkvl"}, std::pair{"skin", "neon2 (1).tkvs"}}) {
+        const std::string zip = "cd '" + work.path(folder) + "' && zip -q -r '" + work.path(archive) + "' .";
+        ASSERT_EQ(std::system(zip.c_str()), 0);
+    }
+    test::ScriptedDialogs dialogs;
+    dialogs.expect_message("Files successfully unpacked. Do you want to delete the packed file?", MessageAnswer::yes)
+        .expect_message("Packed file successfully deleted", MessageAnswer::ok)
+        .expect_message("Files successfully unpacked. Do you want to delete the packed file?", MessageAnswer::no);
+    Tstartup startup(f.c, dialogs, {});
+    startup_run(f.c, {{work.path("odd.tkvl"), work.path("neon2 (1).tkvs")}, [](std::size_t) { return std::size_t{0}; }},
+                startup, dialogs);
+
+    EXPECT_EQ(work.read("odd"), "the user's notes");
+    EXPECT_EQ(work.read("neon2 (1)"), "more notes");
+    EXPECT_FALSE(std::filesystem::exists(work.path("odd.tkvl")));
+    EXPECT_TRUE(std::filesystem::exists(work.path("neon2 (1).tkvs")));
+    EXPECT_EQ(f.dir.read("languages/odd.lng"), "Language=English\r\n");
+    EXPECT_EQ(f.dir.read("skins/neon2/skin.ini"), "[skin]\r\n");
+    // The next start finds the skin the archive brought.
+    EXPECT_EQ(f.c.options.skin_name, "neon2");
+    EXPECT_NE(f.dir.read("tkv.ini").find("skins name=neon2\r\n"), std::string::npos);
 }
 
 } // namespace
