@@ -29,4 +29,13 @@ bool save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& path,
     return write_text_file(path, export_document(game, type, captions, style));
 }
 
+ExportStyle export_style(const OPTIONS_TYPE& options, const SKINS_TYPE& skin) {
+    const auto rgb = [](SkinColor c) {
+        return static_cast<std::uint32_t>(skin_red(c)) << 16 |
+               static_cast<std::uint32_t>(skin_green(c)) << 8 | static_cast<std::uint32_t>(skin_blue(c));
+    };
+    const SKINS_ITEM_TYPE& fields = skin.window_information.fields;
+    return {options.info_font_name, rgb(fields.color), rgb(fields.font_color)};
+}
+
 } // namespace tkv
