@@ -22,16 +22,16 @@ namespace {
 // The edits and the option each one edits.
 struct EditedText {
     const char* edit;
-    std::string OPTIONS_TYPE::* option;
+    std::string OPTIONS_TYPE::*option;
 };
 const std::vector<EditedText> edited_texts{
-    {"ed_email_server", &OPTIONS_TYPE::smtp_server},       {"ed_email_port", &OPTIONS_TYPE::smtp_port},
-    {"ed_email_name", &OPTIONS_TYPE::user_name},           {"ed_email_address", &OPTIONS_TYPE::user_email},
-    {"ed_http_proxyhost", &OPTIONS_TYPE::proxy_server},    {"ed_http_proxyport", &OPTIONS_TYPE::proxy_port},
-    {"ed_http_proxyname", &OPTIONS_TYPE::proxy_user},      {"ed_http_proxycode", &OPTIONS_TYPE::proxy_password},
+    {"ed_email_server", &OPTIONS_TYPE::smtp_server},    {"ed_email_port", &OPTIONS_TYPE::smtp_port},
+    {"ed_email_name", &OPTIONS_TYPE::user_name},        {"ed_email_address", &OPTIONS_TYPE::user_email},
+    {"ed_http_proxyhost", &OPTIONS_TYPE::proxy_server}, {"ed_http_proxyport", &OPTIONS_TYPE::proxy_port},
+    {"ed_http_proxyname", &OPTIONS_TYPE::proxy_user},   {"ed_http_proxycode", &OPTIONS_TYPE::proxy_password},
 };
-const std::vector<const char*> mail_controls{"lb_email_server", "ed_email_server", "lb_email_port",
-                                             "ed_email_port",   "lb_email_name",   "ed_email_name",
+const std::vector<const char*> mail_controls{"lb_email_server",  "ed_email_server", "lb_email_port",
+                                             "ed_email_port",    "lb_email_name",   "ed_email_name",
                                              "lb_email_address", "ed_email_address"};
 const std::vector<const char*> proxy_controls{"lb_http_proxyhost", "ed_http_proxyhost", "lb_http_proxyport",
                                               "ed_http_proxyport", "lb_http_proxyname", "ed_http_proxyname",
@@ -84,9 +84,9 @@ TEST(Toption_first, NormalModeMakesRoomForTheMailCheckBox) {
     normal.open();
     EXPECT_EQ(normal.w->height() - first.w->height(), 16);
     EXPECT_EQ(normal.get("pa_email")->height() - first.get("pa_email")->height(), 16);
-    for (const char* name : {"btc_ok", "btc_help", "btc_cancel", "pa_proxy", "lb_email_server", "ed_email_server",
-                             "lb_email_port", "ed_email_port", "lb_email_name", "ed_email_name",
-                             "lb_email_address", "ed_email_address"})
+    for (const char* name : {"btc_ok", "btc_help", "btc_cancel", "pa_proxy", "lb_email_server",
+                             "ed_email_server", "lb_email_port", "ed_email_port", "lb_email_name",
+                             "ed_email_name", "lb_email_address", "ed_email_address"})
         EXPECT_EQ(normal.get(name)->y() - first.get(name)->y(), 16) << name;
     EXPECT_EQ(normal.get("lb_email")->y(), first.get("lb_email")->y());
     EXPECT_EQ(normal.get("ck_email_internal")->y(), first.get("ed_email_server")->y())
@@ -139,8 +139,9 @@ TEST(Toption_first, OkStoresEveryControlExactlyAsTyped) {
 
     // Blanks, non-ASCII letters and texts that are no numbers stay as they are; an empty proxy
     // host is stored although the proxy is switched on.
-    const std::vector<std::string> typed{" smtp.example.net ", "2525 ", "Jörg Müller", "jm@example.net",
-                                         "",                   "port", "proxy user",  "pa ss:wörd"};
+    const std::vector<std::string> typed{" smtp.example.net ", "2525 ",     "Jörg Müller",
+                                         "jm@example.net",     "",          "port",
+                                         "proxy user",         "pa ss:wörd"};
     for (std::size_t i = 0; i < edited_texts.size(); ++i) {
         s.get<QLineEdit>(edited_texts[i].edit)->setText(QString::fromStdString(typed[i]));
     }
@@ -178,19 +179,19 @@ TEST(Toption_first, CancelAndTheCloseBoxChangeNothing) {
     }
 }
 
-TEST(Toption_first, HelpShowsTheFirstRunTopicOnlyDuringTheFirstRun) {
+TEST(Toption_first, HelpShowsItsOwnTopicInBothModes) {
     struct Case {
         bool first_run, first_run_mode;
         const char* topic;
     };
-    for (const Case& k : {Case{true, true, "topic-10500"}, Case{false, false, "topic-10503"},
+    for (const Case& k : {Case{true, true, "topic-10503"}, Case{false, false, "topic-10503"},
                           Case{false, true, "topic-10503"}}) {
-        SCOPED_TRACE(k.topic);
+        SCOPED_TRACE(testing::Message() << k.first_run << k.first_run_mode);
         FirstSettings s(k.first_run_mode);
         s.f.c.first_run = k.first_run;
         s.f.c.language.help_path = s.f.dir.write(
-            "languages/english.html",
-            "<html><body><a name=\"topic-10500\">First run</a><p>x</p><a name=\"topic-10503\">Mail</a></body></html>");
+            "languages/english.html", "<html><body><a name=\"topic-10500\">First run</a><p>x</p><a "
+                                      "name=\"topic-10503\">Mail</a></body></html>");
         s.open();
         for (const bool by_button : {false, true}) {
             if (by_button)
@@ -212,9 +213,9 @@ TEST(Toption_first, Screens) {
         s.f.c.options.custom_title_bar_active = true; // so the picture shows the title bar too
         s.f.c.options.use_proxy = true;
         s.f.c.options.smtp_server = "mail.example.org";
-        s.f.c.skin_current =
-            skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128), skin_rgb(166, 202, 240),
-                              skin_rgb(192, 192, 192), skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
+        s.f.c.skin_current = skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128),
+                                               skin_rgb(166, 202, 240), skin_rgb(192, 192, 192),
+                                               skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
         test::save_screen(s.open(), name);
     }
 }
