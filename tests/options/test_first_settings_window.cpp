@@ -206,6 +206,54 @@ TEST(Toption_first, HelpShowsItsOwnTopicInBothModes) {
     }
 }
 
+// What the user sees of the skin: a disabled button keeps the button colour, and the frames of
+// fields that were hidden when the skin was applied take the fields' colour once they show.
+TEST(Toption_first, DisabledButtonsAndFieldsShownLaterKeepTheSkin) {
+    const QColor button(0xC0, 0x40, 0x40), button_text(0x10, 0x10, 0x80), field(0x20, 0x60, 0x30);
+    const auto skinned = [&](FirstSettings& s) {
+        SKINS_TYPE skin = skins_setdefault({});
+        skin.window_other.buttons.color = skin_rgb(0xC0, 0x40, 0x40);
+        skin.window_other.buttons.font_color = skin_rgb(0x10, 0x10, 0x80);
+        skin.window_other.fields.color = skin_rgb(0x20, 0x60, 0x30);
+        s.f.c.skin_current = skin;
+    };
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <=
+               40;
+    };
+
+    FirstSettings first(true);
+    skinned(first);
+    first.open();
+    QPushButton* cancel = first.get<QPushButton>("btc_cancel");
+    ASSERT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(cancel->palette().color(QPalette::Disabled, QPalette::Button), button);
+    const QColor text = cancel->palette().color(QPalette::Disabled, QPalette::ButtonText);
+    EXPECT_TRUE(near(text, QColor(0x68, 0x28, 0x60)))
+        << text.name().toStdString() << ": faded into the button";
+    // Drawn with the same face as the enabled Help beside it.
+    const QImage disabled = cancel->grab().toImage(), enabled = first.get("btc_help")->grab().toImage();
+    const QPoint face(4, disabled.height() / 2);
+    EXPECT_EQ(disabled.pixelColor(face), enabled.pixelColor(face))
+        << disabled.pixelColor(face).name().toStdString();
+
+    FirstSettings normal(false);
+    skinned(normal);
+    normal.f.c.options.internal_mail = false;
+    normal.f.c.options.use_proxy = true;
+    normal.open();
+    ASSERT_FALSE(normal.get("ed_email_server")->isVisible());
+    QTest::mouseClick(normal.get<QCheckBox>("ck_email_internal"), Qt::LeftButton, {}, QPoint(6, 6));
+    ASSERT_TRUE(normal.get("ed_email_server")->isVisible());
+    // A frame around a field that showed from the start is the measure.
+    const QImage shown_later = normal.get("tkvf_ed_email_server")->grab().toImage();
+    const QImage shown_first = normal.get("tkvf_ed_http_proxyhost")->grab().toImage();
+    for (const QPoint at : {QPoint(1, 6), QPoint(0, 6), QPoint(2, 6), QPoint(6, 1)})
+        EXPECT_EQ(shown_later.pixelColor(at), shown_first.pixelColor(at)) << at.x() << "," << at.y();
+    EXPECT_EQ(normal.get("ed_email_server")->palette().color(QPalette::Base), field);
+}
+
 TEST(Toption_first, Screens) {
     for (const auto& [first_run_mode, name] :
          {std::pair{true, "Toption_first"}, std::pair{false, "Toption_first-normal"}}) {
