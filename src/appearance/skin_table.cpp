@@ -68,6 +68,13 @@ SKINS_TYPE skins_initialize(OPTIONS_TYPE& options, std::string& start_skin, Skin
     return skin_default;
 }
 
+SKINS_TYPE skins_configured(const OPTIONS_TYPE& options, const std::string& skins_folder,
+                            const SKINS_TYPE& skin_default) {
+    if (options.use_skin)
+        if (auto skin = skins_load(skins_folder, options.skin_name, skin_default)) return std::move(*skin);
+    return skin_default;
+}
+
 void skins_set_fonts(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin_current,
                      FontSystem& fonts) {
     const auto same_file = [](const SKINS_FONT_TYPE& a, const SKINS_FONT_TYPE& b) {

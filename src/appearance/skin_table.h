@@ -34,6 +34,11 @@ SKINS_TYPE skins_initialize(OPTIONS_TYPE& options, std::string& start_skin, Skin
                             const std::function<void(SkinTable&)>& search,
                             std::function<std::size_t(std::size_t)> random_below);
 
+// The skin the options name, as the windows show it, leaving the options alone: the built-in skin
+// when skins are off or the named one cannot be loaded.
+SKINS_TYPE skins_configured(const OPTIONS_TYPE& options, const std::string& skins_folder,
+                            const SKINS_TYPE& skin_default);
+
 // The platform's fonts, as far as a skin's font files need them.
 class FontSystem {
   public:

@@ -1,9 +1,11 @@
 // tkv profiles, list, search, find, show: the installed profiles and the games of one, as the
 // program's windows would show them.
 
+#include "appearance/skin_table.h"
 #include "cli/open_profile.h"
 #include "database/game_list.h"
 #include "database/record_codec.h"
+#include "database/save_info.h"
 #include "database/text_export.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
@@ -104,7 +106,10 @@ int run_show(ProgramContext& context, const std::vector<std::string>& args, Comm
         io.err << "error " << error << "\n";
         return exit_failed;
     }
-    const ExportStyle style{context.options.info_font_name};
+    // The colours of the skin the program would show, as its save writes them.
+    const SKINS_TYPE skin =
+        skins_configured(context.options, context.variables.program_folder + "skins/", skins_setdefault({}));
+    const ExportStyle style = export_style(context.options, skin);
     const auto type = formats.at(a.format.value_or("text"));
     io.out << (type ? export_document(game, *type, context.CAPTIONS, style)
                     : games_convert_data_to_text(game, context.CAPTIONS));

@@ -1,10 +1,12 @@
 #include "cli/synthetic_profile.h"
 
 #include "cli/profile_source.h"
+#include "shell/text.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <unordered_set>
 
 namespace tkv {
 
@@ -30,10 +32,6 @@ class Random {
 constexpr std::array syllables{"ka", "ro",  "mi",  "ta",  "ven", "dor", "lu",  "shi",
                                "an", "gel", "tor", "qua", "zen", "bri", "mo",  "ex",
                                "ul", "fa",  "nor", "sty", "ra",  "de",  "pho", "gar"};
-constexpr std::array title_words{"Shadow",  "Legend",  "Racer", "Quest",  "Empire",  "Storm",
-                                 "Tactics", "Kingdom", "Arena", "Galaxy", "Dungeon", "Knight",
-                                 "Rally",   "Soccer",  "Ninja", "Dragon"};
-
 std::string word(Random& r) {
     std::string w;
     for (std::size_t n = 1 + r.below(3); n > 0; --n)
@@ -41,12 +39,49 @@ std::string word(Random& r) {
     return w;
 }
 
+constexpr std::array adjectives{"Shadow", "Iron",     "Crimson", "Silent", "Lost",    "Eternal",   "Frozen",
+                                "Savage", "Golden",   "Dark",    "Broken", "Burning", "Hidden",    "Ancient",
+                                "Rogue",  "Wild",     "Steel",   "Final",  "Mystic",  "Forgotten", "Neon",
+                                "Royal",  "Thunder",  "Cosmic",  "Fallen", "Endless", "Super",     "Turbo",
+                                "Black",  "Electric", "Sacred",  "Hollow"};
+constexpr std::array nouns{"Legend",   "Racer",      "Quest",   "Empire",  "Storm",    "Tactics", "Kingdom",
+                           "Arena",    "Galaxy",     "Dungeon", "Knight",  "Rally",    "Soccer",  "Ninja",
+                           "Dragon",   "Frontier",   "Warfare", "Odyssey", "Fortress", "Pilot",   "Commando",
+                           "Crusade",  "Chronicles", "Raiders", "Tycoon",  "Hunter",   "Islands", "Outlaws",
+                           "Squadron", "Colony",     "Wizard",  "Strike"};
+constexpr std::array places{"the North", "Doom",    "the Deep",   "Avalon",  "the Ancients", "the Void",
+                            "Atlantis",  "the Sun", "the Empire", "Eldoria", "the Abyss",    "Valhalla",
+                            "the Moon",  "Kings",   "the Desert", "Ruin",    "the Titans",   "Thorns"};
+constexpr std::array sequels{"2", "3", "4", "II", "III", "2000", "Gold", "Deluxe"};
+
+template <typename List> const char* pick(Random& r, const List& list) {
+    return list[r.below(list.size())];
+}
+
+// A game title as a real list shows them: "Iron Racer", "Frozen Dungeon 3", "Wizard of the Deep",
+// "Rogue Knight: Crusade of Avalon".
 std::string title(Random& r) {
-    std::string t = title_words[r.below(title_words.size())];
-    t += " " + word(r);
-    if (r.below(3) == 0) t += " " + std::to_string(2 + r.below(4));
-    if (r.below(4) == 0) t += ": " + std::string(title_words[r.below(title_words.size())]) + " " + word(r);
+    std::string t;
+    switch (r.below(4)) {
+    case 0:
+        t = std::string(pick(r, nouns)) + " of " + pick(r, places);
+        break;
+    default:
+        t = std::string(pick(r, adjectives)) + " " + pick(r, nouns);
+        break;
+    }
+    if (r.below(3) == 0) t += std::string(" ") + pick(r, sequels);
+    if (r.below(3) == 0)
+        t += std::string(": ") + pick(r, adjectives) + " " + pick(r, nouns) + " of " + pick(r, places);
     return t;
+}
+
+// A title no other row has, letter case ignored as the list compares them.
+std::string distinct_title(Random& r, std::unordered_set<std::string>& taken) {
+    for (;;) {
+        std::string t = title(r);
+        if (taken.insert(lower_text(t)).second) return t;
+    }
 }
 
 // Lines of about 60 characters up to `size` bytes.
@@ -75,7 +110,7 @@ std::optional<SyntheticProfile> generate_profile(const SyntheticOptions& o) {
         return std::nullopt;
     Random r(o.seed);
     SyntheticProfile out;
-    out.profile.id = "synthetic";
+    out.profile.id = o.id;
     out.profile.name = "Synthetic games";
     out.profile.language = "English";
     out.profile.main_date = *make_datetime({2026, 1, 1, 0, 0, 0, 0});
@@ -95,13 +130,14 @@ std::optional<SyntheticProfile> generate_profile(const SyntheticOptions& o) {
             extra -= add;
         }
     }
+    std::unordered_set<std::string> taken;
     out.db.games.reserve(o.games);
     for (std::size_t i = 0; i < o.games; ++i) {
         SourceGame g;
         g.id = static_cast<std::int32_t>(i + 1);
         g.revision = static_cast<std::int32_t>(1 + r.below(9));
         for (std::size_t n = 0; n < name_counts[i]; ++n)
-            g.names += (n ? "\r\n" : "") + title(r);
+            g.names += (n ? "\r\n" : "") + distinct_title(r, taken);
         for (std::size_t e = 1 + r.below(4); e > 0; --e) {
             BlockInfo info;
             if (r.below(5) == 0)

@@ -1,6 +1,6 @@
 #pragma once
-// Synthetic profiles for benchmarks and tests: realistic name lengths and texts, deterministic
-// for a seed.
+// Synthetic profiles for benchmarks and tests: realistic, distinct game names and texts,
+// deterministic for a seed.
 
 #include <cstdint>
 #include <optional>
@@ -14,7 +14,8 @@ namespace tkv {
 struct SyntheticOptions {
     std::size_t games = 100;
     std::uint64_t seed = 1;
-    std::size_t rows = 0; // total name lines; 0 gives 1-3 names per game at random
+    std::size_t rows = 0;         // total name lines; 0 gives 1-3 names per game at random
+    std::string id = "synthetic"; // the profile id, in the profile's code page (Windows-1252)
 };
 
 struct SyntheticProfile {

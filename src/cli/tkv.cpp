@@ -9,16 +9,25 @@ namespace tkv::cli {
 
 namespace {
 
-const std::array commands{&config_command,  &captions_command, &profiles_command, &list_command,
-                          &search_command,  &find_command,     &show_command,     &check_command,
-                          &build_command,   &generate_command, &skin_command,     &publish_command,
+const std::array commands{&config_command,  &captions_command, &profiles_command,     &list_command,
+                          &search_command,  &find_command,     &show_command,         &check_command,
+                          &build_command,   &generate_command, &skin_command,         &publish_command,
                           &upgrade_command, &shortcut_command, &desktop_files_command};
 
-int general_usage(std::ostream& err) {
-    err << "usage: tkv [--home DIR] COMMAND ...\n";
+void print_usage(std::ostream& stream) {
+    stream << "usage: tkv [--home DIR] COMMAND ...\n";
     for (const Command* c : commands)
-        err << "       tkv [--home DIR] " << c->usage << "\n";
+        stream << "       tkv [--home DIR] " << c->usage << "\n";
+    stream << "       tkv --help\n";
+}
+
+int general_usage(std::ostream& err) {
+    print_usage(err);
     return exit_usage;
+}
+
+bool asks_for_help(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
 }
 
 } // namespace
@@ -37,8 +46,17 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         i += 2;
     }
     if (i >= args.size()) return general_usage(err);
+    // Asked for, the usage is the answer: stdout and success, so it can be paged or grepped.
+    if (asks_for_help(args[i])) {
+        print_usage(out);
+        return exit_ok;
+    }
     for (const Command* command : commands) {
         if (args[i] != command->name) continue;
+        if (i + 2 == args.size() && asks_for_help(args[i + 1])) {
+            out << "usage: tkv [--home DIR] " << command->usage << "\n";
+            return exit_ok;
+        }
         ProgramContext context;
         if (home.empty()) {
             home = get_program_folder();

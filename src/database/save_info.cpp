@@ -33,4 +33,13 @@ std::optional<std::string> save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, co
     return path;
 }
 
+ExportStyle export_style(const OPTIONS_TYPE& options, const SKINS_TYPE& skin) {
+    const auto rgb = [](SkinColor c) {
+        return static_cast<std::uint32_t>(skin_red(c)) << 16 |
+               static_cast<std::uint32_t>(skin_green(c)) << 8 | static_cast<std::uint32_t>(skin_blue(c));
+    };
+    const SKINS_ITEM_TYPE& fields = skin.window_information.fields;
+    return {options.info_font_name, rgb(fields.color), rgb(fields.font_color)};
+}
+
 } // namespace tkv

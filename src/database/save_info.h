@@ -6,6 +6,7 @@
 #include <string>
 
 #include "appearance/captions.h"
+#include "appearance/skin_file.h"
 #include "database/game_types.h"
 #include "database/text_export.h"
 #include "platform/dialogs.h"
@@ -26,5 +27,9 @@ FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Cap
 std::optional<std::string> save_info_file(const GAMES2_TEMP_ARRAY_TYPE& game, const std::string& chosen,
                                           SaveType type, OPTIONS_TYPE& options, const Captions& captions,
                                           const ExportStyle& style);
+
+// The document's font and colours: the information font option and the colours of the skin's
+// information fields (the built-in skin's when skins are off).
+ExportStyle export_style(const OPTIONS_TYPE& options, const SKINS_TYPE& skin);
 
 } // namespace tkv

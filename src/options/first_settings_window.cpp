@@ -40,13 +40,14 @@ QFrame* framed_panel(QWidget* client, const char* name, const QRect& geometry) {
     return panel;
 }
 
-CheckedFields::CheckedFields(QWidget* panel, const ProgramContext& context, const char* box_name, int box_caption,
-                             const std::vector<Row>& rows, const FieldsPlace& place) {
+CheckedFields::CheckedFields(QWidget* panel, const ProgramContext& context, const char* box_name,
+                             int box_caption, const std::vector<Row>& rows, const FieldsPlace& place) {
     const double s = context.screen_scale;
     const int edit_left = place.left + place.label_width + 4;
     box_ = new QCheckBox(caption_text(context, box_caption), panel);
     box_->setObjectName(box_name);
-    box_->setGeometry(scaled_rect(place.left, place.box_top, edit_left + place.edit_width - place.left, 17, s));
+    box_->setGeometry(
+        scaled_rect(place.left, place.box_top, edit_left + place.edit_width - place.left, 17, s));
     int top = place.rows_top;
     for (const Row& row : rows) {
         auto* label = new QLabel(caption_text(context, row.caption), panel);
@@ -172,8 +173,9 @@ void Toption_first::create_controls(bool normal_mode) {
     connect(btc_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// Its own topic in both modes: the first-run topic (10500) is the language window's.
 int Toption_first::help_topic() const {
-    return context_.first_run ? 10500 : 10503;
+    return 10503;
 }
 
 void Toption_first::btc_okClick() {

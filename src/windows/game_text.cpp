@@ -10,18 +10,8 @@
 
 namespace tkv {
 
-namespace {
-
-std::uint32_t rgb_of(SkinColor c) {
-    return static_cast<std::uint32_t>(skin_red(c)) << 16 | static_cast<std::uint32_t>(skin_green(c)) << 8 |
-           static_cast<std::uint32_t>(skin_blue(c));
-}
-
-} // namespace
-
 ExportStyle export_style(const ProgramContext& c) {
-    const SKINS_ITEM_TYPE& fields = c.skin_current.window_information.fields;
-    return {c.options.info_font_name, rgb_of(fields.color), rgb_of(fields.font_color)};
+    return export_style(c.options, c.skin_current);
 }
 
 void copy_game_text(const ProgramContext& c, const GAMES2_TEMP_ARRAY_TYPE& game) {
@@ -32,7 +22,8 @@ void copy_game_text(const ProgramContext& c, const GAMES2_TEMP_ARRAY_TYPE& game)
 
 void games_save_info_to_textfile(ProgramContext& c, Dialogs& dialogs, const GAMES2_TEMP_ARRAY_TYPE& game) {
     const CodePage game_cp = profile_code_page(c);
-    const auto chosen = dialogs.save_file(save_info_dialog(game, c.CAPTIONS, c.language.code_page, game_cp, c.options));
+    const auto chosen =
+        dialogs.save_file(save_info_dialog(game, c.CAPTIONS, c.language.code_page, game_cp, c.options));
     if (!chosen) return;
     const SaveType type = static_cast<SaveType>(std::clamp(chosen->filter_index, 1, 4));
     const Messages m(dialogs, c.CAPTIONS, c.language.code_page);

@@ -168,10 +168,12 @@ TEST_F(ProfileCommands, GenerateIsDeterministicAndMeetsTheRowCount) {
     ASSERT_EQ(
         run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("profiles/syn")}).code,
         cli::exit_ok);
-    ASSERT_EQ(run({"generate", "--games", "40", "--rows", "100", "--seed", "9", home.path("syn2")}).code,
-              cli::exit_ok);
+    ASSERT_EQ(
+        run({"generate", "--games", "40", "--rows", "100", "--seed", "9", "--id", "syn", home.path("syn2")})
+            .code,
+        cli::exit_ok);
     EXPECT_EQ(home.read("profiles/syn/main.dat"), home.read("syn2/main.dat"));
-    const Result list = run({"list", "synthetic"});
+    const Result list = run({"list", "syn"});
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 100);
     EXPECT_EQ(run({"check", home.path("syn2/main.dat")}).code, cli::exit_ok);
     EXPECT_EQ(run({"generate", "--games", "40", "--rows", "200", home.path("x")}).code, cli::exit_usage);

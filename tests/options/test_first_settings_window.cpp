@@ -22,16 +22,16 @@ namespace {
 // The edits and the option each one edits.
 struct EditedText {
     const char* edit;
-    std::string OPTIONS_TYPE::* option;
+    std::string OPTIONS_TYPE::*option;
 };
 const std::vector<EditedText> edited_texts{
-    {"ed_email_server", &OPTIONS_TYPE::smtp_server},       {"ed_email_port", &OPTIONS_TYPE::smtp_port},
-    {"ed_email_name", &OPTIONS_TYPE::user_name},           {"ed_email_address", &OPTIONS_TYPE::user_email},
-    {"ed_http_proxyhost", &OPTIONS_TYPE::proxy_server},    {"ed_http_proxyport", &OPTIONS_TYPE::proxy_port},
-    {"ed_http_proxyname", &OPTIONS_TYPE::proxy_user},      {"ed_http_proxycode", &OPTIONS_TYPE::proxy_password},
+    {"ed_email_server", &OPTIONS_TYPE::smtp_server},    {"ed_email_port", &OPTIONS_TYPE::smtp_port},
+    {"ed_email_name", &OPTIONS_TYPE::user_name},        {"ed_email_address", &OPTIONS_TYPE::user_email},
+    {"ed_http_proxyhost", &OPTIONS_TYPE::proxy_server}, {"ed_http_proxyport", &OPTIONS_TYPE::proxy_port},
+    {"ed_http_proxyname", &OPTIONS_TYPE::proxy_user},   {"ed_http_proxycode", &OPTIONS_TYPE::proxy_password},
 };
-const std::vector<const char*> mail_controls{"lb_email_server", "ed_email_server", "lb_email_port",
-                                             "ed_email_port",   "lb_email_name",   "ed_email_name",
+const std::vector<const char*> mail_controls{"lb_email_server",  "ed_email_server", "lb_email_port",
+                                             "ed_email_port",    "lb_email_name",   "ed_email_name",
                                              "lb_email_address", "ed_email_address"};
 const std::vector<const char*> proxy_controls{"lb_http_proxyhost", "ed_http_proxyhost", "lb_http_proxyport",
                                               "ed_http_proxyport", "lb_http_proxyname", "ed_http_proxyname",
@@ -146,8 +146,9 @@ TEST(Toption_first, OkStoresEveryControlExactlyAsTyped) {
 
     // Blanks, non-ASCII letters and texts that are no numbers stay as they are; an empty proxy
     // host is stored although the proxy is switched on.
-    const std::vector<std::string> typed{" smtp.example.net ", "2525 ", "Jörg Müller", "jm@example.net",
-                                         "",                   "port", "proxy user",  "pa ss:wörd"};
+    const std::vector<std::string> typed{" smtp.example.net ", "2525 ",     "Jörg Müller",
+                                         "jm@example.net",     "",          "port",
+                                         "proxy user",         "pa ss:wörd"};
     for (std::size_t i = 0; i < edited_texts.size(); ++i) {
         s.get<QLineEdit>(edited_texts[i].edit)->setText(QString::fromStdString(typed[i]));
     }
@@ -185,19 +186,19 @@ TEST(Toption_first, CancelAndTheCloseBoxChangeNothing) {
     }
 }
 
-TEST(Toption_first, HelpShowsTheFirstRunTopicOnlyDuringTheFirstRun) {
+TEST(Toption_first, HelpShowsItsOwnTopicInBothModes) {
     struct Case {
         bool first_run, first_run_mode;
         const char* topic;
     };
-    for (const Case& k : {Case{true, true, "topic-10500"}, Case{false, false, "topic-10503"},
+    for (const Case& k : {Case{true, true, "topic-10503"}, Case{false, false, "topic-10503"},
                           Case{false, true, "topic-10503"}}) {
-        SCOPED_TRACE(k.topic);
+        SCOPED_TRACE(testing::Message() << k.first_run << k.first_run_mode);
         FirstSettings s(k.first_run_mode);
         s.f.c.first_run = k.first_run;
         s.f.c.language.help_path = s.f.dir.write(
-            "languages/english.html",
-            "<html><body><a name=\"topic-10500\">First run</a><p>x</p><a name=\"topic-10503\">Mail</a></body></html>");
+            "languages/english.html", "<html><body><a name=\"topic-10500\">First run</a><p>x</p><a "
+                                      "name=\"topic-10503\">Mail</a></body></html>");
         s.open();
         for (const bool by_button : {false, true}) {
             if (by_button)
@@ -212,6 +213,54 @@ TEST(Toption_first, HelpShowsTheFirstRunTopicOnlyDuringTheFirstRun) {
     }
 }
 
+// What the user sees of the skin: a disabled button keeps the button colour, and the frames of
+// fields that were hidden when the skin was applied take the fields' colour once they show.
+TEST(Toption_first, DisabledButtonsAndFieldsShownLaterKeepTheSkin) {
+    const QColor button(0xC0, 0x40, 0x40), button_text(0x10, 0x10, 0x80), field(0x20, 0x60, 0x30);
+    const auto skinned = [&](FirstSettings& s) {
+        SKINS_TYPE skin = skins_setdefault({});
+        skin.window_other.buttons.color = skin_rgb(0xC0, 0x40, 0x40);
+        skin.window_other.buttons.font_color = skin_rgb(0x10, 0x10, 0x80);
+        skin.window_other.fields.color = skin_rgb(0x20, 0x60, 0x30);
+        s.f.c.skin_current = skin;
+    };
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <=
+               40;
+    };
+
+    FirstSettings first(true);
+    skinned(first);
+    first.open();
+    QPushButton* cancel = first.get<QPushButton>("btc_cancel");
+    ASSERT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(cancel->palette().color(QPalette::Disabled, QPalette::Button), button);
+    const QColor text = cancel->palette().color(QPalette::Disabled, QPalette::ButtonText);
+    EXPECT_TRUE(near(text, QColor(0x68, 0x28, 0x60)))
+        << text.name().toStdString() << ": faded into the button";
+    // Drawn with the same face as the enabled Help beside it.
+    const QImage disabled = cancel->grab().toImage(), enabled = first.get("btc_help")->grab().toImage();
+    const QPoint face(4, disabled.height() / 2);
+    EXPECT_EQ(disabled.pixelColor(face), enabled.pixelColor(face))
+        << disabled.pixelColor(face).name().toStdString();
+
+    FirstSettings normal(false);
+    skinned(normal);
+    normal.f.c.options.internal_mail = false;
+    normal.f.c.options.use_proxy = true;
+    normal.open();
+    ASSERT_FALSE(normal.get("ed_email_server")->isVisible());
+    QTest::mouseClick(normal.get<QCheckBox>("ck_email_internal"), Qt::LeftButton, {}, QPoint(6, 6));
+    ASSERT_TRUE(normal.get("ed_email_server")->isVisible());
+    // A frame around a field that showed from the start is the measure.
+    const QImage shown_later = normal.get("tkvf_ed_email_server")->grab().toImage();
+    const QImage shown_first = normal.get("tkvf_ed_http_proxyhost")->grab().toImage();
+    for (const QPoint at : {QPoint(1, 6), QPoint(0, 6), QPoint(2, 6), QPoint(6, 1)})
+        EXPECT_EQ(shown_later.pixelColor(at), shown_first.pixelColor(at)) << at.x() << "," << at.y();
+    EXPECT_EQ(normal.get("ed_email_server")->palette().color(QPalette::Base), field);
+}
+
 TEST(Toption_first, Screens) {
     for (const auto& [first_run_mode, name] :
          {std::pair{true, "Toption_first"}, std::pair{false, "Toption_first-normal"}}) {
@@ -219,9 +268,9 @@ TEST(Toption_first, Screens) {
         s.f.c.options.custom_title_bar_active = true; // so the picture shows the title bar too
         s.f.c.options.use_proxy = true;
         s.f.c.options.smtp_server = "mail.example.org";
-        s.f.c.skin_current =
-            skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128), skin_rgb(166, 202, 240),
-                              skin_rgb(192, 192, 192), skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
+        s.f.c.skin_current = skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128),
+                                               skin_rgb(166, 202, 240), skin_rgb(192, 192, 192),
+                                               skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
         test::save_screen(s.open(), name);
     }
 }

@@ -15,7 +15,9 @@
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
@@ -419,6 +421,38 @@ TEST(Help, OneHelpWindowFollowsTheWindowThatAsks) {
     EXPECT_EQ(help_browser(info_window)->window(), help);
     EXPECT_FALSE(help_browser(main_window));
     EXPECT_TRUE(help->isVisible());
+}
+
+TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget opener;
+    opener.setGeometry(
+        QRect(area.left() + area.width() / 2 - 150, area.top() + area.height() / 2 - 80, 300, 160));
+    opener.show();
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Key k : {Key{Qt::Key_Escape, Qt::NoModifier}, Key{Qt::Key_W, Qt::ControlModifier}}) {
+        checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+        QPointer<QTextBrowser> browser = help_browser(opener);
+        ASSERT_TRUE(browser);
+        QPointer<QWidget> help = browser->window();
+        ASSERT_TRUE(help->isVisible());
+        const QPoint centre = help->frameGeometry().center(), wanted = opener.frameGeometry().center();
+        EXPECT_LE((centre - wanted).manhattanLength(), 6)
+            << centre.x() << "," << centre.y(); // frames may differ by a pixel or two
+
+        QTest::keyClick(browser, k.key, k.modifiers);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(!help || !help->isVisible()) << k.key;
+    }
+    // A window near the screen's edge: the help stays on the screen, its title bar reachable.
+    opener.move(area.topLeft());
+    checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+    const QRect help = help_browser(opener)->window()->frameGeometry();
+    EXPECT_GE(help.top(), area.top());
+    EXPECT_GE(help.left(), area.left());
 }
 
 } // namespace

@@ -13,10 +13,10 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QProgressBar>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -30,19 +30,25 @@ namespace {
 constexpr const char* skin_class_property = "tkv_skin_class";
 constexpr const char* link_property = "tkv_link";
 
+// A disabled control keeps the skin's colours; its text fades halfway into its background, so it
+// reads as disabled without taking the desktop theme's grey.
+QColor faded(const QColor& fg, const QColor& bg) {
+    return QColor((fg.red() + bg.red()) / 2, (fg.green() + bg.green()) / 2, (fg.blue() + bg.blue()) / 2);
+}
+
 void set_colours(QWidget* w, QPalette::ColorRole background, const QColor& bg, QPalette::ColorRole text,
                  const QColor& fg) {
     QPalette p = w->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, background, bg);
-        p.setColor(group, text, fg);
+        p.setColor(group, text, group == QPalette::Disabled ? faded(fg, bg) : fg);
     }
     w->setPalette(p);
 }
 
 void set_text_colour(QWidget* w, const QColor& fg) {
     QPalette p = w->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::WindowText, fg);
         p.setColor(group, QPalette::Text, fg);
     }

@@ -78,8 +78,9 @@ void TTKV_Frame::setControl(QWidget* control) {
     frame_and_place();
 }
 
+// Hidden controls too: a control shown later would otherwise bring the colour of before the skin.
 void TTKV_Frame::refresh() {
-    if (control_ && !control_->isHidden()) frame_and_place();
+    if (control_) frame_and_place();
 }
 
 void TTKV_Frame::frame_and_place() {
@@ -95,8 +96,9 @@ void TTKV_Frame::frame_and_place() {
 }
 
 bool TTKV_Frame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == control_ &&
-        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+    if (watched == control_ && event->type() == QEvent::ShowToParent)
+        frame_and_place(); // it may have been moved or recoloured while hidden
+    else if (watched == control_ && event->type() == QEvent::HideToParent)
         update();
     return QWidget::eventFilter(watched, event);
 }

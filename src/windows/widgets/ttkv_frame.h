@@ -19,8 +19,8 @@ class TTKV_Frame : public QWidget {
     // or the frame itself is ignored.
     void setControl(QWidget* control);
     QWidget* control() const { return control_; }
-    // Takes the control's colour, size and position again (after a skin change or a move); nothing
-    // while the control is hidden.
+    // Takes the control's colour, size and position again (after a skin change or a move), hidden
+    // or not; showing the control does the same.
     void refresh();
 
   protected:
