@@ -6,18 +6,20 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
+# A test that hangs fails on its own instead of holding up the whole run.
+test_timeout=600
 
 run_suite() {
   local dir="$1"; shift
   BUILD_DIR="$dir" "$root/scripts/build.sh" "$@"
-  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --label-exclude desktop
+  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --label-exclude desktop --timeout "$test_timeout"
 }
 
 echo "== tests"
 run_suite "$root/build"
 if [ "${1:-}" != "--quick" ]; then
   echo "== the installed program on the desktop"
-  ctest --test-dir "$root/build" --output-on-failure --label-regex desktop
+  ctest --test-dir "$root/build" --output-on-failure --label-regex desktop --timeout "$test_timeout"
   echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_suite "$root/build-sanitize" -DTKV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -71,10 +71,10 @@ class ProgramFlow : public testing::Test {
     }
     void TearDown() override { qunsetenv("TRICKVAULT_HOME"); }
 
-    void configure(const std::string& general) {
+    void configure(const std::string& general, bool manager_after_exit = true) {
         home.write("tkv.ini", "[general]\r\nfirst run=0\r\nversion=3.50\r\nshow donate message # times=0\r\n"
-                              "dont show the manager after exit=0\r\n" +
-                                  general +
+                              "dont show the manager after exit=" +
+                                  std::string(manager_after_exit ? "0" : "1") + "\r\n" + general +
                                   "[visual]\r\nshow splash screen=0\r\neffect on exit=0\r\n"
                                   "[upgrade]\r\nautomatic version check at startup=0\r\n");
     }
@@ -136,6 +136,30 @@ TEST_F(ProgramFlow, NoCountdownForAProfileNeverChosen) {
     EXPECT_EQ(program_run({}), 0);
     EXPECT_EQ(script.done(), 1u);
     EXPECT_FALSE(counting);
+}
+
+// With "dont show the manager after exit" on, leaving the main window ends the program.
+TEST_F(ProgramFlow, WithoutTheManagerAfterExitTheProgramEndsWithTheMainWindow) {
+    configure("last profile id=\r\n", false);
+    bool manager_again = false;
+    Script script({
+        {"the manager", [] { return visible_window("Tmanager") != nullptr; },
+         [] {
+             QDialog* manager = visible_window("Tmanager");
+             QTimer::singleShot(0, manager, [manager] {
+                 QTest::mouseClick(manager->findChild<QPushButton*>("btc_start"), Qt::LeftButton);
+             });
+         }},
+        {"the main window", [] { return visible_window("Tmain") != nullptr; },
+         [&] {
+             visible_window("Tmain")->close();
+             QTimer::singleShot(0, [&] { manager_again = visible_window("Tmanager") != nullptr; });
+         }},
+    });
+    EXPECT_EQ(program_run({}), 0);
+    EXPECT_EQ(script.done(), 2u);
+    EXPECT_FALSE(manager_again);
+    EXPECT_NE(home.read("tkv.ini").find("last profile id=one"), std::string::npos);
 }
 
 } // namespace

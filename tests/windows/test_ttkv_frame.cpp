@@ -156,7 +156,7 @@ TEST(TTKV_Frame, AnotherClassKeepsThePreviousColourAndWidth) {
     expect_ring(w.image(), button->geometry(), QColor(90, 90, 90), 3, "push button after memo");
 }
 
-TEST(TTKV_Frame, RefreshTakesTheNewColourAndPlaceButNotWhileHidden) {
+TEST(TTKV_Frame, RefreshTakesTheNewColourAndPlaceAlsoWhileHidden) {
     Window w;
     auto* edit = w.add<QLineEdit>(QRect(20, 20, 60, 20), QPalette::Base, QColor(40, 40, 40));
     TTKV_Frame frame(&w.parent);
@@ -178,13 +178,18 @@ TEST(TTKV_Frame, RefreshTakesTheNewColourAndPlaceButNotWhileHidden) {
     const QRect framed = frame.geometry();
     const QPoint ring(framed.left(), framed.center().y());
     ASSERT_EQ(at(on_screen(), ring.x(), ring.y()), name(shade(QColor(150, 160, 170), -48)));
+    // A hidden control (a panel shown later) still follows the skin, so it shows in the new colour.
     edit->hide();
     edit->move(30, 30);
+    p.setColor(QPalette::Base, QColor(90, 100, 110));
+    edit->setPalette(p);
     frame.refresh();
-    EXPECT_EQ(frame.geometry(), framed);
     EXPECT_EQ(at(on_screen(), ring.x(), ring.y()), name(backdrop)) << "no ring around a hidden control";
+    EXPECT_NE(frame.geometry(), framed);
     edit->show();
-    EXPECT_EQ(at(on_screen(), ring.x(), ring.y()), name(shade(QColor(150, 160, 170), -48)));
+    const QRect moved = frame.geometry();
+    EXPECT_EQ(at(on_screen(), moved.left(), moved.center().y()), name(shade(QColor(90, 100, 110), -48)));
+    EXPECT_EQ(at(on_screen(), ring.x(), ring.y()), name(backdrop)) << "the old place is left";
 }
 
 TEST(TTKV_Frame, LetsTheMouseThroughAndIgnoresNoControlOrItself) {

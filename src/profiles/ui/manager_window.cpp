@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -259,15 +260,21 @@ void Tmanager::btc_startClick() {
     profile_select(context_.profiles, row, context_.options, context_.variables);
     context_.exit_request = false;
     context_.variables.changes.cheat_added = false;
-    // QDialog::hide() would end the manager's own modal loop, and with it the program, once the
-    // main window closes; only the widget is hidden while the main window runs.
-    QWidget::setVisible(false);
+    hide();
     show_main_();
     apply_skin();
     if (context_.exit_request || context_.options.manager_hidden_after_exit)
         btc_exitClick();
     else
         show();
+}
+
+int Tmanager::exec() {
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+    show();
+    return loop.exec(QEventLoop::DialogExec);
 }
 
 void Tmanager::btc_exitClick() {

@@ -31,6 +31,10 @@ class Tmanager : public QDialog {
              QWidget* parent = nullptr);
     ~Tmanager() override;
 
+    // Runs until the manager is closed. Unlike QDialog's own loop, hiding the manager while the main
+    // window runs does not end it.
+    int exec() override;
+
     void u_manager_captions();
     void profiles_buildlist();
     void profiles_checkcount();

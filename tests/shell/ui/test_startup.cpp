@@ -105,7 +105,7 @@ TEST(Tstartup, TheManagerListsTheProfilesAndStartsTheChosenOne) {
         profiles = rows_of(list);
         start_enabled = start->isEnabled();
         list->setCurrentIndex(list->model()->index(1, 0));
-        start->click(); // the manager closes after the main window
+        start->click(); // "dont show the manager after exit" is on: the manager ends after the main window
     });
     startup.show_manager();
     EXPECT_EQ(profiles, QStringList({"A profile", "Small games"}));
