@@ -54,4 +54,28 @@ void parse_command_line(VARIABLES_PROGRAM& v, const std::vector<std::string>& ar
     }
 }
 
+bool asks_for_usage(const std::vector<std::string>& args) {
+    for (const auto& arg : args)
+        if (arg == "--help" || arg == "-h") return true;
+    return false;
+}
+
+std::string program_usage() {
+    return "Usage: trickvault [SWITCH...] [ARCHIVE...]\n"
+           "Opens the cheat-code database: the profile manager, or the profile the switches name.\n"
+           "\n"
+           "Switches (letter case does not matter):\n"
+           "  /profile=ID     open the profile with this id straight away\n"
+           "  /game=NAME      with /profile=, select this game in the list\n"
+           "  /skin=FOLDER    use the skin in skins/FOLDER\n"
+           "  /manager        always open the profile manager, without its countdown\n"
+           "  /cd             read-only mode: the program folder is never written\n"
+           "  /uninstall      offer to delete the skins, profiles and languages, then end\n"
+           "  --help, -h      print this and end\n"
+           "\n"
+           "Archives (.tkvl language, .tkvp profile, .tkvs skin) given as arguments are installed.\n"
+           "The program folder is $TRICKVAULT_HOME when set, else ~/.local/share/trickvault/.\n"
+           "The command-line tool tkv reads and builds databases: tkv --help.\n";
+}
+
 } // namespace tkv

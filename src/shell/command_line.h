@@ -16,4 +16,8 @@ namespace tkv {
 void parse_command_line(VARIABLES_PROGRAM& v, const std::vector<std::string>& args,
                         const std::function<bool(const std::string&)>& path_exists);
 
+// "--help" or "-h" among the arguments: the program prints program_usage() and ends.
+bool asks_for_usage(const std::vector<std::string>& args);
+std::string program_usage();
+
 } // namespace tkv

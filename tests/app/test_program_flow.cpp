@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -160,6 +162,31 @@ TEST_F(ProgramFlow, WithoutTheManagerAfterExitTheProgramEndsWithTheMainWindow) {
     EXPECT_EQ(script.done(), 2u);
     EXPECT_FALSE(manager_again);
     EXPECT_NE(home.read("tkv.ini").find("last profile id=one"), std::string::npos);
+}
+
+// The switches need no display: "--help" prints them and ends before the application starts, so
+// an X platform without a display, which would abort the program, is never reached.
+TEST(ProgramProcess, HelpPrintsTheSwitchesWithoutADisplay) {
+    test::TempDir scratch;
+    for (const char* arg : {"--help", "-h"}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("TRICKVAULT_HOME", QString::fromStdString(scratch.path("home")));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(TKV_PROGRAM_PATH, {"/manager", arg});
+        ASSERT_TRUE(program.waitForFinished(30000)) << arg;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << arg;
+        EXPECT_EQ(program.exitCode(), 0) << arg;
+        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith("Usage: trickvault")) << out.toStdString();
+        for (const char* sw : {"/profile=ID", "/game=NAME", "/skin=FOLDER", "/manager", "/cd", "/uninstall"})
+            EXPECT_TRUE(out.contains(sw)) << sw;
+        EXPECT_EQ(program.readAllStandardError(), "") << arg;
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch.path("home"))); // nothing made
 }
 
 } // namespace

@@ -224,6 +224,18 @@ TEST_F(Startup, FirstWindowChoice) {
     }
 }
 
+// Launchers give "/profile=" in UTF-8; the id is stored in its profile's code page ("\xC4" is Ä).
+TEST_F(Startup, AProfileIdOutsideAsciiFromALauncherOpensThatProfile) {
+    add_profile("a", "ACC");
+    add_profile("u", "\xC4" "CC");
+    configure("last profile autorun=0\r\n");
+    ProgramContext c;
+    FakeWindows w(c);
+    EXPECT_EQ(run(c, w, {"/profile=\xC3\x84" "CC"}), std::vector<std::string>{"main"});
+    EXPECT_EQ(w.main_profile, "\xC4" "CC");
+    EXPECT_EQ(c.variables.main_dat_path, home.folder() + "profiles/u/main.dat");
+}
+
 TEST_F(Startup, NoProfilesOpenTheManager) {
     configure("last profile autorun time=0\r\n");
     ProgramContext c;

@@ -82,6 +82,23 @@ TEST_F(ProfileCommands, ShowWritesTheSavedDocument) {
     EXPECT_EQ(run({"show", "pc", "q1", "--format", "pdf"}).code, cli::exit_usage);
 }
 
+// Game names and profile ids are typed in UTF-8 and stored in the profile's code page.
+TEST_F(ProfileCommands, NamesAndIdsTypedInUtf8) {
+    test::TempDir other;
+    other.write("profile.txt", "id=\xC3\x84" "CC\nname=Accessories\nlanguage=English\ndate=20261201120000000\n");
+    other.write("types.txt", "1=Cheats\n");
+    other.write("games/a.txt", "id=1\nname=3D Pinball\n@info #1\nplain\n");
+    other.write("games/b.txt", "id=2\nname=3D Pinball for Windows \xE2\x80\x93 Space Cadet\n@info #1\nBALL\n");
+    ASSERT_EQ(run({"build", other.folder(), home.path("profiles/acc")}).code, cli::exit_ok);
+
+    const Result shown = run({"show", "\xC3\x84" "CC", "3D Pinball for Windows \xE2\x80\x93 Space Cadet"});
+    ASSERT_EQ(shown.code, cli::exit_ok) << shown.err;
+    EXPECT_TRUE(shown.out.starts_with("3D Pinball for Windows \x96 Space Cadet:")) << shown.out;
+    EXPECT_NE(shown.out.find("BALL"), std::string::npos);
+    EXPECT_EQ(run({"list", "\xC3\x84" "CC", "--raw"}).out, "3D Pinball\n3D Pinball for Windows \x96 Space Cadet\n");
+    EXPECT_EQ(run({"list", "ACC"}).code, cli::exit_usage); // no other profile stands in for it
+}
+
 TEST_F(ProfileCommands, WindowsTextIsTheTextAsItIs) {
     // Dash, quotes and a Hungarian letter are Windows-1250 bytes already; no DOS table may touch them.
     source.write("games/c.txt", "id=3\nname=Dash\n@info #1\nA \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D \xC5\x91\n");

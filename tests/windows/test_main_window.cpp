@@ -176,16 +176,28 @@ TEST(Tmain, TheInformationWindowSendsItsGameByEmail) {
     EXPECT_EQ(sent[0].second, "Tinfo");
 }
 
+// Launchers give the name in UTF-8; the list holds Windows-1252 bytes ("\x96" is the dash).
 TEST(Tmain, AGameGivenOnTheCommandLineOpensAtOnce) {
-    MainFolder m(five);
-    m.f.c.variables.start_game = "SECOND";
-    InfoAnswer info;
-    info.on_next({}, {}, false);
-    m.open();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !info.title.isEmpty(); }, 10000));
-    EXPECT_EQ(info.shown_name, "Second");
-    EXPECT_TRUE(m.f.c.variables.start_game.empty());
-    EXPECT_EQ(m.f.c.variables.stats.viewed_total, 1);
+    const std::vector<Game> games = {{"3D Pinball", "p", ""},
+                                     {"3D Pinball for Windows \x96 Space Cadet", "c", ""},
+                                     {"Second", "2", ""}};
+    const struct {
+        const char* given;
+        const char* shown;
+    } cases[] = {{"SECOND", "Second"},
+                 {"3D Pinball for Windows \xE2\x80\x93 Space Cadet", "3D Pinball for Windows \xE2\x80\x93 Space Cadet"}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.given);
+        MainFolder m(games);
+        m.f.c.variables.start_game = k.given;
+        InfoAnswer info;
+        info.on_next({}, {}, false);
+        m.open();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !info.title.isEmpty(); }, 10000));
+        EXPECT_EQ(info.shown_name, QString::fromUtf8(k.shown));
+        EXPECT_TRUE(m.f.c.variables.start_game.empty());
+        EXPECT_EQ(m.f.c.variables.stats.viewed_total, 1);
+    }
 }
 
 TEST(Tmain, QuickSearchSelectsTheFirstRowWithTheLongestCommonStart) {
