@@ -229,7 +229,11 @@ void Toption::set_objects_value_all(const OPTIONS_TYPE& options) {
 void Toption::get_objects_value_all() {
     for (OptionPanel* p : panels_)
         p->get_objects_value(context_.options);
-    skins_panel_->apply_choice();
+    // A skin chosen without a preview is put on now, on this window and the main window alike.
+    if (skins_panel_->apply_choice()) {
+        u_option_skin_show();
+        if (main_skin_show_) main_skin_show_();
+    }
 }
 
 void Toption::default_here_check(int n) {
@@ -270,6 +274,7 @@ Toption::Outcome Toption::outcome() const {
 }
 
 void Toption::u_option_skin_show() {
+    skin_fonts_follow(context_.installed_fonts, context_.skin_current);
     skin_->apply(context_.skin_current, context_.skin_current.window_option,
                  context_.variables.program_folder + "skins/", context_.screen_scale,
                  PictureNames{"option.jpg", "option.bmp"});

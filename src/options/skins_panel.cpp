@@ -76,11 +76,13 @@ SkinsPanel::SkinsPanel(ProgramContext& context, Dialogs& dialogs, std::function<
     ck_be_sk_useskinClick({});
 }
 
-void SkinsPanel::apply_choice() {
+bool SkinsPanel::apply_choice() {
     const SKINS_TYPE* skin = ck_be_sk_useskin_->isChecked() ? selected() : nullptr;
+    const bool changed = !same_folder(skin ? skin->folder : std::string(), context_.skin_current.folder);
     context_.skin_current = skin ? *skin : context_.skin_default;
     context_.skin_name_before_options = context_.options.skin_name;
     context_.skin_before_options = context_.skin_current;
+    return changed;
 }
 
 void SkinsPanel::ck_be_sk_useskinClick(const std::string& skin_name) {

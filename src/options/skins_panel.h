@@ -30,8 +30,9 @@ class SkinsPanel : public OptionPanel {
                QWidget* parent);
 
     // After Apply or OK wrote the options: the chosen skin becomes skin_current, and what the
-    // options window goes back to when it is left without OK.
-    void apply_choice();
+    // options window goes back to when it is left without OK. True when skin_current changed
+    // (a skin chosen without a preview): the windows then put it on.
+    bool apply_choice();
     // Searches the skins folder again and lists it, the chosen folder kept (also after a download).
     void btc_be_sk_refreshlistClick();
 

@@ -317,6 +317,7 @@ void Tmain::place_labels() {
 }
 
 void Tmain::u_main_skin_show() {
+    skin_fonts_follow(context_.installed_fonts, context_.skin_current); // a skin put back after the options window brings its fonts back
     refresh_main_buttons();
     for (QLabel* l : {lb_programname_, lb_programver_, lb_programmaker_, ulb_webadd_, ulb_emailadd_,
                       lb_gamecount_, lb_lastmodify_})

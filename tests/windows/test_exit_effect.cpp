@@ -1,5 +1,7 @@
 // The exit effects' shape sequences and their playing on a window.
 
+#include <QLabel>
+#include <QListWidget>
 #include <QPointer>
 #include <QPolygon>
 #include <QRegion>
@@ -208,6 +210,40 @@ TEST(ExitEffect, PlayingShrinksTheWidgetsMaskAndHidesItAtTheEnd) {
             before = mask;
         }
     }
+}
+
+// What the closing window shows stays as it was, whatever its controls do meanwhile (a list
+// emptied by the closing shows its rows to the end); nothing of the effect is left afterwards.
+TEST(ExitEffect, TheWindowKeepsItsLookWhileItShrinks) {
+    Shown s(160, 120);
+    auto* list = new QListWidget(s.w);
+    list->setGeometry(5, 5, 150, 110);
+    list->addItems({"Abc", "Sam", "Second", "Secret", "Set"});
+    list->show();
+    const auto on_screen = [&s] {
+        QCoreApplication::processEvents();
+        return s.window.grab().toImage().copy(s.w->geometry());
+    };
+    const QImage before = on_screen();
+    QImage during;
+    QRegion mask;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!during.isNull() || s.w->mask().isEmpty()) return;
+        list->clear();
+        mask = s.w->mask();
+        during = on_screen();
+    });
+    watch.start(2);
+    play_exit_effect(s.w, ExitEffect::dripping);
+    ASSERT_FALSE(during.isNull());
+    int compared = 0;
+    for (const QRect& r : mask)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x, ++compared)
+                ASSERT_EQ(during.pixel(x, y), before.pixel(x, y)) << x << "," << y;
+    EXPECT_GT(compared, 160 * 60);
+    EXPECT_TRUE(s.w->findChildren<QLabel*>().isEmpty());
 }
 
 TEST(ExitEffect, RemovewindowPlaysOneEffectToTheEnd) {

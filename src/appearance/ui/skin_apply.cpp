@@ -1,6 +1,7 @@
 #include "appearance/ui/skin_apply.h"
 
 #include "appearance/ui/background_picture.h"
+#include "shell/files.h"
 #include "windows/widgets/ttkv_frame.h"
 #include "windows/widgets/ttkv_listbox.h"
 
@@ -22,6 +23,7 @@
 #include <QTextEdit>
 #include <QTreeView>
 #include <cmath>
+#include <map>
 
 namespace tkv {
 
@@ -85,7 +87,39 @@ void skin_label(QLabel* label, const SKINS_ITEM_TYPE& item) {
     }
 }
 
+// font file -> application font id
+std::map<std::string, int>& added_fonts() {
+    static std::map<std::string, int> ids;
+    return ids;
+}
+
 } // namespace
+
+bool QtFontSystem::has_family(const std::string& lower_case_name) {
+    for (const QString& family : QFontDatabase::families())
+        if (family.toLower().toStdString() == lower_case_name) return true;
+    return false;
+}
+
+bool QtFontSystem::add_font_file(const std::string& path) {
+    if (!file_exists(path)) return true; // a missing file adds nothing, as the system reports
+    const int id = QFontDatabase::addApplicationFont(QString::fromStdString(path));
+    if (id < 0) return false;
+    added_fonts()[path] = id;
+    return true;
+}
+
+void QtFontSystem::remove_font_file(const std::string& path) {
+    if (auto it = added_fonts().find(path); it != added_fonts().end()) {
+        QFontDatabase::removeApplicationFont(it->second);
+        added_fonts().erase(it);
+    }
+}
+
+void skin_fonts_follow(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin) {
+    QtFontSystem fonts;
+    skins_set_fonts(installed, skin, fonts);
+}
 
 QColor qt_colour(SkinColor c) {
     return QColor(skin_red(c), skin_green(c), skin_blue(c));

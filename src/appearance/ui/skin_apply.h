@@ -7,7 +7,9 @@
 #include <QFont>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "appearance/skin_table.h"
 #include "appearance/skin_types.h"
 #include "appearance/ui/title_bar.h"
 
@@ -16,6 +18,19 @@ class QProgressBar;
 class QWidget;
 
 namespace tkv {
+
+// Skin fonts as application fonts: usable by the program's own windows while the skin is in use.
+// Application fonts belong to the process, so every instance shares one record of them.
+class QtFontSystem : public FontSystem {
+  public:
+    bool has_family(const std::string& lower_case_name) override;
+    bool add_font_file(const std::string& path) override;
+    void remove_font_file(const std::string& path) override;
+};
+
+// Makes the fonts of skin available and withdraws those only an earlier skin brought (installed
+// lists what was added): before any window puts on a skin that changed while the program runs.
+void skin_fonts_follow(std::vector<SKINS_FONT_TYPE>& installed, const SKINS_TYPE& skin);
 
 QColor qt_colour(SkinColor c);
 QFont skin_font(const std::string& name, int size, std::uint8_t style);

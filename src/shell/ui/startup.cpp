@@ -3,13 +3,11 @@
 #include "appearance/ui/languages_window.h"
 #include "platform/connection.h"
 #include "platform/qt/desktop.h"
-#include "shell/files.h"
 #include "shell/folders.h"
 #include "shell/text.h"
 #include "shell/ui/progress_window.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -23,27 +21,6 @@ SkinColor skin_colour(const QColor& c) {
 }
 
 } // namespace
-
-bool QtFontSystem::has_family(const std::string& lower_case_name) {
-    for (const QString& family : QFontDatabase::families())
-        if (family.toLower().toStdString() == lower_case_name) return true;
-    return false;
-}
-
-bool QtFontSystem::add_font_file(const std::string& path) {
-    if (!file_exists(path)) return true; // a missing file adds nothing, as the system reports
-    const int id = QFontDatabase::addApplicationFont(QString::fromStdString(path));
-    if (id < 0) return false;
-    ids_[path] = id;
-    return true;
-}
-
-void QtFontSystem::remove_font_file(const std::string& path) {
-    if (auto it = ids_.find(path); it != ids_.end()) {
-        QFontDatabase::removeApplicationFont(it->second);
-        ids_.erase(it);
-    }
-}
 
 Tstartup::Tstartup(ProgramContext& context, Dialogs& dialogs, BrowsingWindows windows)
     : context_(context), dialogs_(dialogs), browsing_(std::move(windows)) {
@@ -113,7 +90,7 @@ void Tstartup::search_skins(SkinTable& table) {
 }
 
 void Tstartup::set_fonts() {
-    skins_set_fonts(context_.installed_fonts, context_.skin_current, fonts_);
+    skin_fonts_follow(context_.installed_fonts, context_.skin_current);
 }
 
 void Tstartup::register_filetypes() {

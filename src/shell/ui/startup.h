@@ -1,5 +1,5 @@
 #pragma once
-// Tstartup: the program's windows for the start-up sequence, and the Qt font registry of skins.
+// Tstartup: the program's windows for the start-up sequence.
 
 #include <QString>
 #include <QTimer>
@@ -8,19 +8,9 @@
 
 #include "app/startup_sequence.h"
 #include "appearance/skin_table.h"
+#include "appearance/ui/skin_apply.h"
 
 namespace tkv {
-
-// Skin fonts as application fonts: usable by the program's own windows while the skin is in use.
-class QtFontSystem : public FontSystem {
-  public:
-    bool has_family(const std::string& lower_case_name) override;
-    bool add_font_file(const std::string& path) override;
-    void remove_font_file(const std::string& path) override;
-
-  private:
-    std::map<std::string, int> ids_; // font file -> application font id
-};
 
 class Tstartup : public StartupWindows {
   public:
@@ -55,7 +45,6 @@ class Tstartup : public StartupWindows {
     ProgramContext& context_;
     Dialogs& dialogs_;
     BrowsingWindows browsing_;
-    QtFontSystem fonts_;
     QTimer tm_stats_; // the statistics' day change
 };
 

@@ -1,6 +1,7 @@
 #include "windows/widgets/exit_effect.h"
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QPointer>
 #include <QPolygon>
 #include <QRandomGenerator>
@@ -243,19 +244,31 @@ void play_exit_effect(QWidget* window, ExitEffect effect) {
     if (!window) return;
     const QPointer<QWidget> alive(window);
     const QRect area = window->rect();
+    // The window as it is now covers it while it shrinks: its controls repainted through a mask
+    // that cuts them (the game list) may lose what they show.
+    auto* cover = new QLabel(window);
+    cover->setPixmap(window->grab());
+    cover->setGeometry(area);
+    cover->show();
+    cover->raise();
+    const QPointer<QLabel> cover_alive(cover);
+    const auto done = [&] {
+        if (cover_alive) delete cover;
+    };
     for (const EffectShape& shape : exit_effect_shapes(effect, area.width(), area.height(), random_below)) {
         // Points far outside (the clock's hand near 3 and 9 o'clock) are cut to the window.
         const QRegion visible = region_of(shape) & area;
         if (visible.isEmpty()) {
             // An empty mask means no mask to Qt and would show the whole window again.
             window->hide();
-            return;
+            return done();
         }
         window->setMask(visible);
         window->repaint();
         wait_one_step();
         if (!alive) return;
     }
+    done();
 }
 
 void removewindow(QWidget* window) {

@@ -18,34 +18,12 @@
 #include "program_folder.h"
 #include "profiles/ui/manager_window.h"
 #include "shell/ui/startup.h"
+#include "support/renamed_font.h"
 #include "support/scripted_dialogs.h"
 #include "windows/widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {
-
-void replace_all(std::string& s, const std::string& from, const std::string& to) {
-    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-        s.replace(at, from.size(), to);
-}
-
-std::string utf16be(const std::string& ascii) {
-    std::string out;
-    for (char ch : ascii)
-        out += std::string(1, '\0') + ch;
-    return out;
-}
-
-// A copy of a system font whose family is renamed in its name table (same length, so every offset
-// stays), so the family is one no system has installed.
-std::string renamed_font(const test::TempDir& dir, const std::string& family) {
-    std::string bytes = test::TempDir::read_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-    if (bytes.empty()) ADD_FAILURE() << "DejaVuSans.ttf is not installed";
-    const std::string original = "DejaVu Sans";
-    replace_all(bytes, original, family);
-    replace_all(bytes, utf16be(original), utf16be(family));
-    return dir.write("skins/test/Wave.ttf", bytes);
-}
 
 QStringList rows_of(const TTKV_ListBox* list) {
     QStringList rows;
@@ -57,7 +35,7 @@ QStringList rows_of(const TTKV_ListBox* list) {
 TEST(Tstartup, SkinFontsAreAddedWhileTheSkinIsInUseAndWithdrawnAfterwards) {
     test::ProgramFolder f;
     const std::string family = "Trickvault1"; // as long as "DejaVu Sans"
-    const std::string font = renamed_font(f.dir, family);
+    const std::string font = test::renamed_font(f.dir, family);
     test::ScriptedDialogs dialogs;
     Tstartup startup(f.c, dialogs, {});
     const auto available = [&] { return QFontDatabase::families().contains(QString::fromStdString(family)); };
