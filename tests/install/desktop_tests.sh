@@ -129,13 +129,15 @@ open_archive)
   start_display # the desktop's handler is chosen only where there is a display
   xdg-open "$scratch/ocean.tkvs" >"$scratch/opened.log" 2>&1 &
   pids+=($!)
-  # The program unpacked the archive into the user's skins and chose it.
-  wait_for '[ -f "$XDG_DATA_HOME/trickvault/skins/ocean/skin.ini" ] || [ -f "$XDG_DATA_HOME/trickvault/skins/Ocean/skin.ini" ]'
-  # It asks whether to delete the archive: No (Alt+N); then it chooses the skin.
+  # The program unpacks the archive beside the user's skins, then asks whether to delete it: No
+  # (Alt+N); then the skin moves among the skins and is chosen.
+  wait_for '[ -f "$XDG_DATA_HOME/trickvault/skins/.unpacking-ocean/Ocean/skin.ini" ]'
   xdotool search --sync --onlyvisible --name . >/dev/null
   sleep 1
   xdotool key alt+n
-  wait_for 'tkv config get skins "skins name" | grep -qi ocean'
+  wait_for '[ -f "$XDG_DATA_HOME/trickvault/skins/Ocean/skin.ini" ]'
+  wait_for 'tkv config get skins "skins name" | grep -qx Ocean'
+  [ ! -e "$XDG_DATA_HOME/trickvault/skins/.unpacking-ocean" ] || fail "the unpacking folder was left"
   [ -f "$scratch/ocean.tkvs" ] || fail "the archive was deleted"
   ;;
 
