@@ -3,12 +3,12 @@
 
 #include "full_profile.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "platform/dialogs.h"
-#include "windows/game_list_rows.h"
-#include "windows/main_window.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "windows/ui/game_list_rows.h"
+#include "windows/ui/main_window.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -44,6 +44,7 @@ if(TKV_FUZZ)
 endif()
 
 set_property(GLOBAL PROPERTY TKV_PURE_LIBRARIES "")
+set_property(GLOBAL PROPERTY TKV_LIBRARIES "")
 
 # A library of pure logic: C++ and the C libraries only, never Qt.
 function(tkv_add_pure_library name)
@@ -51,6 +52,7 @@ function(tkv_add_pure_library name)
   target_link_libraries(${name} PUBLIC tkv_flags)
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   set_property(GLOBAL APPEND PROPERTY TKV_PURE_LIBRARIES ${name})
+  set_property(GLOBAL APPEND PROPERTY TKV_LIBRARIES ${name})
 endfunction()
 
 function(_tkv_collect_links target out)
@@ -97,4 +99,5 @@ function(tkv_add_qt_library name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
   target_link_libraries(${name} PUBLIC tkv_flags Qt6::Widgets)
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  set_property(GLOBAL APPEND PROPERTY TKV_LIBRARIES ${name})
 endfunction()

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "platform/dialogs.h"
 #include "shell/unzip_task.h"

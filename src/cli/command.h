@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "cli/tkv.h"
 
 namespace tkv::cli {

@@ -1,4 +1,4 @@
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
 

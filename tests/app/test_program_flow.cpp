@@ -1,7 +1,7 @@
 // The whole program through main()'s own path: the real start-up, manager and main window, each
 // in its real modal loop, driven as a user would.
 
-#include "app/program.h"
+#include "app/ui/program.h"
 #include "database/dat_text.h"
 #include "support/temp_dir.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "appearance/skin_file.h"
-#include "options/first_settings_window.h"
+#include "options/ui/first_settings_window.h"
 #include "support/screens.h"
 
 namespace tkv {

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "appearance/ui/skin_apply.h"
-#include "options/info_font_panel.h"
-#include "options/print_panel.h"
+#include "options/ui/info_font_panel.h"
+#include "options/ui/print_panel.h"
 #include "support/cups_peer.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "appearance/skin_file.h"
-#include "options/manager_option_window.h"
+#include "options/ui/manager_option_window.h"
 #include "shell/publisher.h"
 #include "support/modal.h"
 #include "support/peers.h"

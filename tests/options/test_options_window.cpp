@@ -9,10 +9,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
-#include "options/database_panel.h"
-#include "options/options_window.h"
+#include "options/ui/database_panel.h"
+#include "options/ui/options_window.h"
 #include "support/peers.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"

@@ -12,10 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "appearance/ui/skin_apply.h"
-#include "options/program_panel.h"
+#include "options/ui/program_panel.h"
 #include "support/peers.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"

@@ -11,16 +11,16 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
-#include "options/options_window.h"
-#include "options/skin_catalogue_panel.h"
+#include "options/ui/options_window.h"
+#include "options/ui/skin_catalogue_panel.h"
 #include "shell/files.h"
 #include "support/demo_editions.h"
 #include "support/modal.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

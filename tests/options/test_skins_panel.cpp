@@ -14,14 +14,14 @@
 #include <tuple>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
-#include "options/skins_panel.h"
+#include "options/ui/skins_panel.h"
 #include "shell/codepage.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -17,10 +17,10 @@
 #include <variant>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
-#include "options/option_panel.h"
-#include "options/options_window.h"
+#include "options/ui/option_panel.h"
+#include "options/ui/options_window.h"
 #include "shell/config_file.h"
 #include "support/scoped_env.h"
 #include "support/screens.h"

@@ -22,9 +22,9 @@
 #include <map>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "shell/datetime.h"
-#include "statistics/stat_window.h"
+#include "statistics/ui/stat_window.h"
 #include "support/screens.h"
 #include "support/temp_dir.h"
 

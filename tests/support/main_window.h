@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/options.h"
-#include "windows/main_window.h"
+#include "windows/ui/main_window.h"
 
 namespace tkv::test {
 

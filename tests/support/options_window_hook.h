@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "app/program_context.h"
-#include "options/options_window.h"
-#include "windows/main_window.h"
+#include "context/program_context.h"
+#include "options/ui/options_window.h"
+#include "windows/ui/main_window.h"
 
 namespace tkv::test {
 

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "platform/qt/desktop.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/url_recorder.h"
-#include "windows/about_window.h"
-#include "windows/credits_window.h"
+#include "windows/ui/about_window.h"
+#include "windows/ui/credits_window.h"
 
 namespace tkv {
 namespace {

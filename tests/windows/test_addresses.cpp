@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <gtest/gtest.h>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/url_recorder.h"

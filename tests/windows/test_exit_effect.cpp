@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/widgets/exit_effect.h"
+#include "widgets/exit_effect.h"
 
 namespace tkv {
 namespace {

@@ -23,21 +23,21 @@
 #include <memory>
 #include <optional>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "appearance/ui/builtin_pictures.h"
-#include "options/options_window.h"
+#include "options/ui/options_window.h"
 #include "platform/qt/desktop.h"
-#include "shell/ui/progress_window.h"
-#include "shell/ui/startup.h"
+#include "tasks/ui/progress_window.h"
+#include "app/ui/startup.h"
 #include "support/demo_editions.h"
 #include "support/main_window.h"
 #include "support/modal.h"
 #include "support/options_window_hook.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/main_window.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_tabs.h"
+#include "windows/ui/main_window.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_tabs.h"
 
 namespace tkv {
 namespace {

@@ -20,7 +20,7 @@
 #include <memory>
 #include <string>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/qt/qt_text.h"
@@ -29,9 +29,9 @@
 #include "support/temp_dir.h"
 #include "support/peers.h"
 #include "support/url_recorder.h"
-#include "windows/info_window.h"
-#include "windows/print_window.h"
-#include "windows/widgets/ttkv_tabs.h"
+#include "windows/ui/info_window.h"
+#include "windows/ui/print_window.h"
+#include "widgets/ttkv_tabs.h"
 
 namespace tkv {
 namespace {

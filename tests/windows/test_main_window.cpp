@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "database/database_files.h"
 #include "database/open_database.h"
 #include "database/record_codec.h"
@@ -28,9 +28,9 @@
 #include "support/options_window_hook.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/main_window.h"
-#include "windows/print_window.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "windows/ui/main_window.h"
+#include "windows/ui/print_window.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "database/record_codec.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/ttkv_printer.h"
 #include "support/modal.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/print_window.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "windows/ui/print_window.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

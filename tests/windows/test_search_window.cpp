@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "database/game_list.h"
 #include "support/screens.h"
 #include "support/temp_dir.h"
-#include "windows/search_window.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "windows/ui/search_window.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

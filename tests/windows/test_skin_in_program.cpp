@@ -7,13 +7,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "../shell/ui/program_folder.h"
-#include "options/options_window.h"
+#include "support/program_folder.h"
+#include "options/ui/options_window.h"
 #include "support/main_window.h"
 #include "support/modal.h"
 #include "support/renamed_font.h"
 #include "support/scripted_dialogs.h"
-#include "windows/main_window.h"
+#include "windows/ui/main_window.h"
 
 namespace tkv {
 namespace {

@@ -17,9 +17,9 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "windows/widgets/shade.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/shade.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

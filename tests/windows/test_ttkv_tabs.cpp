@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "windows/widgets/ttkv_tabs.h"
+#include "widgets/ttkv_tabs.h"
 
 namespace tkv {
 namespace {

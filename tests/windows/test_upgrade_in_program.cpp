@@ -10,17 +10,17 @@
 
 #include <memory>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
-#include "options/options_window.h"
+#include "options/ui/options_window.h"
 #include "profiles/profile_table.h"
 #include "support/demo_editions.h"
 #include "support/main_window.h"
 #include "support/modal.h"
 #include "support/options_window_hook.h"
 #include "support/scripted_dialogs.h"
-#include "windows/main_window.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "windows/ui/main_window.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

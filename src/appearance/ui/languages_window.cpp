@@ -1,14 +1,14 @@
 #include "appearance/ui/languages_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
 #include "shell/text.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "appearance/ui/background_picture.h"
 #include "shell/files.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

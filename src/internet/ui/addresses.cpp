@@ -1,6 +1,6 @@
 #include "internet/ui/addresses.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"

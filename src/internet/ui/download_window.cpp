@@ -1,6 +1,6 @@
 #include "internet/ui/download_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"

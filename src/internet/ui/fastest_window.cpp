@@ -1,13 +1,13 @@
 #include "internet/ui/fastest_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/icmp_echo.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "shell/product.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QLabel>
 #include <QPushButton>

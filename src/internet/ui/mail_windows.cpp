@@ -1,6 +1,6 @@
 #include "internet/ui/mail_windows.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/text_export.h"
@@ -12,8 +12,8 @@
 #include "shell/publisher.h"
 #include "shell/text.h"
 #include "shell/text_lines.h"
-#include "shell/ui/progress_window.h"
-#include "windows/widgets/ttkv_frame.h"
+#include "tasks/ui/progress_window.h"
+#include "widgets/ttkv_frame.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "internet/ui/server_refresh.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "internet/server_list.h"
 #include "internet/ui/download_window.h"

@@ -1,6 +1,6 @@
 #include "internet/ui/skin_download_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/skin_install.h"
 #include "appearance/ui/skin_apply.h"
@@ -13,8 +13,8 @@
 #include "shell/numbers.h"
 #include "shell/product.h"
 #include "shell/zip_extract.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "internet/ui/upgrade_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"
@@ -8,7 +8,7 @@
 #include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/product.h"
-#include "shell/ui/progress_window.h"
+#include "tasks/ui/progress_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>

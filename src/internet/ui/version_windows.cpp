@@ -1,6 +1,6 @@
 #include "internet/ui/version_windows.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"
 #include "internet/version_check.h"
@@ -10,7 +10,7 @@
 #include "shell/datetime.h"
 #include "shell/product.h"
 #include "shell/text.h"
-#include "windows/widgets/ttkv_frame.h"
+#include "widgets/ttkv_frame.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

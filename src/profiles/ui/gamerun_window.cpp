@@ -1,6 +1,6 @@
 #include "profiles/ui/gamerun_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/info_edit.h"
@@ -9,7 +9,7 @@
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
 #include "shell/text.h"
-#include "windows/widgets/ttkv_frame.h"
+#include "widgets/ttkv_frame.h"
 
 #include <QKeyEvent>
 #include <QLabel>

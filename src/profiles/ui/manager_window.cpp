@@ -1,6 +1,6 @@
 #include "profiles/ui/manager_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/languages_window.h"
 #include "appearance/ui/skin_apply.h"
@@ -9,14 +9,14 @@
 #include "platform/qt/qt_text.h"
 #include "profiles/profile_table.h"
 #include "internet/ui/download_window.h"
-#include "options/manager_option_window.h"
+#include "options/ui/manager_option_window.h"
 #include "profiles/profile_download.h"
 #include "profiles/ui/profile_new_window.h"
 #include "profiles/ui/shortcut_window.h"
 #include "shell/product.h"
-#include "windows/widgets/exit_effect.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/exit_effect.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QAction>
 #include <QCloseEvent>

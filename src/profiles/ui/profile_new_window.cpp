@@ -1,6 +1,6 @@
 #include "profiles/ui/profile_new_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "internet/ui/download_window.h"
@@ -10,9 +10,9 @@
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/text.h"
-#include "shell/ui/progress_window.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "tasks/ui/progress_window.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 #include <QKeyEvent>
 #include <QLabel>

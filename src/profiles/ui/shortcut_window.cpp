@@ -1,13 +1,13 @@
 #include "profiles/ui/shortcut_window.h"
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
-#include "windows/widgets/ttkv_frame.h"
+#include "widgets/ttkv_frame.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -10,11 +10,11 @@
 
 #include <string>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "appearance/ui/languages_window.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

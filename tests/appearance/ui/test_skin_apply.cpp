@@ -23,9 +23,9 @@
 #include "appearance/ui/jpeg_image.h"
 #include "appearance/ui/skin_apply.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/shade.h"
-#include "windows/widgets/ttkv_frame.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/shade.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "internet/ui/download_window.h"
 #include "support/modal.h"

@@ -9,13 +9,13 @@
 
 #include <functional>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "internet/ui/fastest_window.h"
 #include "support/modal.h"
 #include "support/screens.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "internet/ui/server_refresh.h"
 #include "support/peers.h"

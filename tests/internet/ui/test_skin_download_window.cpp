@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "cli/zip_writer.h"
 #include "internet/skin_catalogue.h"
@@ -25,7 +25,7 @@
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

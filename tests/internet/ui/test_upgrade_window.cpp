@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "internet/ui/upgrade_window.h"
 #include "support/peers.h"

@@ -14,7 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "internet/ui/version_windows.h"
 #include "internet/version_check.h"

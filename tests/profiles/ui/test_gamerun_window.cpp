@@ -13,13 +13,13 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "app/program_context.h"
+#include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "profiles/ui/gamerun_window.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "windows/widgets/ttkv_frame.h"
+#include "widgets/ttkv_frame.h"
 
 namespace tkv {
 namespace {

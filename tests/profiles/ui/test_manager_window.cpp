@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "../../shell/ui/program_folder.h"
+#include "support/program_folder.h"
 #include "profiles/ui/manager_window.h"
 #include "support/modal.h"
 #include "support/peers.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -16,9 +16,9 @@
 
 #include "appearance/ui/builtin_pictures.h"
 #include "database/open_database.h"
-#include "program_folder.h"
+#include "support/program_folder.h"
 #include "shell/files.h"
-#include "shell/ui/progress_window.h"
+#include "tasks/ui/progress_window.h"
 #include "shell/unzip_task.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"

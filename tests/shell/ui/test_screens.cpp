@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "appearance/ui/languages_window.h"
-#include "program_folder.h"
+#include "support/program_folder.h"
 #include "shell/codepage.h"
-#include "shell/ui/progress_window.h"
-#include "shell/ui/startup.h"
+#include "tasks/ui/progress_window.h"
+#include "app/ui/startup.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

@@ -15,12 +15,12 @@
 #include <string>
 #include <utility>
 
-#include "program_folder.h"
+#include "support/program_folder.h"
 #include "profiles/ui/manager_window.h"
-#include "shell/ui/startup.h"
+#include "app/ui/startup.h"
 #include "support/renamed_font.h"
 #include "support/scripted_dialogs.h"
-#include "windows/widgets/ttkv_listbox.h"
+#include "widgets/ttkv_listbox.h"
 
 namespace tkv {
 namespace {

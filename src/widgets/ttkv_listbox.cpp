@@ -1,0 +1,86 @@
+#include "widgets/ttkv_listbox.h"
+
+#include <QAbstractItemDelegate>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStringListModel>
+
+#include "widgets/shade.h"
+
+namespace tkv {
+
+namespace {
+
+QColor dimmed(const QColor& c) {
+    return is_light(c) ? shade(c, -48) : shade(c, 40);
+}
+
+QColor list_colour(const QWidget* list) {
+    return list->palette().color(QPalette::Active, QPalette::Base);
+}
+QColor font_colour(const QWidget* list) {
+    return list->palette().color(QPalette::Active, QPalette::Text);
+}
+
+class RowDelegate : public QAbstractItemDelegate {
+  public:
+    explicit RowDelegate(TTKV_ListBox* list) : QAbstractItemDelegate(list), list_(list) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QColor l = list_colour(list_);
+        const QColor f = font_colour(list_);
+        const bool inverted = option.state & (QStyle::State_Selected | QStyle::State_HasFocus);
+        const bool enabled = option.state & QStyle::State_Enabled;
+        QColor background = l;
+        QColor text = enabled ? f : dimmed(f);
+        if (inverted) {
+            background = enabled ? f : dimmed(f);
+            text = enabled ? l : dimmed(l);
+        }
+        p->save();
+        p->fillRect(option.rect, background);
+        p->setPen(text);
+        p->setFont(option.font);
+        p->drawText(option.rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                    index.data(Qt::DisplayRole).toString());
+        p->restore();
+    }
+
+    // The list box has no horizontal scrolling: rows span the view's width whatever their text.
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(1, list_->rowHeight());
+    }
+
+  private:
+    TTKV_ListBox* list_;
+};
+
+} // namespace
+
+TTKV_ListBox::TTKV_ListBox(QWidget* parent) : QListView(parent), rows_(new QStringListModel(this)) {
+    setFrameShape(QFrame::NoFrame);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new RowDelegate(this));
+    // The space below the last row takes the list colour in every state, so paintEvent fills it.
+    viewport()->setAutoFillBackground(false);
+    setModel(rows_);
+}
+
+void TTKV_ListBox::setRows(const QStringList& rows) {
+    rows_->setStringList(rows);
+    if (model() != rows_) setModel(rows_);
+}
+
+void TTKV_ListBox::setRowHeight(int height) {
+    row_height_ = height;
+    doItemsLayout();
+}
+
+void TTKV_ListBox::paintEvent(QPaintEvent* event) {
+    QPainter(viewport()).fillRect(event->rect(), list_colour(this));
+    QListView::paintEvent(event);
+}
+
+} // namespace tkv

@@ -1,0 +1,762 @@
+#include "windows/ui/info_window.h"
+
+#include "appearance/ui/skin_apply.h"
+#include "database/info_edit.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_text.h"
+#include "shell/datetime.h"
+#include "shell/files.h"
+#include "shell/product.h"
+#include "shell/text.h"
+#include "internet/ui/download_window.h"
+#include "windows/ui/game_text.h"
+#include "windows/ui/print_window.h"
+#include "widgets/shade.h"
+#include "widgets/ttkv_frame.h"
+#include "widgets/ttkv_tabs.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace tkv {
+
+namespace {
+
+constexpr int help_topic = 10507;
+constexpr int name_length_max = 32766;
+
+// Texts keep CR LF in the tables; the widgets work with plain line breaks.
+QString shown(std::string_view bytes, CodePage cp) {
+    return qt_text(bytes, cp).replace("\r\n", "\n");
+}
+
+std::string kept(const QString& text, CodePage cp) {
+    return from_qt(QString(text).replace('\n', "\r\n"), cp);
+}
+
+std::string upper_utf8(const std::string& utf8) {
+    return utf8_of(qt_utf8(utf8).toUpper());
+}
+
+std::string lower_utf8(const std::string& utf8) {
+    return utf8_of(qt_utf8(utf8).toLower());
+}
+
+// SG_DrawCell: a cell of either grid, its text 2 pixels right of and below the corner.
+void draw_cell(QPainter& p, const QRect& cell, const QString& text, const QColor& background,
+               const QColor& colour, const QFont& font) {
+    p.save();
+    p.fillRect(cell, background);
+    p.setPen(colour);
+    p.setFont(font);
+    p.drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    p.restore();
+}
+
+// The grid colour is the palette's Base, its font colour the palette's Text.
+QColor grid_colour(const QWidget* grid) {
+    return grid->palette().color(QPalette::Active, QPalette::Base);
+}
+QColor grid_font_colour(const QWidget* grid) {
+    return grid->palette().color(QPalette::Active, QPalette::Text);
+}
+
+// The header row: the grid colour lightened by 16 per channel, as high as a row.
+class GridHeader : public QHeaderView {
+  public:
+    explicit GridHeader(QTableWidget* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
+        setSectionsClickable(false);
+        setHighlightSections(false);
+    }
+    void set_height(int height) {
+        height_ = height;
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return {QHeaderView::sizeHint().width(), height_}; }
+
+  protected:
+    void paintSection(QPainter* p, const QRect& rect, int section) const override {
+        draw_cell(*p, rect, model()->headerData(section, Qt::Horizontal).toString(),
+                  shade(grid_colour(grid_), 16), grid_font_colour(grid_), font());
+    }
+
+  private:
+    QTableWidget* grid_;
+    int height_ = 16;
+};
+
+// The other rows: a selected cell inverted (grid colour and font colour swapped).
+class GridCells : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QColor grid = grid_colour(option.widget);
+        const QColor text = grid_font_colour(option.widget);
+        const bool selected = option.state & QStyle::State_Selected;
+        draw_cell(*p, option.rect, index.data().toString(), selected ? text : grid, selected ? grid : text,
+                  option.font);
+    }
+};
+
+QTableWidget* create_grid(QWidget* parent, const char* name) {
+    auto* grid = new QTableWidget(parent);
+    grid->setObjectName(name);
+    grid->setHorizontalHeader(new GridHeader(grid));
+    grid->setItemDelegate(new GridCells(grid));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->setShowGrid(false);
+    grid->setFrameShape(QFrame::NoFrame);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the columns are cut, as designed
+    grid->hide();
+    return grid;
+}
+
+QPlainTextEdit* create_memo(QWidget* parent, const char* name, bool read_only) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(name);
+    memo->setFrameShape(QFrame::NoFrame);
+    memo->setReadOnly(read_only);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->hide();
+    return memo;
+}
+
+void fill_grid(QTableWidget* grid, const QStringList& header, const std::vector<int>& widths,
+               const std::vector<QStringList>& rows, double scale) {
+    grid->setColumnCount(static_cast<int>(header.size()));
+    grid->setHorizontalHeaderLabels(header);
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        grid->setColumnWidth(static_cast<int>(c), scaled(widths[c], scale));
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r][c]);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            grid->setItem(static_cast<int>(r), c, item);
+        }
+    if (!rows.empty()) grid->setCurrentCell(0, 0);
+}
+
+void set_grid_look(QTableWidget* grid, const SKINS_ITEM_TYPE& fields) {
+    QPalette p = grid->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Base, qt_colour(fields.color));
+        p.setColor(group, QPalette::Text, qt_colour(fields.font_color));
+    }
+    grid->setPalette(p);
+    grid->setFont(skin_font(fields));
+    const int row_height = QFontMetrics(grid->font()).boundingRect("!1mMpP").height() + 4;
+    grid->verticalHeader()->setDefaultSectionSize(row_height);
+    static_cast<GridHeader*>(grid->horizontalHeader())->set_height(row_height);
+}
+
+} // namespace
+
+Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGame send_game)
+    : QDialog(parent), context_(context), dialogs_(dialogs), send_game_(std::move(send_game)),
+      messages_(dialogs, context.CAPTIONS, context.language.code_page),
+      game_code_page_(profile_code_page(context)), mode_(context.info_mode) {
+    setObjectName("Tinfo");
+    skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
+    create_controls();
+    create_menu();
+
+    const GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
+    me_info_user_->setPlainText(shown(game.user_text, game_code_page_));
+    set_title();
+    if (mode_ != InfoMode::add) ed_name_->setText(qt_text(name_text_of_names(game.names), game_code_page_));
+    ed_name_->setReadOnly(mode_ == InfoMode::view || (mode_ == InfoMode::modify && game.id >= 1));
+    me_info_user_->setReadOnly(mode_ == InfoMode::view);
+    mn_sendcheat_->setEnabled(mode_ == InfoMode::view && send_game_);
+    mn_edit_->setEnabled(mode_ == InfoMode::view);
+    if (mode_ != InfoMode::add) {
+        BuildFiles();
+        BuildHomepages();
+    }
+    BuildTabs();
+    if (mode_ == InfoMode::view)
+        tabs_type_->setTabIndex(tabs_type_->tabs().isEmpty() ? -1 : 0);
+    else
+        tabs_type_->setTabIndex(user_tab_);
+
+    name_at_open_ = from_qt(ed_name_->text(), game_code_page_);
+    user_text_at_open_ = kept(me_info_user_->toPlainText(), game_code_page_);
+    name_shown_at_open_ = ed_name_->text();
+    user_text_shown_at_open_ = me_info_user_->toPlainText();
+
+    skin_->set_client_size(QSize(538, 351), context.screen_scale);
+    centre_over(this, parent);
+    u_info_skin_show();
+
+    connect(ed_name_, &QLineEdit::textChanged, this, [this] { check_ok(); });
+    connect(me_info_user_, &QPlainTextEdit::textChanged, this, [this] { check_ok(); });
+    connect(sg_info_internet_, &QTableWidget::currentCellChanged, this, [this] { sg_info_internetClick(); });
+    connect(sg_info_homepages_, &QTableWidget::currentCellChanged, this,
+            [this] { sg_info_homepagesClick(); });
+    check_ok();
+
+    switch (mode_) {
+    case InfoMode::view:
+        btc_ok_->setFocus();
+        break;
+    case InfoMode::modify:
+        me_info_user_->setFocus();
+        break;
+    case InfoMode::add:
+        ed_name_->setFocus();
+        break;
+    }
+}
+
+Tinfo::~Tinfo() = default;
+
+QString Tinfo::caption(int slot, std::initializer_list<std::string_view> utf8_values) const {
+    return qt_utf8(messages_.text(slot, utf8_values));
+}
+
+void Tinfo::create_controls() {
+    QWidget* client = skin_->client();
+    const double s = context_.screen_scale;
+    const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
+
+    // Created in tab order: the name, the pages, the buttons.
+    auto* lb_name = new QLabel(caption(133), client);
+    lb_name->setObjectName("lb_name");
+    lb_name->setGeometry(at(10, 4, 250, 14));
+    set_skin_class(lb_name, "N");
+
+    ed_name_ = new QLineEdit(client);
+    ed_name_->setObjectName("ed_name");
+    ed_name_->setFrame(false);
+    ed_name_->setMaxLength(name_length_max);
+    ed_name_->setGeometry(at(12, 23, 514, 17));
+    frame_control(ed_name_);
+
+    lb_exist_ = new QLabel(caption(145), client);
+    lb_exist_->setObjectName("lb_exist");
+    lb_exist_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lb_exist_->setGeometry(at(260, 4, 268, 14));
+    set_skin_class(lb_exist_, "N");
+    lb_exist_->hide();
+
+    lb_info_ = new QLabel(caption(134), client);
+    lb_info_->setObjectName("lb_info");
+    lb_info_->setGeometry(at(10, 46, 518, 14));
+    set_skin_class(lb_info_, "N");
+
+    lb_info_test_ = new QLabel(QString(72, 'm'), client);
+    lb_info_test_->setObjectName("lb_info_test");
+    lb_info_test_->hide();
+
+    auto* pa_tabs = new QFrame(client);
+    pa_tabs->setObjectName("pa_tabs");
+    pa_tabs->setGeometry(at(12, 66, 514, 242));
+
+    tabs_type_ = new TTKV_Tabs(pa_tabs);
+    tabs_type_->setObjectName("tabs_type");
+    tabs_type_->setTabHeight(scaled(18, s));
+    tabs_type_->setGeometry(at(0, 0, 514, 20));
+    connect(tabs_type_, &TTKV_Tabs::clicked, this, [this] { tabs_typeClick(); });
+
+    sh_line_ = new QWidget(pa_tabs);
+    sh_line_->setObjectName("sh_line");
+    sh_line_->setAutoFillBackground(true);
+    sh_line_->setGeometry(0, scaled(20, s), scaled(514, s), 1);
+
+    me_info_main_ = create_memo(pa_tabs, "me_info_main", true);
+    me_info_main_->setGeometry(at(0, 21, 514, 221));
+    sg_info_internet_ = create_grid(pa_tabs, "sg_info_internet");
+    sg_info_internet_->setGeometry(at(0, 21, 514, 150));
+    connect(sg_info_internet_, &QTableWidget::cellDoubleClicked, this, [this] { btc_downloadClick(); });
+    sg_info_homepages_ = create_grid(pa_tabs, "sg_info_homepages");
+    sg_info_homepages_->setGeometry(at(0, 21, 514, 150));
+    connect(sg_info_homepages_, &QTableWidget::cellDoubleClicked, this, [this] { btc_visitClick(); });
+    me_info_web_ = create_memo(pa_tabs, "me_info_web", true);
+    me_info_web_->setGeometry(at(0, 173, 514, 69));
+    me_info_user_ = create_memo(pa_tabs, "me_info_user", false);
+    me_info_user_->setGeometry(at(0, 21, 514, 221));
+
+    frame_control(pa_tabs);
+
+    const auto button = [&](int slot, const char* name, int x) {
+        auto* b = new QPushButton(caption(slot), client);
+        b->setObjectName(name);
+        b->setGeometry(at(x, 318, 82, 25));
+        return b;
+    };
+    btc_ok_ = button(135, "btc_ok", 12);
+    btc_ok_->setDefault(true);
+    btc_run_ = button(136, "btc_run", 98);
+    btc_download_ = button(137, "btc_download", 184);
+    btc_download_->setEnabled(false);
+    btc_visit_ = button(597, "btc_visit", 184); // over btc_download, shown on the Home page tab only
+    btc_visit_->hide();
+    btc_other_ = button(138, "btc_other", 270);
+    auto* btc_cancel = button(139, "btc_cancel", 444);
+
+    connect(btc_ok_, &QPushButton::clicked, this, [this] { btc_okClick(); });
+    connect(btc_run_, &QPushButton::clicked, this, [this] { btc_runClick(); });
+    connect(btc_download_, &QPushButton::clicked, this, [this] { btc_downloadClick(); });
+    connect(btc_visit_, &QPushButton::clicked, this, [this] { btc_visitClick(); });
+    connect(btc_other_, &QPushButton::clicked, this, [this] { btc_otherClick(); });
+    connect(btc_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The window sees the keys before its controls.
+    for (QWidget* w : client->findChildren<QWidget*>())
+        w->installEventFilter(this);
+}
+
+void Tinfo::create_menu() {
+    pm_info_ = new QMenu(this);
+    pm_info_->setObjectName("pm_info");
+    const auto item = [this](int slot, const char* name) {
+        QAction* a = pm_info_->addAction(caption(slot));
+        a->setObjectName(name);
+        return a;
+    };
+    const auto line = [this](const char* name) { pm_info_->addSeparator()->setObjectName(name); };
+    connect(item(140, "mn_copytoclipboard"), &QAction::triggered, this,
+            [this] { copy_game_text(context_, context_.db.current_game); });
+    QAction* print = item(141, "mn_print");
+    // A game being added is not in the table yet, and printing works on the table's record.
+    print->setEnabled(context_.info_mode != InfoMode::add && printer_installed());
+    connect(print, &QAction::triggered, this,
+            [this] { u_main_printinfo(context_, dialogs_, this, context_.db.current_game_index); });
+    connect(item(142, "mn_savetext"), &QAction::triggered, this,
+            [this] { games_save_info_to_textfile(context_, dialogs_, context_.db.current_game); });
+    line("mn_line1");
+    mn_sendcheat_ = item(719, "mn_sendcheat");
+    connect(mn_sendcheat_, &QAction::triggered, this, [this] {
+        if (send_game_) send_game_(this, context_.db.current_game);
+    });
+    line("mn_line2");
+    mn_edit_ = item(143, "mn_edit");
+    connect(mn_edit_, &QAction::triggered, this, [this] { mn_editClick(); });
+    line("mn_line3");
+    item(144, "mn_cancel"); // closing the menu is all it does
+}
+
+void Tinfo::set_title() {
+    const PROFILES_TYPE* profile = current_profile(context_);
+    const std::string profile_name = to_utf8(profile ? profile->name : "", game_code_page_);
+    const std::string title = to_utf8(context_.db.current_game.title, game_code_page_);
+    const int slot = mode_ == InfoMode::view ? 130 : mode_ == InfoMode::modify ? 131 : 132;
+    setWindowTitle(caption(slot, {product_name, profile_name, title}));
+}
+
+void Tinfo::BuildTabs() {
+    const GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
+    QStringList tabs;
+    for (const GAMES2_INFOS_TYPE& info : game.infos)
+        tabs << qt_text(info.type_name, game_code_page_).replace('&', "&&"); // a name is no accelerator
+    const auto add = [&tabs](bool present, const QString& text, int& position) {
+        position = present ? static_cast<int>(tabs.size()) : -1;
+        if (present) tabs << text;
+    };
+    add(!game.files.empty(), caption(158), files_tab_);
+    add(!game.homepages.empty(), caption(596), homepages_tab_);
+    add(!game.user_text.empty() || mode_ != InfoMode::view, caption(159), user_tab_);
+    tabs_type_->setTabs(tabs);
+    if (tabs.isEmpty()) mn_editClick();
+}
+
+void Tinfo::BuildFiles() {
+    std::vector<QStringList> rows;
+    for (const GAMES2_FILES_TYPE& f : context_.db.current_game.files)
+        rows.push_back({qt_text(f.title, game_code_page_), qt_text(f.url, game_code_page_),
+                        qt_text(f.size, game_code_page_)});
+    fill_grid(sg_info_internet_, {caption(160), caption(161), caption(162)}, {200, 239, 77}, rows,
+              context_.screen_scale);
+}
+
+void Tinfo::BuildHomepages() {
+    std::vector<QStringList> rows;
+    for (const GAMES2_HOMEPAGES_TYPE& h : context_.db.current_game.homepages)
+        rows.push_back({qt_text(h.title, game_code_page_), qt_text(h.url, game_code_page_)});
+    fill_grid(sg_info_homepages_, {caption(598), caption(599)}, {200, 317}, rows, context_.screen_scale);
+}
+
+void Tinfo::u_info_skin_show() {
+    const SKINS_WINDOWS_TYPE& record = context_.skin_current.window_information;
+    skin_->apply(context_.skin_current, record, context_.variables.program_folder + "skins/",
+                 context_.screen_scale, PictureNames{"info.jpg", "info.bmp"});
+
+    const SKINS_ITEM_TYPE& fields = record.fields;
+    const QColor field = qt_colour(fields.color);
+    const QColor field_text = qt_colour(fields.font_color);
+    tabs_type_->setBackgroundColor(field);
+    tabs_type_->setSelectedColor(field_text);
+    tabs_type_->setSelectedFontColor(field);
+    tabs_type_->setUnselectedColor(shade(field, 16));
+    QPalette tabs_palette = tabs_type_->palette();
+    tabs_palette.setColor(QPalette::WindowText, field_text);
+    tabs_type_->setPalette(tabs_palette);
+    tabs_type_->setFont(skin_font(fields));
+    QPalette line_palette = sh_line_->palette();
+    line_palette.setColor(QPalette::Window, field_text);
+    sh_line_->setPalette(line_palette);
+    set_grid_look(sg_info_internet_, fields);
+    set_grid_look(sg_info_homepages_, fields);
+
+    // The largest size from 20 points down at which 72 letters m fit the width of lb_info.
+    const std::uint8_t style = context_.options.info_style_enabled ? context_.options.info_style
+                                                                   : context_.skin_current.info_font_style;
+    const QFont font = information_font(lb_info_test_, context_.options.info_font_name, style, lb_info_->width());
+    for (QWidget* w : std::initializer_list<QWidget*>{ed_name_, me_info_main_, me_info_user_, me_info_web_})
+        w->setFont(font);
+
+    btc_run_->setEnabled(mode_ != InfoMode::add && !context_.db.current_game.run.path.empty());
+}
+
+void Tinfo::check_ok() {
+    const std::int32_t id = context_.db.current_game.id;
+    NameCheck check = NameCheck::ok;
+    if (mode_ == InfoMode::add || (mode_ == InfoMode::modify && id < 1))
+        check = check_user_game_texts(context_.db, id, from_qt(ed_name_->text(), game_code_page_),
+                                      kept(me_info_user_->toPlainText(), game_code_page_));
+    btc_ok_->setEnabled(check == NameCheck::ok);
+    lb_exist_->setVisible(check == NameCheck::taken);
+}
+
+void Tinfo::tabs_typeClick() {
+    for (QWidget* page : std::initializer_list<QWidget*>{me_info_main_, sg_info_internet_, sg_info_homepages_,
+                                                         me_info_web_, me_info_user_})
+        page->hide();
+    btc_download_->setEnabled(false);
+    btc_visit_->hide();
+
+    const int tab = tabs_type_->tabIndex();
+    const auto& infos = context_.db.current_game.infos;
+    QWidget* page = nullptr;
+    if (tab < 0) {
+        return;
+    } else if (tab == files_tab_) {
+        page = sg_info_internet_;
+        btc_download_->setEnabled(true);
+        sg_info_internetClick();
+    } else if (tab == homepages_tab_) {
+        page = sg_info_homepages_;
+        btc_visit_->show();
+        btc_visit_->raise();
+        sg_info_homepagesClick();
+    } else if (tab == user_tab_) {
+        page = me_info_user_;
+    } else if (static_cast<std::size_t>(tab) < infos.size()) {
+        page = me_info_main_;
+        me_info_main_->setPlainText(
+            shown(infos[static_cast<std::size_t>(tab)].text + "\r\n", game_code_page_));
+    }
+    if (!page) return;
+    page->show();
+    if (isVisible()) page->setFocus();
+}
+
+void Tinfo::show_description(const std::string& description) {
+    me_info_web_->setPlainText(shown(description, game_code_page_));
+    me_info_web_->setVisible(!description.empty());
+}
+
+void Tinfo::sg_info_internetClick() {
+    const int row = sg_info_internet_->currentRow();
+    const auto& files = context_.db.current_game.files;
+    if (row >= 0 && static_cast<std::size_t>(row) < files.size())
+        show_description(files[static_cast<std::size_t>(row)].description);
+}
+
+void Tinfo::sg_info_homepagesClick() {
+    const int row = sg_info_homepages_->currentRow();
+    const auto& homepages = context_.db.current_game.homepages;
+    if (row >= 0 && static_cast<std::size_t>(row) < homepages.size())
+        show_description(homepages[static_cast<std::size_t>(row)].description);
+}
+
+// A changed text with characters the profile's code page cannot hold is refused, naming them all,
+// and the first of them is selected so the user can replace it: nothing becomes "?" unseen.
+bool Tinfo::texts_storable() {
+    if (mode_ == InfoMode::view) return true;
+    std::vector<std::string> missing;
+    QWidget* first_field = nullptr;
+    QString first_character;
+    const auto check = [&](QWidget* field, const QString& text, const QString& at_open) {
+        if (text == at_open) return;
+        for (std::string& c : characters_not_in(utf8_of(text), game_code_page_)) {
+            if (!first_field) {
+                first_field = field;
+                first_character = qt_utf8(c);
+            }
+            if (std::find(missing.begin(), missing.end(), c) == missing.end()) missing.push_back(std::move(c));
+        }
+    };
+    if (!ed_name_->isReadOnly()) check(ed_name_, ed_name_->text(), name_shown_at_open_);
+    check(me_info_user_, me_info_user_->toPlainText(), user_text_shown_at_open_);
+    if (missing.empty()) return true;
+    messages_.error(messages_.text(802, {character_list(missing)}));
+    if (first_field == ed_name_) {
+        ed_name_->setSelection(static_cast<int>(ed_name_->text().indexOf(first_character)),
+                               static_cast<int>(first_character.size()));
+        ed_name_->setFocus();
+    } else {
+        tabs_type_->setTabIndex(user_tab_);
+        me_info_user_->setTextCursor(me_info_user_->document()->find(first_character));
+        me_info_user_->setFocus();
+    }
+    return false;
+}
+
+void Tinfo::btc_okClick() {
+    if (!btc_ok_->isEnabled() || !texts_storable()) return;
+    const std::string name = trim_blank(from_qt(ed_name_->text(), game_code_page_));
+    const std::string user_text = trim_user_text(kept(me_info_user_->toPlainText(), game_code_page_));
+    ed_name_->setText(qt_text(name, game_code_page_));
+    me_info_user_->setPlainText(shown(user_text, game_code_page_));
+    if (name != name_at_open_ || user_text != user_text_at_open_) {
+        CHANGE_TRACKING& changes = context_.variables.changes;
+        ++changes.change_count;
+        changes.user_changed = true;
+        changes.cheat_added = true;
+        if (PROFILES_TYPE* profile = current_profile(context_)) profile->user_date = current_datetime();
+        context_.name_to_select = name;
+        GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
+        game.user_text = user_text;
+        if (game.id < 0) game.names = names_of_name_text(name);
+        change_rejected_ = false;
+    }
+    done(change_rejected_ ? Rejected : Accepted);
+}
+
+void Tinfo::done(int result) {
+    if (change_rejected_) context_.db.current_game.id = 0;
+    QDialog::done(result);
+}
+
+void Tinfo::btc_runClick() {
+    GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
+    if (game.run.path.empty()) return;
+    if (file_exists(game.run.path)) {
+        if (context_.options.exit_on_game_run) {
+            // The main window starts the game and closes itself.
+            context_.exit_request = true;
+            done(Rejected);
+        } else {
+            launch_program(game.run.path, game.run.parameters, game.run.folder);
+        }
+        return;
+    }
+    if (messages_.ask(messages_.text(129, {game.run.path}), 560, MessageIcon::error,
+                      MessageButtons::yes_no) != MessageAnswer::yes)
+        return;
+    btc_run_->setEnabled(false);
+    CHANGE_TRACKING& changes = context_.variables.changes;
+    changes.user_changed = true;
+    ++changes.change_count;
+    const std::int32_t index = context_.db.current_game_index;
+    if (index >= 0 && static_cast<std::size_t>(index) < context_.db.games.size())
+        context_.db.games[static_cast<std::size_t>(index)].run = {};
+    // The main window copies the record's run back after an accepted change: it stays empty too.
+    game.run = {};
+    emit gameRunDisabled();
+    btc_ok_->setFocus();
+}
+
+namespace {
+
+// The target of a copied or downloaded file: its name proposed, its extension as the one type.
+FileDialogRequest target_request(const Messages& m, const OPTIONS_TYPE& options, const std::string& address,
+                                 const std::string& name, bool default_extension) {
+    // The extension of the file name: a dot in a folder of the address is none.
+    const std::string extension = name.find('.') == std::string::npos ? "" : after_last_char(name, '.');
+    const std::string lower = lower_utf8(extension);
+    FileDialogRequest request;
+    request.title = m.text(163, {address});
+    request.filters = {{m.text(164, {lower, upper_utf8(extension)}), lower.empty() ? "*" : "*." + lower}};
+    request.folder = options.download_folder;
+    request.file_name = name;
+    if (default_extension) request.default_extension = lower;
+    return request;
+}
+
+} // namespace
+
+void Tinfo::btc_downloadClick() {
+    const int row = sg_info_internet_->currentRow();
+    const auto& files = context_.db.current_game.files;
+    const PROFILES_TYPE* profile = current_profile(context_);
+    if (row < 0 || static_cast<std::size_t>(row) >= files.size() || !profile) return;
+    std::string address = to_utf8(files[static_cast<std::size_t>(row)].url, game_code_page_);
+    if (address.empty()) return;
+    const std::string name = after_last_char(address, '/');
+
+    if (ascii_lower_text(address).starts_with("file://")) {
+        // The file is part of the profile: copy the local copy when there is one.
+        const std::string folder =
+            context_.variables.program_folder + "profiles/" + profile->folder + "/files/";
+        const std::optional<std::string> local_name = find_name_in_folder(folder, name);
+        const std::string local = local_name ? folder + *local_name : std::string();
+        if (local_name && file_exists(local)) {
+            const std::optional<FileDialogResult> chosen = dialogs_.save_file(target_request(messages_, context_.options, address, name, true));
+            if (!chosen) return;
+            const std::string& target = chosen->path;
+            std::error_code ec;
+            // Replacing the local copy by itself would delete it.
+            const bool same_file = std::filesystem::equivalent(local, target, ec);
+            if (!same_file && file_exists(target)) file_delete(target);
+            if (!same_file && file_copy(local, target))
+                open_downloaded_file(local, target, Fetched::copied);
+            else
+                messages_.error(messages_.text(593));
+            return;
+        }
+        address = context_.options.server + "profiles/" + profile->id + "/files/" + name;
+    }
+    if (context_.options.download_with_default_program || !ascii_lower_text(address).starts_with("http://")) {
+        open_address(address);
+        return;
+    }
+    const std::optional<FileDialogResult> chosen = dialogs_.save_file(target_request(messages_, context_.options, address, name, false));
+    if (!chosen) return;
+    const std::string& target = chosen->path;
+    if (file_exists(target)) file_delete(target);
+    if (download_file(context_, dialogs_, address, target, this, messages_.text(165, {name})) &&
+        file_size(target) > 0) {
+        open_downloaded_file(address, target, Fetched::downloaded, context_.last_download_speed);
+        return;
+    }
+    file_delete(target);
+    messages_.error(messages_.text(166, {address}));
+}
+
+void Tinfo::open_downloaded_file(const std::string& source, const std::string& target, Fetched how,
+                                 const std::string& speed) {
+    const bool copied = how == Fetched::copied;
+    const auto text = [&](int slot) { return messages_.text(slot, {source, target, speed}); };
+    const auto ask = [&](int slot) {
+        return messages_.ask(text(slot), 562, MessageIcon::question, MessageButtons::yes_no) ==
+               MessageAnswer::yes;
+    };
+    const bool exe = lower_utf8(right_part(target, 3)) == "exe";
+    const std::string folder = folder_of_path(target);
+    switch (exe ? context_.options.exe_download_action : context_.options.other_download_action) {
+    case 0:
+        open_address(target);
+        messages_.information(text(copied ? 172 : 169));
+        break;
+    case 1:
+        if (ask(copied ? 170 : 167)) open_address(target);
+        break;
+    case 2:
+        open_address(folder);
+        messages_.information(text(copied ? 172 : 169));
+        break;
+    case 3:
+        if (ask(copied ? 171 : 168)) open_address(folder);
+        break;
+    default:
+        messages_.information(text(copied ? 172 : 169));
+        break;
+    }
+}
+
+void Tinfo::btc_visitClick() {
+    const int row = sg_info_homepages_->currentRow();
+    const auto& homepages = context_.db.current_game.homepages;
+    if (row >= 0 && static_cast<std::size_t>(row) < homepages.size())
+        open_address(to_utf8(homepages[static_cast<std::size_t>(row)].url, game_code_page_));
+}
+
+void Tinfo::btc_otherClick() {
+    // Just below the button, its right edge under the button's right edge.
+    const QPoint corner = btc_other_->mapToGlobal(QPoint(btc_other_->width(), btc_other_->height()));
+    pm_info_->popup(corner - QPoint(pm_info_->sizeHint().width(), 0));
+}
+
+void Tinfo::mn_editClick() {
+    if (context_.variables.run_from_cd) {
+        messages_.error(messages_.text(585));
+        return;
+    }
+    mode_ = InfoMode::modify;
+    context_.info_mode = mode_;
+    set_title();
+    me_info_user_->setReadOnly(false);
+    mn_sendcheat_->setEnabled(false);
+    mn_edit_->setEnabled(false);
+    ed_name_->setReadOnly(context_.db.current_game.id >= 1);
+    if (user_tab_ < 0) BuildTabs();
+    tabs_type_->setTabIndex(user_tab_);
+    check_ok();
+}
+
+bool Tinfo::FormKeyDown(int key) {
+    const int tab_count = static_cast<int>(tabs_type_->tabs().size());
+    switch (key) {
+    case Qt::Key_F1:
+        checkhelp(key, help_topic, context_.language.help_path, this);
+        return true;
+    case Qt::Key_F5:
+        copy_game_text(context_, context_.db.current_game);
+        return true;
+    case Qt::Key_F9:
+        btc_runClick();
+        return true;
+    case Qt::Key_F10:
+        return true;
+    case Qt::Key_F11:
+    case Qt::Key_F12:
+        if (tab_count >= 2) {
+            const int step = key == Qt::Key_F11 ? -1 : 1;
+            tabs_type_->setTabIndex((tabs_type_->tabIndex() + step + tab_count) % tab_count);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Tinfo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (FormKeyDown(key->key())) return true;
+    if (watched == ed_name_ || watched == me_info_main_) {
+        if (key->key() == Qt::Key_Escape) {
+            reject();
+            return true;
+        }
+        // Enter is OK: closing without it would throw away what was typed.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            btc_okClick();
+            return true;
+        }
+    }
+    if ((watched == me_info_user_ || watched == me_info_web_) &&
+        (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tinfo::keyPressEvent(QKeyEvent* event) {
+    if (!FormKeyDown(event->key())) QDialog::keyPressEvent(event);
+}
+
+} // namespace tkv

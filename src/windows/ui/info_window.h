@@ -1,0 +1,115 @@
+#pragma once
+// Tinfo: one game in view, modify or add mode (ProgramContext::info_mode), shown from and written
+// back to the expanded record db.current_game. After closing, current_game.id is 0 when nothing is
+// to be stored.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "context/program_context.h"
+#include "appearance/messages.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace tkv {
+
+class TTKV_Tabs;
+class WindowSkin;
+
+class Tinfo : public QDialog {
+    Q_OBJECT
+  public:
+    // Sends a game's information by e-mail, with the window as the parent of what it shows; the
+    // main window hands down its own. Without it the menu item stays disabled.
+    using SendGame = std::function<void(QWidget* parent, const GAMES2_TEMP_ARRAY_TYPE& game)>;
+
+    Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent = nullptr, SendGame send_game = {});
+    ~Tinfo() override;
+
+    // How a file reached its target.
+    enum class Fetched { copied, downloaded };
+    // Opens the file or its folder, asks or just reports, as the download options say. speed:
+    // KBytes per second of a download, as shown.
+    void open_downloaded_file(const std::string& source, const std::string& target, Fetched how,
+                              const std::string& speed = {});
+
+    void done(int result) override;
+
+  signals:
+    // Run found the game's program missing and the user disabled the game: the main window checks
+    // its launch entries and whether to save.
+    void gameRunDisabled();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void create_controls();
+    void create_menu();
+    void set_title();
+    void BuildTabs();
+    void BuildFiles();
+    void BuildHomepages();
+    void u_info_skin_show();
+    void check_ok();
+    void tabs_typeClick();
+    void sg_info_internetClick();
+    void sg_info_homepagesClick();
+    void show_description(const std::string& description);
+    void btc_okClick();
+    bool texts_storable();
+    void btc_runClick();
+    void btc_downloadClick();
+    void btc_visitClick();
+    void btc_otherClick();
+    void mn_editClick();
+    bool FormKeyDown(int key);
+    QString caption(int slot, std::initializer_list<std::string_view> utf8_values = {}) const;
+
+    ProgramContext& context_;
+    Dialogs& dialogs_;
+    SendGame send_game_;
+    Messages messages_;
+    CodePage game_code_page_; // of the open profile, in which the game's texts are kept
+    InfoMode mode_;
+    bool change_rejected_ = true;
+    std::string name_at_open_;
+    std::string user_text_at_open_;
+    QString name_shown_at_open_;
+    QString user_text_shown_at_open_;
+    int files_tab_ = -1;
+    int homepages_tab_ = -1;
+    int user_tab_ = -1;
+
+    std::unique_ptr<WindowSkin> skin_;
+    QLineEdit* ed_name_ = nullptr;
+    QLabel* lb_exist_ = nullptr;
+    QLabel* lb_info_ = nullptr;
+    QLabel* lb_info_test_ = nullptr;
+    TTKV_Tabs* tabs_type_ = nullptr;
+    QWidget* sh_line_ = nullptr;
+    QPlainTextEdit* me_info_main_ = nullptr;
+    QTableWidget* sg_info_internet_ = nullptr;
+    QTableWidget* sg_info_homepages_ = nullptr;
+    QPlainTextEdit* me_info_web_ = nullptr;
+    QPlainTextEdit* me_info_user_ = nullptr;
+    QPushButton* btc_ok_ = nullptr;
+    QPushButton* btc_run_ = nullptr;
+    QPushButton* btc_download_ = nullptr;
+    QPushButton* btc_visit_ = nullptr;
+    QPushButton* btc_other_ = nullptr;
+    QMenu* pm_info_ = nullptr;
+    QAction* mn_sendcheat_ = nullptr;
+    QAction* mn_edit_ = nullptr;
+};
+
+} // namespace tkv
