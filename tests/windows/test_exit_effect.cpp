@@ -224,6 +224,7 @@ TEST(ExitEffect, TheWindowKeepsItsLookWhileItShrinks) {
         QCoreApplication::processEvents();
         return s.window.grab().toImage().copy(s.w->geometry());
     };
+    QTest::qWait(100); // the list lays its rows out on a timer
     const QImage before = on_screen();
     QImage during;
     QRegion mask;
