@@ -29,4 +29,17 @@ NameCheck check_user_game_texts(const GameDatabase& db, std::int32_t game_id, st
     return games_check_name_exist(db, names, game_id) ? NameCheck::taken : NameCheck::ok;
 }
 
+void record_user_change(CHANGE_TRACKING& changes, UserChange kind, PROFILES_TYPE* profile, DateTime now) {
+    ++changes.change_count;
+    changes.user_changed = true;
+    if (kind == UserChange::game_text) changes.cheat_added = true;
+    if (kind != UserChange::launch_settings && profile) profile->user_date = now;
+}
+
+void forget_launch_settings(GameDatabase& db, std::int32_t game_index, CHANGE_TRACKING& changes) {
+    if (game_index >= 0 && static_cast<std::size_t>(game_index) < db.games.size())
+        db.games[static_cast<std::size_t>(game_index)].run = {};
+    record_user_change(changes, UserChange::launch_settings, nullptr, {});
+}
+
 } // namespace tkv

@@ -64,5 +64,57 @@ TEST(InfoEdit, UserGameTextsNeedANameATextAndFreeNames) {
         EXPECT_EQ(check_user_game_texts(db, c.id, c.name, c.text), c.result) << c.id << " " << c.name;
 }
 
+TEST(InfoEdit, AUserChangeIsCountedForUserDatAndDatedAsItsKindSays) {
+    const DateTime now{45'000'000'000};
+    const struct {
+        UserChange kind;
+        bool dated;
+        bool cheat_added;
+    } cases[] = {
+        {UserChange::launch_settings, false, false},
+        {UserChange::game_text, true, true},
+        {UserChange::game_removed, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        CHANGE_TRACKING changes;
+        changes.change_count = 2;
+        PROFILES_TYPE profile;
+        profile.user_date = DateTime{7};
+        record_user_change(changes, c.kind, &profile, now);
+        EXPECT_EQ(changes.change_count, 3);
+        EXPECT_TRUE(changes.user_changed);
+        EXPECT_FALSE(changes.main_changed);
+        EXPECT_EQ(changes.cheat_added, c.cheat_added);
+        EXPECT_EQ(profile.user_date, c.dated ? now : DateTime{7});
+
+        // Without an open profile only the dating is left out; a cheat added earlier in the run stays.
+        CHANGE_TRACKING again;
+        again.cheat_added = true;
+        record_user_change(again, c.kind, nullptr, now);
+        EXPECT_EQ(again.change_count, 1);
+        EXPECT_TRUE(again.user_changed);
+        EXPECT_TRUE(again.cheat_added);
+    }
+}
+
+TEST(InfoEdit, ForgettingLaunchSettingsEmptiesOnlyThatGamesAndCountsTheChange) {
+    for (const std::int32_t index : {0, 1, -1, 2}) {
+        SCOPED_TRACE(index);
+        GameDatabase db;
+        db.games.push_back({3, "Quake 2", "", 0, "", {"/games/q2", "/games/", "+map base1"}});
+        db.games.push_back({-1, "My game", "", 0, "notes", {"/games/mine", "/games/", ""}});
+        CHANGE_TRACKING changes;
+        changes.change_count = 1;
+        forget_launch_settings(db, index, changes);
+        EXPECT_EQ(db.games[0].run == GAMES2_RUN_TYPE{}, index == 0);
+        EXPECT_EQ(db.games[1].run == GAMES2_RUN_TYPE{}, index == 1);
+        EXPECT_EQ(db.games[1].user_text, "notes");
+        EXPECT_EQ(changes.change_count, 2);
+        EXPECT_TRUE(changes.user_changed);
+        EXPECT_FALSE(changes.cheat_added);
+    }
+}
+
 } // namespace
 } // namespace tkv

@@ -562,6 +562,40 @@ TEST(Tmain, F9StartsTheGameOrOpensItsLaunchSettings) {
     EXPECT_EQ(m.f.c.variables.changes.change_count, 2);
 }
 
+// Run in the information window with "leave on game run": the main window starts the game and
+// closes; when closing is refused to keep unsaved changes, the program stays and is not leaving.
+TEST(Tmain, RunFromTheInformationWindowStartsTheGameAndLeaves) {
+    for (const bool save_fails : {false, true}) {
+        SCOPED_TRACE(save_fails);
+        MainFolder m(five);
+        m.f.c.options.exit_on_game_run = true;
+        m.f.c.options.autosave = false;
+        const std::string marker = m.f.dir.path("started");
+        const std::string script = m.f.dir.write("game/run.sh", "#!/bin/sh\necho \"$1\" > \"$2\"\n");
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        Tmain& w = m.open();
+        for (auto& g : m.f.c.db.games)
+            if (g.names == "Sam") g.run = {script, m.f.dir.path("game"), "level-2 " + marker};
+        w.search_gamename("Sam");
+        if (save_fails) {
+            m.f.dir.write("blocker", "");
+            m.f.c.variables.user_dat_path = m.f.dir.path("blocker/user.dat");
+            m.dialogs.expect_message("Unable to save user database", MessageAnswer::ok);
+            m.dialogs.expect_save(std::nullopt);
+            m.dialogs.expect_message("Database was not saved!", MessageAnswer::no);
+        }
+        test::when_modal_opens("Tinfo", [](QDialog* info) {
+            if (auto* run = info->findChild<QPushButton*>("btc_run")) run->click();
+            if (info->isVisible()) info->done(QDialog::Rejected);
+        });
+        m.click("btc_view");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return test::TempDir::read_file(marker) == "level-2\n"; }, 5000));
+        EXPECT_EQ(w.isVisible(), save_fails);
+        EXPECT_EQ(m.f.c.exit_request, !save_fails);
+        EXPECT_TRUE(m.dialogs.all_answered());
+    }
+}
+
 TEST(Tmain, OptionsComeBackToTheSameGameAndAltSOpensTheSkinsPage) {
     MainFolder m(five);
     std::vector<std::pair<bool, int>> seen; // "save last viewed option" and "last viewed option" at the call

@@ -7,6 +7,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/datetime.h"
 #include "shell/files.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
@@ -164,8 +165,8 @@ void Tgamerun::btc_forgetClick() {
 void Tgamerun::btc_okClick() {
     if (run_ && (ed_path_->text() != start_path_ || ed_comm_->text() != start_parameters_ ||
                  ed_work_->text() != start_folder_)) {
-        ++context_.variables.changes.change_count;
-        context_.variables.changes.user_changed = true;
+        record_user_change(context_.variables.changes, UserChange::launch_settings, current_profile(context_),
+                           current_datetime());
         *run_ = {trimmed(ed_path_), trimmed(ed_work_), trimmed(ed_comm_)};
     }
     accept();

@@ -532,23 +532,15 @@ void Tinfo::btc_okClick() {
     ed_name_->setText(qt_text(name, game_code_page_));
     me_info_user_->setPlainText(shown(user_text, game_code_page_));
     if (name != name_at_open_ || user_text != user_text_at_open_) {
-        CHANGE_TRACKING& changes = context_.variables.changes;
-        ++changes.change_count;
-        changes.user_changed = true;
-        changes.cheat_added = true;
-        if (PROFILES_TYPE* profile = current_profile(context_)) profile->user_date = current_datetime();
+        record_user_change(context_.variables.changes, UserChange::game_text, current_profile(context_),
+                           current_datetime());
         context_.name_to_select = name;
         GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
         game.user_text = user_text;
         if (game.id < 0) game.names = names_of_name_text(name);
-        change_rejected_ = false;
+        outcome_ = Outcome::stored;
     }
-    done(change_rejected_ ? Rejected : Accepted);
-}
-
-void Tinfo::done(int result) {
-    if (change_rejected_) context_.db.current_game.id = 0;
-    QDialog::done(result);
+    done(outcome_ == Outcome::stored ? Accepted : Rejected);
 }
 
 void Tinfo::btc_runClick() {
@@ -557,7 +549,7 @@ void Tinfo::btc_runClick() {
     if (file_exists(game.run.path)) {
         if (context_.options.exit_on_game_run) {
             // The main window starts the game and closes itself.
-            context_.exit_request = true;
+            outcome_ = Outcome::start_game;
             done(Rejected);
         } else {
             launch_program(game.run.path, game.run.parameters, game.run.folder);
@@ -568,12 +560,7 @@ void Tinfo::btc_runClick() {
                       MessageButtons::yes_no) != MessageAnswer::yes)
         return;
     btc_run_->setEnabled(false);
-    CHANGE_TRACKING& changes = context_.variables.changes;
-    changes.user_changed = true;
-    ++changes.change_count;
-    const std::int32_t index = context_.db.current_game_index;
-    if (index >= 0 && static_cast<std::size_t>(index) < context_.db.games.size())
-        context_.db.games[static_cast<std::size_t>(index)].run = {};
+    forget_launch_settings(context_.db, context_.db.current_game_index, context_.variables.changes);
     // The main window copies the record's run back after an accepted change: it stays empty too.
     game.run = {};
     emit gameRunDisabled();

@@ -1,7 +1,7 @@
 #pragma once
 // Tinfo: one game in view, modify or add mode (ProgramContext::info_mode), shown from and written
-// back to the expanded record db.current_game. After closing, current_game.id is 0 when nothing is
-// to be stored.
+// back to the expanded record db.current_game. After closing, outcome() says what the main window
+// is to do with it.
 
 #include <QDialog>
 #include <functional>
@@ -41,7 +41,13 @@ class Tinfo : public QDialog {
     void open_downloaded_file(const std::string& source, const std::string& target, Fetched how,
                               const std::string& speed = {});
 
-    void done(int result) override;
+    // How the window was left.
+    enum class Outcome {
+        nothing_to_store, // no text changed
+        stored,           // OK took changed texts into db.current_game
+        start_game,       // Run, with the option to leave the program on it: the main window starts the game
+    };
+    Outcome outcome() const { return outcome_; }
 
   signals:
     // Run found the game's program missing and the user disabled the game: the main window checks
@@ -81,7 +87,7 @@ class Tinfo : public QDialog {
     Messages messages_;
     CodePage game_code_page_; // of the open profile, in which the game's texts are kept
     InfoMode mode_;
-    bool change_rejected_ = true;
+    Outcome outcome_ = Outcome::nothing_to_store;
     std::string name_at_open_;
     std::string user_text_at_open_;
     QString name_shown_at_open_;

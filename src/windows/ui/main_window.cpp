@@ -5,6 +5,7 @@
 #include "appearance/ui/skin_apply.h"
 #include "database/game_list.h"
 #include "database/game_table.h"
+#include "database/info_edit.h"
 #include "database/record_codec.h"
 #include "database/save_task.h"
 #include "database/text_export.h"
@@ -27,7 +28,6 @@
 #include "windows/ui/game_list_rows.h"
 #include "windows/ui/game_text.h"
 #include "windows/ui/print_window.h"
-#include "windows/ui/info_window.h"
 #include "windows/ui/credits_window.h"
 #include "windows/ui/search_window.h"
 #include "widgets/exit_effect.h"
@@ -461,13 +461,14 @@ bool Tmain::expand_selected() {
     return expand_game(context_.db.game_list[static_cast<std::size_t>(row)].game_index);
 }
 
-void Tmain::show_info_window() {
+Tinfo::Outcome Tmain::show_info_window() {
     Tinfo info(context_, dialogs_, this, hooks_.send_game);
     connect(&info, &Tinfo::gameRunDisabled, this, [this] {
         check_game_runable();
         check_count_of_changes();
     });
     info.exec();
+    return info.outcome();
 }
 
 void Tmain::btc_viewClick() {
@@ -501,15 +502,13 @@ void Tmain::open_selected(InfoMode mode) {
         }
     }
     context_.info_mode = mode;
-    context_.exit_request = false;
     stats_count_view(context_.variables.stats,
                      games_convert_data_to_text(db.current_game, context_.CAPTIONS).size());
-    show_info_window();
+    const Tinfo::Outcome outcome = show_info_window();
 
-    // An id left in the record means the window accepted a change.
     const GAMES2_TEMP_ARRAY_TYPE& game = db.current_game;
     const auto index = static_cast<std::size_t>(db.current_game_index);
-    if (game.id != 0 && index < db.games.size()) {
+    if (outcome == Tinfo::Outcome::stored && index < db.games.size()) {
         db.games[index].user_text = game.user_text;
         db.games[index].run = game.run;
         if (game.id < 0 && db.games[index].names != game.names) {
@@ -517,7 +516,7 @@ void Tmain::open_selected(InfoMode mode) {
             buildlist(centre());
         }
     }
-    if (context_.exit_request) mn_gamerunClick();
+    if (outcome == Tinfo::Outcome::start_game) mn_gamerunClick();
     ls_gamename_->setFocus();
     check_count_of_changes();
     if (mode == InfoMode::view) ed_search_->clear();
@@ -536,10 +535,8 @@ void Tmain::btc_newClick() {
     games_uncompress_data(db, -1, true, db.current_game);
     db.current_game.id = db.next_user_id;
     context_.info_mode = InfoMode::add;
-    context_.exit_request = false;
-    show_info_window();
     const GAMES2_TEMP_ARRAY_TYPE& game = db.current_game;
-    if (game.id != 0 &&
+    if (show_info_window() == Tinfo::Outcome::stored &&
         games_append_user_game(db, {game.id, game.names, game.data, game.revision, game.user_text, game.run}))
         buildlist(centre());
     ls_gamename_->setFocus();
@@ -562,11 +559,8 @@ void Tmain::btc_eraseClick() {
     const std::string names = to_utf8(db.games[index].names, profile_code_page(context_));
     if (m.ask(m.text(81, {names}), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) ==
         MessageAnswer::yes) {
-        CHANGE_TRACKING& changes = context_.variables.changes;
-        ++changes.change_count;
-        // Every game of the user lives in user.dat, with or without a text of its own.
-        changes.user_changed = true;
-        if (PROFILES_TYPE* profile = current_profile(context_)) profile->user_date = current_datetime();
+        record_user_change(context_.variables.changes, UserChange::game_removed, current_profile(context_),
+                           current_datetime());
         games_remove_user_game(db, index);
         buildlist(centre());
         select_row(std::min(row, static_cast<int>(db.game_list.size()) - 1));
@@ -644,21 +638,20 @@ void Tmain::mn_gamerunClick() {
     auto& db = context_.db;
     db.current_list_row = row;
     db.current_game_index = db.game_list[static_cast<std::size_t>(row)].game_index;
-    GAMES2_RUN_TYPE& run = db.games[static_cast<std::size_t>(db.current_game_index)].run;
+    const GAMES2_RUN_TYPE& run = db.games[static_cast<std::size_t>(db.current_game_index)].run;
     if (file_exists(run.path)) {
         launch_program(run.path, run.parameters, run.folder);
         if (context_.options.exit_on_game_run) {
             context_.exit_request = true;
-            close();
+            // Closing can be refused (changes the user will not lose): the program then stays.
+            if (!close()) context_.exit_request = false;
         }
         return;
     }
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
     if (m.ask(m.text(129, {run.path}), 560, MessageIcon::error, MessageButtons::yes_no) != MessageAnswer::yes)
         return;
-    run = {};
-    ++context_.variables.changes.change_count;
-    context_.variables.changes.user_changed = true;
+    forget_launch_settings(db, db.current_game_index, context_.variables.changes);
     check_game_runable();
     check_count_of_changes();
 }

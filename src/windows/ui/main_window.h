@@ -12,6 +12,7 @@
 #include <string>
 
 #include "internet/ui/addresses.h"
+#include "windows/ui/info_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -86,7 +87,7 @@ class Tmain : public QDialog {
     void select_row(int row);
     bool expand_game(int game_index);
     bool expand_selected();
-    void show_info_window();
+    Tinfo::Outcome show_info_window();
     void open_selected(InfoMode mode); // View and Modify
     QPoint centre() const;
 
