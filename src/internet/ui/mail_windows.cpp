@@ -612,7 +612,7 @@ void u_progress_sendmail(ProgramContext& c, Dialogs& dialogs, Tprogress& w, QPoi
 
 void send_userfile_via_email(ProgramContext& c, Dialogs& dialogs, QPoint centre, QWidget* parent) {
     TaskRequest request;
-    request.task_name = "send userfile via email";
+    request.task = Task::send_userfile_via_email;
     request.centre = centre;
     request.work = [&c, &dialogs, centre](Tprogress& w) { u_progress_sendmail(c, dialogs, w, centre); };
     Tprogress::run(c, dialogs, std::move(request), parent);

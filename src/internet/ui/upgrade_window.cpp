@@ -29,7 +29,7 @@ UpdateList u_progress_dbupdate2(ProgramContext& context, Dialogs& dialogs, std::
                                 QWidget* caller) {
     UpdateList list;
     TaskRequest request;
-    request.task_name = "database update";
+    request.task = Task::database_update;
     request.centre = caller ? centre_of(caller->window()->frameGeometry()) : screen_centre();
     request.work = [&](Tprogress& task) {
         task.set_label(qt_text(context.CAPTIONS[523], context.language.code_page));

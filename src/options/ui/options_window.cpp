@@ -109,7 +109,7 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     frame_control(panel_area_)->setObjectName("tkvf_pa_be");
     if (!context.skins.searched) {
         TaskRequest request;
-        request.task_name = "search skins";
+        request.task = Task::search_skins;
         request.centre = parent ? centre_of(parent->frameGeometry()) : screen_centre();
         request.skins = &context.skins;
         Tprogress::run(context, dialogs, std::move(request), parent);

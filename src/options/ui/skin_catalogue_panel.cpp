@@ -224,7 +224,7 @@ void SkinCataloguePanel::fr_sk_check() {
     catalogue_.clear();
     if (!context_.skin_catalogue_data.empty()) {
         TaskRequest request;
-        request.task_name = "download skins";
+        request.task = Task::download_skins;
         request.centre = centre_of(window()->frameGeometry());
         request.work = [&](Tprogress& task) {
             task.set_label(qt_text(context_.CAPTIONS[615], context_.language.code_page));
@@ -417,7 +417,7 @@ void SkinCataloguePanel::refresh_installed_skins() {
     // In the options window the skins panel searches again and lists what it found.
     if (installed_skins_changed) return installed_skins_changed();
     TaskRequest request;
-    request.task_name = "search skins";
+    request.task = Task::search_skins;
     request.centre = centre_of(window()->frameGeometry());
     request.skins = &context_.skins;
     Tprogress::run(context_, dialogs_, std::move(request), this);

@@ -138,7 +138,7 @@ void SkinsPanel::skins_search() {
         return skins_search_hidden(context_.skins, context_.variables.program_folder + "skins/",
                                    context_.skin_default);
     TaskRequest request;
-    request.task_name = "search skins";
+    request.task = Task::search_skins;
     // While the window is being built it has no place yet; it opens over the main window.
     request.centre = isVisible() ? centre_of(window()->frameGeometry()) : screen_centre();
     request.skins = &context_.skins;

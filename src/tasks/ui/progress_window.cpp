@@ -117,7 +117,7 @@ Tprogress::Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest requ
     : QDialog(parent), context_(context), dialogs_(dialogs), request_(std::move(request)) {
     setObjectName("Tprogress");
     created_.start();
-    splash_mode_ = request_.task_name == "show_splash_screen";
+    splash_mode_ = request_.task == Task::show_splash_screen;
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (splash_mode_)
@@ -139,7 +139,7 @@ bool unpack_to_staging(ProgramContext& context, Dialogs& dialogs, const std::str
     request.label_text = label_text;
     request.silent = silent;
     TaskRequest task;
-    task.task_name = "unzip file";
+    task.task = Task::unzip_file;
     task.centre = centre_of(caller->window()->frameGeometry());
     task.unzip = &request;
     Tprogress::run(context, dialogs, std::move(task), caller);
@@ -167,7 +167,7 @@ void Tprogress::create_normal() {
     alp_progress_->setGeometry(scaled(8, s), scaled(28, s), scaled(305, s), scaled(20, s));
     alp_progress_->setRange(0, 100);
     alp_progress_->setTextVisible(false);
-    alp_progress_->setVisible(request_.task_name != "search skins");
+    alp_progress_->setVisible(request_.task != Task::search_skins);
     skin_->set_client_size(QSize(321, 57), s);
     move(request_.centre.x() - width() / 2, request_.centre.y() - height() / 2);
     skin_apply();
@@ -257,21 +257,20 @@ void Tprogress::tm_closerTimer() {
 }
 
 void Tprogress::run_task() {
-    const std::string& task = request_.task_name;
-    if (request_.work)
-        request_.work(*this);
-    else if (task == "show_splash_screen" || task == "show_normal_screen")
-        load_database();
-    else if (task == "cheat_sort_and_list")
-        sort_and_list();
-    else if (task == "save_allfiles")
-        save_allfiles();
-    else if (task == "info_fonts")
-        u_progress_infoname_buildlist();
-    else if (task == "unzip file")
-        unzip();
-    else if (task == "search skins")
-        search_skins();
+    switch (request_.task) {
+    case Task::show_splash_screen:
+    case Task::show_normal_screen: return load_database();
+    case Task::cheat_sort_and_list: return sort_and_list();
+    case Task::save_allfiles: return save_allfiles();
+    case Task::info_fonts: return u_progress_infoname_buildlist();
+    case Task::unzip_file: return unzip();
+    case Task::search_skins: return search_skins();
+    case Task::database_update:
+    case Task::download_skins:
+    case Task::send_userfile_via_email:
+        if (request_.work) request_.work(*this);
+        return;
+    }
 }
 
 void Tprogress::load_database() {

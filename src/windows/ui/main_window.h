@@ -23,6 +23,7 @@ namespace tkv {
 
 struct ProgramContext;
 enum class InfoMode;
+enum class Task;
 class Dialogs;
 class Tprogress;
 class TTKV_ListBox;
@@ -80,7 +81,7 @@ class Tmain : public QDialog {
     void create_controls();
     void captions_main();
     void place_labels();
-    void run_task(const std::string& task_name, QPoint centre);
+    void run_task(Task task, QPoint centre);
     void u_progress_dat_list_show(Tprogress& task);
     void load_after_show();
     void select_row(int row);
