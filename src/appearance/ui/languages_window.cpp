@@ -9,6 +9,7 @@
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "shell/product.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -65,7 +66,7 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     btc_select_->setDefault(true);
 
     const Captions& captions = context.CAPTIONS;
-    setWindowTitle(qt_text(caption_format(captions[20], {"Trickvault", "3.50"}), context.language.code_page));
+    setWindowTitle(qt_text(caption_format(captions[20], {product_name, product_version}), context.language.code_page));
     skin_->set_client_size(QSize(281, 225), s);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         centre_window(this, centre_of(screen->availableGeometry()));

@@ -13,6 +13,7 @@
 #include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/unzip_task.h"
+#include "shell/product.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -157,7 +158,7 @@ void Tprogress::create_normal() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[300], {"Trickvault"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[300], {product_name}), context_.language.code_page));
     lb_progress_ = new QLabel(client);
     lb_progress_->setObjectName("lb_progress");
     lb_progress_->setGeometry(scaled(8, s), scaled(6, s), scaled(305, s), scaled(16, s));
@@ -224,7 +225,7 @@ void Tprogress::create_splash() {
     place(lb_progress_, splash.progress_label, "lb_progress");
     place(lb_version_, splash.version_label, "lb_version");
     lb_version_->setText(
-        qt_text(caption_format(context_.CAPTIONS[301], {"Trickvault", "3.50"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[301], {product_name, product_version}), context_.language.code_page));
     alp_progress_ = new QProgressBar(this);
     alp_progress_->setObjectName("alp_progress");
     alp_progress_->hide();
@@ -318,7 +319,7 @@ void Tprogress::save_allfiles() {
 void Tprogress::unzip() {
     if (!request_.unzip) return;
     setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[579], {"Trickvault"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[579], {product_name}), context_.language.code_page));
     set_label(qt_text(request_.unzip->label_text, context_.language.code_page));
     set_gauge_position(0);
     UnzipWindowUi ui(*this, context_, dialogs_, request_.unzip->archive);

@@ -8,6 +8,7 @@
 #include "platform/qt/qt_text.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "shell/product.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -75,7 +76,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     btc_cancel->setGeometry(at(298, 217, 85, 24));
 
     setWindowTitle(
-        qt_text(caption_format(context.CAPTIONS[218], {"Trickvault"}), context.language.code_page));
+        qt_text(caption_format(context.CAPTIONS[218], {product_name}), context.language.code_page));
     skin_->set_client_size(QSize(393, 249), s);
     centre_over(this, parent);
 
