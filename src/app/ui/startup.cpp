@@ -86,7 +86,7 @@ void Tstartup::search_skins(SkinTable& table) {
     if (context_.options.show_skin_loading)
         Tprogress::run(context_, dialogs_, {Task::search_skins, screen_centre(), {}, nullptr, &table, {}});
     else
-        skins_search_hidden(table, context_.variables.program_folder + "skins/", context_.skin_default);
+        skins_search_hidden(table, skins_folder(context_.variables), context_.skin_default);
 }
 
 void Tstartup::set_fonts() {

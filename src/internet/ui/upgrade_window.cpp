@@ -78,7 +78,7 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
     skin_->set_client_size(QSize(361, 121), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     QTimer::singleShot(10, this, [this] { tm_startTimer(); });
 }
 

@@ -146,7 +146,7 @@ std::string SkinCataloguePanel::stored_catalogue_path() const {
 }
 
 std::string SkinCataloguePanel::skins_folder() const {
-    return context_.variables.program_folder + "skins/";
+    return tkv::skins_folder(context_.variables);
 }
 
 std::string SkinCataloguePanel::skin_address(const DOWNSKINS_TYPE& skin, const char* extension) const {
@@ -193,7 +193,7 @@ void SkinCataloguePanel::btc_fr_sk_refreshClick() {
                           std::string(skin_list_resource_name), this, body))
         return m.error(m.text(538));
     context_.skin_catalogue_data = catalogue_data_of(body);
-    if (context_.options.store_upgrade_info && folder_create(context_.variables.program_folder + "information/"))
+    if (context_.options.store_upgrade_info && folder_create(information_folder(context_.variables)))
         write_file_atomic(stored_catalogue_path(), context_.skin_catalogue_data, false);
     show_load_button();
     fr_sk_check();

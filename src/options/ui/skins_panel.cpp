@@ -135,7 +135,7 @@ void SkinsPanel::btc_be_sk_refreshlistClick() {
 
 void SkinsPanel::skins_search() {
     if (!context_.options.show_skin_loading)
-        return skins_search_hidden(context_.skins, context_.variables.program_folder + "skins/",
+        return skins_search_hidden(context_.skins, skins_folder(context_.variables),
                                    context_.skin_default);
     TaskRequest request;
     request.task = Task::search_skins;

@@ -65,7 +65,7 @@ Tgamerun::Tgamerun(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     skin_->set_client_size(QSize(425, 142), s);
     centre_window(this, parent ? centre_of(parent->window()->frameGeometry()) : screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     ed_path_->setFocus();
 }
 

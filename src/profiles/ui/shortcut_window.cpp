@@ -97,7 +97,7 @@ ShortcutWindow::ShortcutWindow(ProgramContext& context, Dialogs& dialogs, QWidge
     skin_->set_client_size(QSize(401, 121), s);
     centre_window(this, parent ? centre_of(parent->window()->frameGeometry()) : screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     ed_subject_->setText(qt_utf8(subject));
     ed_name_->setText(qt_utf8(clean_shortcut_name(subject)));

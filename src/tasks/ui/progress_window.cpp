@@ -176,7 +176,7 @@ void Tprogress::create_normal() {
 
 void Tprogress::skin_apply() {
     const SKINS_TYPE& skin = context_.skin_current;
-    skin_->apply(skin, skin.window_other, context_.variables.program_folder + "skins/",
+    skin_->apply(skin, skin.window_other, skins_folder(context_.variables),
                  context_.screen_scale);
     style_progress_bar(alp_progress_, skin.progress_other);
 }
@@ -188,7 +188,7 @@ void Tprogress::create_splash() {
     const SKINS_SPLASH_TYPE& splash = custom ? current.splash : context_.skin_default.splash;
     QImage picture = builtin_splash();
     if (custom) {
-        const std::string skins = context_.variables.program_folder + "skins/";
+        const std::string skins = skins_folder(context_.variables);
         std::string path = skin_file_path(skins, current.folder, "splash.jpg");
         if (path.empty()) path = skin_file_path(skins, current.folder, "splash.bmp");
         if (!path.empty()) picture = load_picture_file(path);
@@ -329,7 +329,7 @@ void Tprogress::unzip() {
 void Tprogress::search_skins() {
     if (!request_.skins) return;
     set_label(caption(context_, 624));
-    skins_search_hidden(*request_.skins, context_.variables.program_folder + "skins/", context_.skin_default);
+    skins_search_hidden(*request_.skins, skins_folder(context_.variables), context_.skin_default);
 }
 
 void Tprogress::u_progress_infoname_buildlist() {

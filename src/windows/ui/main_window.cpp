@@ -323,7 +323,7 @@ void Tmain::u_main_skin_show() {
                       lb_gamecount_, lb_lastmodify_})
         l->setVisible(context_.skin_current.main_data_visible);
     skin_->apply(context_.skin_current, context_.skin_current.window_main,
-                 context_.variables.program_folder + "skins/", context_.screen_scale,
+                 skins_folder(context_.variables), context_.screen_scale,
                  PictureNames{"main.jpg", "main.bmp"});
     QFont big = lb_programname_->font();
     big.setPointSize(context_.skin_current.window_main.labels_normal.font_size + 12);

@@ -162,7 +162,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     setWindowTitle(qt_text(caption_format(context.CAPTIONS[627], {product_name}), cp));
     skin_->set_client_size(QSize(233, 257), s);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     centre_window(this, centre); // the skin may have changed the window's size
 
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });

@@ -81,7 +81,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     centre_over(this, parent);
 
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     connect(btc_search_, &QPushButton::clicked, this, [this] { btc_searchClick(); });
     connect(btc_view_, &QPushButton::clicked, this, [this] { btc_viewClick(); });
