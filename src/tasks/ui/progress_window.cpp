@@ -38,12 +38,6 @@ Messages messages(const ProgramContext& c, Dialogs& dialogs) {
     return Messages(dialogs, c.CAPTIONS, c.language.code_page);
 }
 
-// Designed sizes times the display scale; a skin's coordinates may be anything, so the result is
-// kept to what a screen can hold.
-int scaled(std::int64_t v, double scale) {
-    return static_cast<int>(std::clamp<double>(std::round(static_cast<double>(v) * scale), -100000, 100000));
-}
-
 // The save task's questions and messages in the task window.
 class SaveUi : public SaveTaskUi {
   public:
