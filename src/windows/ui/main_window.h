@@ -1,8 +1,8 @@
 #pragma once
 // Tmain: the window of one open profile. The list of every game name with a quick search under
-// it, the commands on the right, and the decisions when the database is saved. The windows of
-// parts not built yet come in through MainWindowHooks; a command whose window is not there is
-// shown disabled.
+// it, the commands on the right, and the decisions when the database is saved. The windows the
+// program wires in (options, mail, first-run settings) come in through MainWindowHooks; a command
+// whose hook is not set is shown disabled.
 
 #include <QDialog>
 #include <QPoint>
