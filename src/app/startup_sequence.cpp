@@ -45,7 +45,7 @@ void uninstall(ProgramContext& c, Dialogs& dialogs) {
 // A skin archive is unpacked beside the skins and only its skin folders are taken, so "skins
 // name" can name the folder really installed; with none installed the user's choice stays.
 void install_skin_archive(ProgramContext& c, StartupWindows& windows, UNZIP_REQUEST& request, const Messages& m) {
-    const std::string skins = c.variables.program_folder + "skins/";
+    const std::string skins = skins_folder(c.variables);
     request.target_folder = skin_staging_folder(skins, base_name_of_path(request.archive));
     folder_delete_tree(request.target_folder); // left by a run that was cut short
     windows.unzip(request);
@@ -136,7 +136,7 @@ void program_show_window(ProgramContext& c, StartupWindows& windows) {
 } // namespace
 
 void reinitialize(ProgramContext& c) {
-    c.language = apply_configured_language(c.CAPTIONS, c.options, c.variables.program_folder + "languages/");
+    c.language = apply_configured_language(c.CAPTIONS, c.options, languages_folder(c.variables));
     c.options.custom_title_bar_active = c.options.custom_title_bar != title_bar_never;
     if (c.options.print_selection.size() == 9)
         c.options.print_selection = c.options.print_selection.substr(6);
@@ -165,7 +165,7 @@ void startup_run(ProgramContext& c, const StartupEnvironment& env, StartupWindow
 
     c.skin_default = skins_setdefault(windows.system_title_colors());
     c.skin_current = skins_initialize(
-        c.options, c.variables.start_skin, c.skins, c.variables.program_folder + "skins/", c.skin_default,
+        c.options, c.variables.start_skin, c.skins, skins_folder(c.variables), c.skin_default,
         [&](SkinTable& table) { windows.search_skins(table); }, env.random_below);
     windows.set_fonts();
 

@@ -40,7 +40,7 @@ int run_captions(ProgramContext& context, const std::vector<std::string>& args, 
     CodePage cp = CodePage::windows_1252;
     LanguageLoadResult loaded;
     if (!language_file.empty()) {
-        const std::string folder = context.variables.program_folder + "languages/";
+        const std::string folder = languages_folder(context.variables);
         loaded = languages_load(context.CAPTIONS, folder, language_file);
         if (!loaded.opened) {
             io.err << "tkv: cannot read language file " << folder << language_file << "\n";

@@ -10,6 +10,7 @@
 #include "profiles/shortcut_file.h"
 #include "shell/files.h"
 #include "shell/folders.h"
+#include "shell/product.h"
 
 namespace tkv::cli {
 
@@ -48,7 +49,7 @@ int run_shortcut(ProgramContext& context, const std::vector<std::string>& args, 
     shortcut.name = clean_shortcut_name(name);
     shortcut.program_path = executable_folder() + "trickvault"; // installed beside tkv
     shortcut.working_folder = context.variables.program_folder;
-    shortcut.comment = caption_format(to_utf8(context.CAPTIONS[613], context.language.code_page), {"Trickvault", name});
+    shortcut.comment = caption_format(to_utf8(context.CAPTIONS[613], context.language.code_page), {product_name, name});
     shortcut.profile_id = to_utf8(profile.id, cp);
     if (shortcut_name_is_programs_entry(shortcut.name)) {
         io.err << "tkv: \"" << shortcut.name << "\" is the name of the program's own desktop entry; no shortcut "

@@ -108,7 +108,7 @@ int run_show(ProgramContext& context, const std::vector<std::string>& args, Comm
     }
     // The colours of the skin the program would show, as its save writes them.
     const SKINS_TYPE skin =
-        skins_configured(context.options, context.variables.program_folder + "skins/", skins_setdefault({}));
+        skins_configured(context.options, skins_folder(context.variables), skins_setdefault({}));
     const ExportStyle style = export_style(context.options, skin);
     const auto type = formats.at(a.format.value_or("text"));
     io.out << (type ? export_document(game, *type, context.CAPTIONS, style)

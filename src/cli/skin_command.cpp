@@ -122,7 +122,7 @@ int run_skin(ProgramContext& context, const std::vector<std::string>& args, Comm
     if (folder.empty()) return usage_error(io, skin_command);
 
     // The tool has no window system: the built-in title bars take all-zero system colours.
-    const std::string skins_folder = context.variables.program_folder + "skins/";
+    const std::string skins_folder = tkv::skins_folder(context.variables);
     const auto skin = skins_load(skins_folder, folder, skins_setdefault(SystemTitleColors{}));
     if (!skin) {
         io.err << "tkv: " << skins_folder << folder << " is not a skin (no skin.ini or no name in it)\n";

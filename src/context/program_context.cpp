@@ -46,7 +46,7 @@ void context_load_configuration(ProgramContext& context) {
     program_ini_load(ini_path(context.variables),
                      {context.options, context.first_run, context.stored_version, context.variables.stats});
     context.language = apply_configured_language(context.CAPTIONS, context.options,
-                                                 context.variables.program_folder + "languages/");
+                                                 languages_folder(context.variables));
 }
 
 bool context_save_configuration(const ProgramContext& context) {

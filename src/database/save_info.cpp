@@ -1,6 +1,7 @@
 #include "database/save_info.h"
 
 #include "shell/files.h"
+#include "shell/product.h"
 
 namespace tkv {
 
@@ -10,7 +11,7 @@ FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Cap
         return to_utf8(captions[static_cast<std::size_t>(slot)], captions_cp);
     };
     FileDialogRequest r;
-    r.title = "Trickvault - " + caption_format(caption(185), {"Trickvault", to_utf8(game.title, profile_cp)});
+    r.title = std::string(product_name) + " - " + caption_format(caption(185), {product_name, to_utf8(game.title, profile_cp)});
     r.file_name = to_utf8(export_file_name(game.title), profile_cp);
     r.filters = {{caption(188), "*.htm;*.html"},
                  {caption(189), "*.txt"},

@@ -20,7 +20,7 @@ struct ProfileTable {
     int profile_index = 0;               // the current profile
 };
 
-// Empties the table and fills it from the sub-folders of program_folder + "profiles/" in the
+// Empties the table and fills it from the sub-folders of profiles_folder() in the
 // order the system lists them, creating that folder when it is missing.
 void profiles_ini_load(ProfileTable& t, const std::string& program_folder);
 
@@ -60,7 +60,7 @@ void profile_select(ProfileTable& t, int index, OPTIONS_TYPE& options, VARIABLES
 void profile_delete(ProfileTable& t, std::size_t index, const std::string& program_folder,
                     bool delete_all_files);
 
-// Removes every empty folder directly under program_folder + "profiles/".
+// Removes every empty folder directly under profiles_folder().
 void profiles_remove_empty_folders(const std::string& program_folder);
 
 } // namespace tkv

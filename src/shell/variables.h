@@ -46,4 +46,16 @@ struct VARIABLES_PROGRAM {
 // Where tkv.ini is read and written.
 std::string ini_path(const VARIABLES_PROGRAM& variables);
 
+// The program folder's sub-folders, each ending in "/".
+inline std::string skins_folder(const VARIABLES_PROGRAM& variables) { return variables.program_folder + "skins/"; }
+inline std::string profiles_folder(const VARIABLES_PROGRAM& variables) {
+    return variables.program_folder + "profiles/";
+}
+inline std::string languages_folder(const VARIABLES_PROGRAM& variables) {
+    return variables.program_folder + "languages/";
+}
+inline std::string information_folder(const VARIABLES_PROGRAM& variables) {
+    return variables.program_folder + "information/";
+}
+
 } // namespace tkv

@@ -277,7 +277,7 @@ TEST(HiDpi, TheSplashIsDrawnPixelForPixel) {
     if (screen.program_scale != 1) GTEST_SKIP() << "the program stretches the splash itself";
     test::ProgramFolder f;
     test::ScriptedDialogs dialogs;
-    Tprogress splash(f.c, dialogs, {"show_splash_screen", {0, 0}, {}, nullptr, nullptr, {}});
+    Tprogress splash(f.c, dialogs, {Task::show_splash_screen, {0, 0}, {}, nullptr, nullptr, {}});
     splash.show();
     auto* picture = splash.findChild<QLabel*>("im_splash");
     ASSERT_NE(picture, nullptr);

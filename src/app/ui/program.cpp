@@ -14,6 +14,7 @@
 #include "app/ui/startup.h"
 #include "windows/ui/about_window.h"
 #include "windows/ui/main_window.h"
+#include "shell/product.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -49,7 +50,7 @@ MainWindowHooks main_window_hooks(ProgramContext& c, Dialogs& dialogs) {
 } // namespace
 
 void program_application_setup() {
-    QApplication::setApplicationName("Trickvault");
+    QApplication::setApplicationName(QString::fromUtf8(product_name.data(), product_name.size()));
     // The desktop finds the program's entry and icon by these names (installed or registered).
     QApplication::setDesktopFileName(QString::fromUtf8(program_icon_name.data(), program_icon_name.size()));
     QApplication::setWindowIcon(QIcon::fromTheme(QApplication::desktopFileName()));

@@ -79,14 +79,14 @@ void Tstartup::show_manager() {
 }
 
 void Tstartup::unzip(UNZIP_REQUEST& request) {
-    Tprogress::run(context_, dialogs_, {"unzip file", screen_centre(), {}, &request, nullptr, {}});
+    Tprogress::run(context_, dialogs_, {Task::unzip_file, screen_centre(), {}, &request, nullptr, {}});
 }
 
 void Tstartup::search_skins(SkinTable& table) {
     if (context_.options.show_skin_loading)
-        Tprogress::run(context_, dialogs_, {"search skins", screen_centre(), {}, nullptr, &table, {}});
+        Tprogress::run(context_, dialogs_, {Task::search_skins, screen_centre(), {}, nullptr, &table, {}});
     else
-        skins_search_hidden(table, context_.variables.program_folder + "skins/", context_.skin_default);
+        skins_search_hidden(table, skins_folder(context_.variables), context_.skin_default);
 }
 
 void Tstartup::set_fonts() {

@@ -1,4 +1,5 @@
 #include "appearance/ui/builtin_pictures.h"
+#include "shell/product.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -82,7 +83,7 @@ QImage builtin_splash() {
     QFont font("DejaVu Sans", 20, QFont::Bold);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 200, 250, 40), Qt::AlignCenter, "Trickvault");
+    p.drawText(QRect(0, 200, 250, 40), Qt::AlignCenter, QString::fromUtf8(product_name.data(), product_name.size()));
     return image;
 }
 

@@ -9,6 +9,7 @@
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "shell/product.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -65,12 +66,12 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     btc_select_->setDefault(true);
 
     const Captions& captions = context.CAPTIONS;
-    setWindowTitle(qt_text(caption_format(captions[20], {"Trickvault", "3.50"}), context.language.code_page));
+    setWindowTitle(qt_text(caption_format(captions[20], {product_name, product_version}), context.language.code_page));
     skin_->set_client_size(QSize(281, 225), s);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         centre_window(this, centre_of(screen->availableGeometry()));
 
-    const std::string folder = context.variables.program_folder + "languages/";
+    const std::string folder = languages_folder(context.variables);
     languages_ = languages_search(folder);
     QStringList rows;
     const auto texts = languages_list(languages_, captions);
@@ -82,7 +83,7 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
         static_cast<int>(languages_preselected_row(languages_, context.options)), 0));
 
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     connect(ls_languages_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { ls_languagesClick(); });
     connect(ls_languages_, &QListView::doubleClicked, this, [this] { btc_selectClick(); });
@@ -111,7 +112,7 @@ void Tlanguages::ls_languagesClick() {
 void Tlanguages::btc_selectClick() {
     const LANGUAGES_TYPE& l = languages_[static_cast<std::size_t>(current_row())];
     OPTIONS_TYPE& o = context_.options;
-    const std::string folder = context_.variables.program_folder + "languages/";
+    const std::string folder = languages_folder(context_.variables);
     LanguageChoice choice;
     if (l.built_in) {
         captions_reset(context_.CAPTIONS);

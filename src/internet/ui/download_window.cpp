@@ -89,7 +89,7 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
     skin_->set_client_size(QSize(321, 137), s);
     centre_window(this, request.centre);
     skin_->apply(context.skin_current, context.skin_current.window_download,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     style_progress_bar(alp_download_, context.skin_current.progress_download);
 
     clock_.start();

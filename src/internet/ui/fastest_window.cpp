@@ -65,7 +65,7 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
     skin_->set_client_size(QSize(265, 81), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
     connect(btc_select_, &QPushButton::clicked, this, [this] { btc_selectClick(); });

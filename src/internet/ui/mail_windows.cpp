@@ -217,7 +217,7 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
     skin_->set_client_size(QSize(538, 351), s);
     centre_window(this, centre);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     // The largest font that shows 72 characters in the message box.
     QFont font(qt_utf8(context.options.info_font_name));
@@ -251,7 +251,7 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
     me_message_->setPlainText(shown(message));
     if (profile) {
         const std::string files_folder =
-            context.variables.program_folder + "profiles/" + profile->folder + "/files/";
+            profiles_folder(context.variables) + profile->folder + "/files/";
         add_game_files(attachments_, game_.files, files_folder, static_cast<std::int64_t>(message.size()));
     }
     if (!attachments_.paths.empty())
@@ -422,7 +422,7 @@ Tsendmail::Tsendmail(ProgramContext& context, Dialogs& dialogs, std::string addr
     skin_->set_client_size(QSize(408, height), s);
     centre_window(this, centre);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     me_message_->setFocus();
 }
 
@@ -612,7 +612,7 @@ void u_progress_sendmail(ProgramContext& c, Dialogs& dialogs, Tprogress& w, QPoi
 
 void send_userfile_via_email(ProgramContext& c, Dialogs& dialogs, QPoint centre, QWidget* parent) {
     TaskRequest request;
-    request.task_name = "send userfile via email";
+    request.task = Task::send_userfile_via_email;
     request.centre = centre;
     request.work = [&c, &dialogs, centre](Tprogress& w) { u_progress_sendmail(c, dialogs, w, centre); };
     Tprogress::run(c, dialogs, std::move(request), parent);

@@ -15,7 +15,7 @@ constexpr std::string_view list_resource = "information/tkv_servers.tku";
 void take_list(ProgramContext& context, const Messages& m, const std::string& text,
                std::string_view main_server, const ServerListCaptions& captions) {
     DownloadedServerList list = process_downloaded_list_of_servers(text, main_server);
-    const std::string folder = context.variables.program_folder + "information/";
+    const std::string folder = information_folder(context.variables);
     // A file that cannot be written only means the next start loads the old list.
     if (folder_create(folder)) write_file_atomic(folder + "servers.txt", list.file_text, false);
     context.server_list = std::move(list.servers);

@@ -94,13 +94,13 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     skin_->set_client_size(QSize(361, 289), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 tkv::skins_folder(context.variables), s);
 }
 
 Tskindownload::~Tskindownload() = default;
 
 std::string Tskindownload::skins_folder() const {
-    return context_.variables.program_folder + "skins/";
+    return tkv::skins_folder(context_.variables);
 }
 
 std::string Tskindownload::address_of(std::size_t index) const {

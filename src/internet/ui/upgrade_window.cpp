@@ -29,7 +29,7 @@ UpdateList u_progress_dbupdate2(ProgramContext& context, Dialogs& dialogs, std::
                                 QWidget* caller) {
     UpdateList list;
     TaskRequest request;
-    request.task_name = "database update";
+    request.task = Task::database_update;
     request.centre = caller ? centre_of(caller->window()->frameGeometry()) : screen_centre();
     request.work = [&](Tprogress& task) {
         task.set_label(qt_text(context.CAPTIONS[523], context.language.code_page));
@@ -78,7 +78,7 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
     skin_->set_client_size(QSize(361, 121), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     QTimer::singleShot(10, this, [this] { tm_startTimer(); });
 }
 

@@ -76,7 +76,7 @@ Tupgrade::Tupgrade(ProgramContext& context, const std::string& upgrade_text, QWi
     skin_->set_client_size(QSize(457, 345), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     btc_ok_->setFocus();
 }
 
@@ -119,7 +119,7 @@ Tchecknew::Tchecknew(ProgramContext& context, QWidget* parent) : QDialog(parent)
     skin_->set_client_size(QSize(313, 65), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     QTimer::singleShot(10, this, [this] { tm_closerTimer(); });
 }
 

@@ -88,7 +88,7 @@ void DatabasePanel::btc_upgrade_database_startClick() {
         // Sorts the table by id again, which the next comparison relies on, and keeps the rows'
         // indices true to it.
         TaskRequest request;
-        request.task_name = "cheat_sort_and_list";
+        request.task = Task::cheat_sort_and_list;
         request.centre = centre_of(window()->frameGeometry());
         Tprogress::run(context_, dialogs_, std::move(request), this);
         main_list_outdated_ = true;

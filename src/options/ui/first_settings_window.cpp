@@ -122,7 +122,7 @@ Toption_first::Toption_first(ProgramContext& context, QWidget* parent) : QDialog
     skin_->set_client_size(QSize(321, 337 + (normal_mode ? check_box_row : 0)), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 }
 
 Toption_first::~Toption_first() = default;

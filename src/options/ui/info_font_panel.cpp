@@ -47,7 +47,7 @@ std::vector<std::string> screen_fonts() {
 const std::vector<std::string>& fixed_pitch_fonts(ProgramContext& context, Dialogs& dialogs, QWidget* over) {
     if (!context.fixed_fonts_built) {
         TaskRequest request;
-        request.task_name = "info_fonts";
+        request.task = Task::info_fonts;
         request.centre = centre_of(over->window()->frameGeometry());
         Tprogress::run(context, dialogs, std::move(request), over);
     }

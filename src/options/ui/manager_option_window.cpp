@@ -48,7 +48,7 @@ Tmanager_option::Tmanager_option(ProgramContext& context, Dialogs& dialogs, QWid
     skin_->set_client_size(QSize(393, 417), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 }
 
 Tmanager_option::~Tmanager_option() = default;

@@ -109,7 +109,7 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     frame_control(panel_area_)->setObjectName("tkvf_pa_be");
     if (!context.skins.searched) {
         TaskRequest request;
-        request.task_name = "search skins";
+        request.task = Task::search_skins;
         request.centre = parent ? centre_of(parent->frameGeometry()) : screen_centre();
         request.skins = &context.skins;
         Tprogress::run(context, dialogs, std::move(request), parent);
@@ -276,7 +276,7 @@ Toption::Outcome Toption::outcome() const {
 void Toption::u_option_skin_show() {
     skin_fonts_follow(context_.installed_fonts, context_.skin_current);
     skin_->apply(context_.skin_current, context_.skin_current.window_option,
-                 context_.variables.program_folder + "skins/", context_.screen_scale,
+                 skins_folder(context_.variables), context_.screen_scale,
                  PictureNames{"option.jpg", "option.bmp"});
     if (print_panel_) print_panel_->set_opt_printer_font_preview_style();
     if (info_font_panel_) info_font_panel_->set_opt_infoname_preview_style();
@@ -318,7 +318,7 @@ void Toption::closeEvent(QCloseEvent* event) {
     const QTreeWidgetItem* item = elt_option_->currentItem();
     context_.options.last_option =
         context_.options.save_last_option && item ? item->data(0, Qt::UserRole).toInt() : 0;
-    folder_remove_empty_subfolders(context_.variables.program_folder + "skins/");
+    folder_remove_empty_subfolders(skins_folder(context_.variables));
     if (QWidget* main = parentWidget()) main->move(main_position_at_open_);
     event->accept();
     done(accepted_ ? Accepted : Rejected);

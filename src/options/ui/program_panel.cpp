@@ -71,7 +71,7 @@ void ProgramPanel::btc_fr_pr_refreshClick() {
     const std::string address = context_.options.server + version_notes_resource(context_.language.info_file);
     std::string text;
     if (!download_string(context_, dialogs_, address, m.text(514), this, text)) return m.error(m.text(515));
-    if (context_.options.store_upgrade_info && folder_create(context_.variables.program_folder + "information/"))
+    if (context_.options.store_upgrade_info && folder_create(information_folder(context_.variables)))
         write_file_atomic(stored_notes_path(), text, false);
     show_load_button();
     fr_pr_check(text, true);

@@ -146,7 +146,7 @@ std::string SkinCataloguePanel::stored_catalogue_path() const {
 }
 
 std::string SkinCataloguePanel::skins_folder() const {
-    return context_.variables.program_folder + "skins/";
+    return tkv::skins_folder(context_.variables);
 }
 
 std::string SkinCataloguePanel::skin_address(const DOWNSKINS_TYPE& skin, const char* extension) const {
@@ -193,7 +193,7 @@ void SkinCataloguePanel::btc_fr_sk_refreshClick() {
                           std::string(skin_list_resource_name), this, body))
         return m.error(m.text(538));
     context_.skin_catalogue_data = catalogue_data_of(body);
-    if (context_.options.store_upgrade_info && folder_create(context_.variables.program_folder + "information/"))
+    if (context_.options.store_upgrade_info && folder_create(information_folder(context_.variables)))
         write_file_atomic(stored_catalogue_path(), context_.skin_catalogue_data, false);
     show_load_button();
     fr_sk_check();
@@ -224,7 +224,7 @@ void SkinCataloguePanel::fr_sk_check() {
     catalogue_.clear();
     if (!context_.skin_catalogue_data.empty()) {
         TaskRequest request;
-        request.task_name = "download skins";
+        request.task = Task::download_skins;
         request.centre = centre_of(window()->frameGeometry());
         request.work = [&](Tprogress& task) {
             task.set_label(qt_text(context_.CAPTIONS[615], context_.language.code_page));
@@ -417,7 +417,7 @@ void SkinCataloguePanel::refresh_installed_skins() {
     // In the options window the skins panel searches again and lists what it found.
     if (installed_skins_changed) return installed_skins_changed();
     TaskRequest request;
-    request.task_name = "search skins";
+    request.task = Task::search_skins;
     request.centre = centre_of(window()->frameGeometry());
     request.skins = &context_.skins;
     Tprogress::run(context_, dialogs_, std::move(request), this);

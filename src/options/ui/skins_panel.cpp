@@ -135,10 +135,10 @@ void SkinsPanel::btc_be_sk_refreshlistClick() {
 
 void SkinsPanel::skins_search() {
     if (!context_.options.show_skin_loading)
-        return skins_search_hidden(context_.skins, context_.variables.program_folder + "skins/",
+        return skins_search_hidden(context_.skins, skins_folder(context_.variables),
                                    context_.skin_default);
     TaskRequest request;
-    request.task_name = "search skins";
+    request.task = Task::search_skins;
     // While the window is being built it has no place yet; it opens over the main window.
     request.centre = isVisible() ? centre_of(window()->frameGeometry()) : screen_centre();
     request.skins = &context_.skins;

@@ -49,8 +49,9 @@ double screen_scale() {
     return screen ? std::max(1.0, screen->logicalDotsPerInch() / 96.0) : 1.0;
 }
 
-int scaled(int designed, double scale) {
-    return static_cast<int>(std::lround(designed * scale));
+int scaled(std::int64_t designed, double scale) {
+    return static_cast<int>(
+        std::clamp<double>(std::round(static_cast<double>(designed) * scale), -100000, 100000));
 }
 
 QRect scaled_rect(int x, int y, int width, int height, double scale) {

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <cstdint>
 #include <string>
 
 class QWidget;
@@ -25,8 +26,9 @@ bool launch_program(const std::string& program, const std::string& parameters,
 double screen_scale();
 
 // A designed length or rectangle times the display scale, rounded: windows are designed at 96
-// pixels per inch.
-int scaled(int designed, double scale);
+// pixels per inch. A skin's coordinates may be anything, so the result is kept to what a screen can
+// hold.
+int scaled(std::int64_t designed, double scale);
 QRect scaled_rect(int x, int y, int width, int height, double scale);
 
 // The centre of a rectangle as windows are centred on it: left + width div 2, top + height div 2

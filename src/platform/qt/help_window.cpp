@@ -1,6 +1,7 @@
 #include "platform/qt/help_window.h"
 
 #include "platform/qt/desktop.h"
+#include "shell/product.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,7 +64,7 @@ QWidget* help_window_over(QWidget* parent) {
     help_window = new QWidget(parent, Qt::Window);
     help_window->setObjectName("help_window");
     help_window->setAttribute(Qt::WA_DeleteOnClose);
-    help_window->setWindowTitle(QStringLiteral("Trickvault - Help"));
+    help_window->setWindowTitle(QString::fromUtf8(product_name.data(), product_name.size()) + " - Help");
     auto* browser = new QTextBrowser(help_window);
     browser->setObjectName("help_browser");
     browser->setOpenExternalLinks(true);

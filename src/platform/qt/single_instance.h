@@ -2,6 +2,8 @@
 // Keeps a second copy of the program from starting: both would write the same tkv.ini and
 // databases.
 
+#include "shell/product.h"
+
 #include <QLockFile>
 #include <QString>
 
@@ -11,7 +13,7 @@ namespace tkv {
 // lives. A lock left by a copy that crashed is taken over.
 class SingleInstance {
   public:
-    explicit SingleInstance(const QString& name = QStringLiteral("Trickvault"));
+    explicit SingleInstance(const QString& name = QString::fromUtf8(product_name.data(), product_name.size()));
     bool acquired() const { return acquired_; }
 
   private:

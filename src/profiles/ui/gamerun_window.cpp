@@ -11,6 +11,7 @@
 #include "shell/files.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
+#include "shell/product.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -59,13 +60,13 @@ Tgamerun::Tgamerun(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     ed_pathChange();
 
     const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
-    setWindowTitle(qt_utf8(m.text(114, {"Trickvault"})));
+    setWindowTitle(qt_utf8(m.text(114, {product_name})));
     const double s = context.screen_scale;
     // The designed outer size 433 x 169 less the window's frame and title bar.
     skin_->set_client_size(QSize(425, 142), s);
     centre_window(this, parent ? centre_of(parent->window()->frameGeometry()) : screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     ed_path_->setFocus();
 }
 
@@ -133,7 +134,7 @@ void Tgamerun::ed_pathChange() {
 void Tgamerun::btc_pathClick() {
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
     FileDialogRequest request;
-    request.title = m.text(125, {"Trickvault", utf8_of(ed_name_->text())});
+    request.title = m.text(125, {product_name, utf8_of(ed_name_->text())});
     // "All files" is every name here, with or without a dot.
     request.filters = {{m.text(127), "*.exe;*.com;*.bat;*.pif"}, {m.text(128), "*"}};
     request.default_extension = "exe";

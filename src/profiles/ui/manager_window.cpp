@@ -167,7 +167,7 @@ void Tmanager::create_controls() {
 
 void Tmanager::apply_skin() {
     skin_->apply(context_.skin_current, context_.skin_current.window_manager,
-                 context_.variables.program_folder + "skins/", context_.screen_scale,
+                 skins_folder(context_.variables), context_.screen_scale,
                  PictureNames{"manager.jpg", "manager.bmp"});
 }
 
@@ -304,7 +304,7 @@ void Tmanager::btc_languageClick() {
 void Tmanager::tm_showTimer() {
     if (!no_profiles_) return;
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
-    m.information(m.text(237, {context_.variables.program_folder + "profiles/"}));
+    m.information(m.text(237, {profiles_folder(context_.variables)}));
 }
 
 void Tmanager::pm_addClick() {

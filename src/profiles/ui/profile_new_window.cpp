@@ -28,7 +28,7 @@ constexpr int help_topic = 10516;
 
 bool install_profile_archive(ProgramContext& c, Dialogs& dialogs, const std::string& archive, const std::string& id,
                              QWidget* caller) {
-    const std::string profiles = c.variables.program_folder + "profiles/";
+    const std::string profiles = profiles_folder(c.variables);
     // A name no profile id can have: ids never start with a dot.
     const std::string staging = profiles + ".unpacking-" + id + "/";
     const bool unpacked = unpack_to_staging(c, dialogs, archive, staging, c.CAPTIONS[253], true, caller);
@@ -71,7 +71,7 @@ Tprofile_new::Tprofile_new(ProgramContext& context, Dialogs& dialogs, std::vecto
     setWindowTitle(qt_text(caption_format(context.CAPTIONS[245], {product_name}), cp));
     skin_->set_client_size(QSize(265, 201), s);
     centre_window(this, screen_centre());
-    skin_->apply(context.skin_current, context.skin_current.window_other, context.variables.program_folder + "skins/",
+    skin_->apply(context.skin_current, context.skin_current.window_other, skins_folder(context.variables),
                  s);
 
     QStringList rows;
@@ -108,7 +108,7 @@ void Tprofile_new::btc_downloadClick() {
     if (row < 0) return;
     const DOWNPROS_TYPE& entry = downpros_[static_cast<std::size_t>(row)];
     const std::string id = lower_text(entry.id);
-    const std::string archive = context_.variables.program_folder + "profiles/" + id + ".tkvp";
+    const std::string archive = profiles_folder(context_.variables) + id + ".tkvp";
     file_delete(archive);
     const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
     const std::string name = to_utf8(entry.name, code_page_for_language(entry.language));

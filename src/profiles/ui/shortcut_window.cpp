@@ -8,6 +8,7 @@
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
 #include "widgets/ttkv_frame.h"
+#include "shell/product.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -81,22 +82,22 @@ ShortcutWindow::ShortcutWindow(ProgramContext& context, Dialogs& dialogs, QWidge
         shortcut_.profile_id = to_utf8(profile->id, cp);
         if (for_profile) {
             subject = profile_name;
-            shortcut_.comment = m.text(613, {"Trickvault", profile_name});
+            shortcut_.comment = m.text(613, {product_name, profile_name});
         } else {
             subject =
                 to_utf8(first_name(db.games[static_cast<std::size_t>(db.current_game_index)].names), cp);
             shortcut_.game = subject;
-            shortcut_.comment = m.text(614, {"Trickvault", profile_name, subject});
+            shortcut_.comment = m.text(614, {product_name, profile_name, subject});
         }
         has_subject_ = true;
     }
 
-    setWindowTitle(qt_utf8(m.text(first_caption_ + title, {"Trickvault"})));
+    setWindowTitle(qt_utf8(m.text(first_caption_ + title, {product_name})));
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(401, 121), s);
     centre_window(this, parent ? centre_of(parent->window()->frameGeometry()) : screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     ed_subject_->setText(qt_utf8(subject));
     ed_name_->setText(qt_utf8(clean_shortcut_name(subject)));

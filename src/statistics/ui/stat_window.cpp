@@ -4,6 +4,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "shell/usage_stats.h"
+#include "shell/product.h"
 
 #include <QChart>
 #include <QChartView>
@@ -122,7 +123,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
         return qt_text(context.CAPTIONS[slot], context.language.code_page);
     };
     const QString title =
-        qt_text(caption_format(context.CAPTIONS[616], {"Trickvault"}), context.language.code_page);
+        qt_text(caption_format(context.CAPTIONS[616], {product_name}), context.language.code_page);
     setWindowTitle(title);
     setAutoFillBackground(true);
     QPalette look = palette();

@@ -13,6 +13,7 @@
 #include "platform/qt/desktop.h"
 #include "shell/files.h"
 #include "shell/unzip_task.h"
+#include "shell/product.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,12 +36,6 @@ QString caption(const ProgramContext& c, int slot) {
 
 Messages messages(const ProgramContext& c, Dialogs& dialogs) {
     return Messages(dialogs, c.CAPTIONS, c.language.code_page);
-}
-
-// Designed sizes times the display scale; a skin's coordinates may be anything, so the result is
-// kept to what a screen can hold.
-int scaled(std::int64_t v, double scale) {
-    return static_cast<int>(std::clamp<double>(std::round(static_cast<double>(v) * scale), -100000, 100000));
 }
 
 // The save task's questions and messages in the task window.
@@ -117,7 +112,7 @@ Tprogress::Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest requ
     : QDialog(parent), context_(context), dialogs_(dialogs), request_(std::move(request)) {
     setObjectName("Tprogress");
     created_.start();
-    splash_mode_ = request_.task_name == "show_splash_screen";
+    splash_mode_ = request_.task == Task::show_splash_screen;
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (splash_mode_)
@@ -139,7 +134,7 @@ bool unpack_to_staging(ProgramContext& context, Dialogs& dialogs, const std::str
     request.label_text = label_text;
     request.silent = silent;
     TaskRequest task;
-    task.task_name = "unzip file";
+    task.task = Task::unzip_file;
     task.centre = centre_of(caller->window()->frameGeometry());
     task.unzip = &request;
     Tprogress::run(context, dialogs, std::move(task), caller);
@@ -157,7 +152,7 @@ void Tprogress::create_normal() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[300], {"Trickvault"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[300], {product_name}), context_.language.code_page));
     lb_progress_ = new QLabel(client);
     lb_progress_->setObjectName("lb_progress");
     lb_progress_->setGeometry(scaled(8, s), scaled(6, s), scaled(305, s), scaled(16, s));
@@ -167,7 +162,7 @@ void Tprogress::create_normal() {
     alp_progress_->setGeometry(scaled(8, s), scaled(28, s), scaled(305, s), scaled(20, s));
     alp_progress_->setRange(0, 100);
     alp_progress_->setTextVisible(false);
-    alp_progress_->setVisible(request_.task_name != "search skins");
+    alp_progress_->setVisible(request_.task != Task::search_skins);
     skin_->set_client_size(QSize(321, 57), s);
     move(request_.centre.x() - width() / 2, request_.centre.y() - height() / 2);
     skin_apply();
@@ -175,7 +170,7 @@ void Tprogress::create_normal() {
 
 void Tprogress::skin_apply() {
     const SKINS_TYPE& skin = context_.skin_current;
-    skin_->apply(skin, skin.window_other, context_.variables.program_folder + "skins/",
+    skin_->apply(skin, skin.window_other, skins_folder(context_.variables),
                  context_.screen_scale);
     style_progress_bar(alp_progress_, skin.progress_other);
 }
@@ -187,7 +182,7 @@ void Tprogress::create_splash() {
     const SKINS_SPLASH_TYPE& splash = custom ? current.splash : context_.skin_default.splash;
     QImage picture = builtin_splash();
     if (custom) {
-        const std::string skins = context_.variables.program_folder + "skins/";
+        const std::string skins = skins_folder(context_.variables);
         std::string path = skin_file_path(skins, current.folder, "splash.jpg");
         if (path.empty()) path = skin_file_path(skins, current.folder, "splash.bmp");
         if (!path.empty()) picture = load_picture_file(path);
@@ -224,7 +219,7 @@ void Tprogress::create_splash() {
     place(lb_progress_, splash.progress_label, "lb_progress");
     place(lb_version_, splash.version_label, "lb_version");
     lb_version_->setText(
-        qt_text(caption_format(context_.CAPTIONS[301], {"Trickvault", "3.50"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[301], {product_name, product_version}), context_.language.code_page));
     alp_progress_ = new QProgressBar(this);
     alp_progress_->setObjectName("alp_progress");
     alp_progress_->hide();
@@ -257,21 +252,20 @@ void Tprogress::tm_closerTimer() {
 }
 
 void Tprogress::run_task() {
-    const std::string& task = request_.task_name;
-    if (request_.work)
-        request_.work(*this);
-    else if (task == "show_splash_screen" || task == "show_normal_screen")
-        load_database();
-    else if (task == "cheat_sort_and_list")
-        sort_and_list();
-    else if (task == "save_allfiles")
-        save_allfiles();
-    else if (task == "info_fonts")
-        u_progress_infoname_buildlist();
-    else if (task == "unzip file")
-        unzip();
-    else if (task == "search skins")
-        search_skins();
+    switch (request_.task) {
+    case Task::show_splash_screen:
+    case Task::show_normal_screen: return load_database();
+    case Task::cheat_sort_and_list: return sort_and_list();
+    case Task::save_allfiles: return save_allfiles();
+    case Task::info_fonts: return u_progress_infoname_buildlist();
+    case Task::unzip_file: return unzip();
+    case Task::search_skins: return search_skins();
+    case Task::database_update:
+    case Task::download_skins:
+    case Task::send_userfile_via_email:
+        if (request_.work) request_.work(*this);
+        return;
+    }
 }
 
 void Tprogress::load_database() {
@@ -319,7 +313,7 @@ void Tprogress::save_allfiles() {
 void Tprogress::unzip() {
     if (!request_.unzip) return;
     setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[579], {"Trickvault"}), context_.language.code_page));
+        qt_text(caption_format(context_.CAPTIONS[579], {product_name}), context_.language.code_page));
     set_label(qt_text(request_.unzip->label_text, context_.language.code_page));
     set_gauge_position(0);
     UnzipWindowUi ui(*this, context_, dialogs_, request_.unzip->archive);
@@ -329,7 +323,7 @@ void Tprogress::unzip() {
 void Tprogress::search_skins() {
     if (!request_.skins) return;
     set_label(caption(context_, 624));
-    skins_search_hidden(*request_.skins, context_.variables.program_folder + "skins/", context_.skin_default);
+    skins_search_hidden(*request_.skins, skins_folder(context_.variables), context_.skin_default);
 }
 
 void Tprogress::u_progress_infoname_buildlist() {

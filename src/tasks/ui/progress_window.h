@@ -1,7 +1,7 @@
 #pragma once
 // Tprogress: the task window. A caller names a task and where to centre the window; the window
 // shows itself, runs the task 50 ms later, refuses to close until it has finished, and closes
-// itself. For "show_splash_screen" it is the splash screen instead, shown at least two seconds.
+// itself. For Task::show_splash_screen it is the splash screen instead, shown at least two seconds.
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -22,19 +22,33 @@ struct SkinTable;
 
 class Tprogress;
 
+// The tasks of the task window. The last three run the work their caller gives.
+enum class Task {
+    show_splash_screen,   // load the database behind the splash screen
+    show_normal_screen,   // load the database in the normal window
+    cheat_sort_and_list,  // build and sort the list
+    save_allfiles,        // save main.dat and user.dat
+    info_fonts,           // list the fixed-pitch fonts
+    unzip_file,           // unpack an archive
+    search_skins,         // read the skins' folders
+    database_update,
+    download_skins,
+    send_userfile_via_email,
+};
+
 struct TaskRequest {
-    std::string task_name;
+    Task task = Task::show_normal_screen;
     QPoint centre;                   // the normal window is centred here
     // Fills the main window's list after loading or sorting; may move the task's bar.
     std::function<void(Tprogress&)> show_list;
-    UNZIP_REQUEST* unzip = nullptr;  // for "unzip file"
-    SkinTable* skins = nullptr;      // for "search skins"
+    UNZIP_REQUEST* unzip = nullptr;  // for Task::unzip_file
+    SkinTable* skins = nullptr;      // for Task::search_skins
     // The body of a task that a library built on this one runs (sending mail, comparing a
     // database); it gets the window for its label, bar and title.
     std::function<void(Tprogress&)> work;
 };
 
-// The task "unzip file" of every entry of archive into staging, emptied first, in the task window
+// The task unzip_file of every entry of archive into staging, emptied first, in the task window
 // centred over caller's window; true when the archive unpacked. The caller takes what it wants
 // out of staging.
 bool unpack_to_staging(ProgramContext& context, Dialogs& dialogs, const std::string& archive,

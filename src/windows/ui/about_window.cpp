@@ -115,7 +115,7 @@ void Tabout::captions_about() {
 
 void Tabout::skin_about() {
     const SKINS_WINDOWS_TYPE& record = context_.skin_current.window_about;
-    skin_->apply(context_.skin_current, record, context_.variables.program_folder + "skins/",
+    skin_->apply(context_.skin_current, record, skins_folder(context_.variables),
                  context_.screen_scale, PictureNames{"about.jpg", "about.bmp"});
     QFont big = lb_programname_->font();
     big.setPointSize(record.labels_normal.font_size + 12);
@@ -193,7 +193,7 @@ Tdonate::Tdonate(ProgramContext& context, Dialogs&, QWidget* parent) : QDialog(p
     skin_->set_client_size(QSize(505, 321), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     me_info_->setFocus();
 }
 

@@ -400,7 +400,7 @@ void Tinfo::BuildHomepages() {
 
 void Tinfo::u_info_skin_show() {
     const SKINS_WINDOWS_TYPE& record = context_.skin_current.window_information;
-    skin_->apply(context_.skin_current, record, context_.variables.program_folder + "skins/",
+    skin_->apply(context_.skin_current, record, skins_folder(context_.variables),
                  context_.screen_scale, PictureNames{"info.jpg", "info.bmp"});
 
     const SKINS_ITEM_TYPE& fields = record.fields;
@@ -598,7 +598,7 @@ void Tinfo::btc_downloadClick() {
     if (ascii_lower_text(address).starts_with("file://")) {
         // The file is part of the profile: copy the local copy when there is one.
         const std::string folder =
-            context_.variables.program_folder + "profiles/" + profile->folder + "/files/";
+            profiles_folder(context_.variables) + profile->folder + "/files/";
         const std::optional<std::string> local_name = find_name_in_folder(folder, name);
         const std::string local = local_name ? folder + *local_name : std::string();
         if (local_name && file_exists(local)) {

@@ -93,7 +93,7 @@ Tmain::Tmain(ProgramContext& context, Dialogs& dialogs, MainWindowHooks hooks, Q
 
     refresh_pending_ = true;
     if (context.options.show_splash)
-        run_task("show_splash_screen", centre());
+        run_task(Task::show_splash_screen, centre());
     else
         load_pending_ = true;
 
@@ -323,7 +323,7 @@ void Tmain::u_main_skin_show() {
                       lb_gamecount_, lb_lastmodify_})
         l->setVisible(context_.skin_current.main_data_visible);
     skin_->apply(context_.skin_current, context_.skin_current.window_main,
-                 context_.variables.program_folder + "skins/", context_.screen_scale,
+                 skins_folder(context_.variables), context_.screen_scale,
                  PictureNames{"main.jpg", "main.bmp"});
     QFont big = lb_programname_->font();
     big.setPointSize(context_.skin_current.window_main.labels_normal.font_size + 12);
@@ -336,8 +336,8 @@ void Tmain::u_main_skin_show() {
     }
 }
 
-void Tmain::run_task(const std::string& task_name, QPoint centre) {
-    TaskRequest request{task_name, centre, {}, nullptr, nullptr, {}};
+void Tmain::run_task(Task task, QPoint centre) {
+    TaskRequest request{task, centre, {}, nullptr, nullptr, {}};
     request.show_list = [this](Tprogress& task) { u_progress_dat_list_show(task); };
     Tprogress::run(context_, dialogs_, std::move(request), this);
 }
@@ -359,7 +359,7 @@ void Tmain::load_after_show() {
     if (load_pending_) {
         load_pending_ = false;
         repaint();
-        run_task("show_normal_screen", centre());
+        run_task(Task::show_normal_screen, centre());
     }
     if (!refresh_pending_) return;
     refresh_pending_ = false;
@@ -402,7 +402,7 @@ void Tmain::search_gamename(const std::string& text) {
 }
 
 void Tmain::buildlist(QPoint centre) {
-    run_task("cheat_sort_and_list", centre);
+    run_task(Task::cheat_sort_and_list, centre);
     // The buttons follow the new list: the first game of an empty profile makes View usable.
     refresh_main_buttons();
     if (!context_.db.game_list.empty()) select_row(0);
@@ -441,7 +441,7 @@ void Tmain::savefiles() {
     CHANGE_TRACKING& changes = context_.variables.changes;
     if (save_needed(changes)) {
         context_.last_save_ok = false;
-        run_task("save_allfiles", centre());
+        run_task(Task::save_allfiles, centre());
         failed_save_count_ = context_.last_save_ok ? -1 : changes.change_count;
     }
     refresh_database_information();

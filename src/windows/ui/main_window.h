@@ -1,8 +1,8 @@
 #pragma once
 // Tmain: the window of one open profile. The list of every game name with a quick search under
-// it, the commands on the right, and the decisions when the database is saved. The windows of
-// parts not built yet come in through MainWindowHooks; a command whose window is not there is
-// shown disabled.
+// it, the commands on the right, and the decisions when the database is saved. The windows the
+// program wires in (options, mail, first-run settings) come in through MainWindowHooks; a command
+// whose hook is not set is shown disabled.
 
 #include <QDialog>
 #include <QPoint>
@@ -24,6 +24,7 @@ namespace tkv {
 
 struct ProgramContext;
 enum class InfoMode;
+enum class Task;
 class Dialogs;
 class Tprogress;
 class TTKV_ListBox;
@@ -81,7 +82,7 @@ class Tmain : public QDialog {
     void create_controls();
     void captions_main();
     void place_labels();
-    void run_task(const std::string& task_name, QPoint centre);
+    void run_task(Task task, QPoint centre);
     void u_progress_dat_list_show(Tprogress& task);
     void load_after_show();
     void select_row(int row);

@@ -12,6 +12,7 @@
 #include "shell/text_lines.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "shell/product.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -158,10 +159,10 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(scaled_rect(123, 225, 80, 24, s));
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[627], {"Trickvault"}), cp));
+    setWindowTitle(qt_text(caption_format(context.CAPTIONS[627], {product_name}), cp));
     skin_->set_client_size(QSize(233, 257), s);
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
     centre_window(this, centre); // the skin may have changed the window's size
 
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });

@@ -8,6 +8,7 @@
 #include "platform/qt/qt_text.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "shell/product.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -75,12 +76,12 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     btc_cancel->setGeometry(at(298, 217, 85, 24));
 
     setWindowTitle(
-        qt_text(caption_format(context.CAPTIONS[218], {"Trickvault"}), context.language.code_page));
+        qt_text(caption_format(context.CAPTIONS[218], {product_name}), context.language.code_page));
     skin_->set_client_size(QSize(393, 249), s);
     centre_over(this, parent);
 
     skin_->apply(context.skin_current, context.skin_current.window_other,
-                 context.variables.program_folder + "skins/", s);
+                 skins_folder(context.variables), s);
 
     connect(btc_search_, &QPushButton::clicked, this, [this] { btc_searchClick(); });
     connect(btc_view_, &QPushButton::clicked, this, [this] { btc_viewClick(); });

@@ -52,7 +52,7 @@ TEST(Tprogress, NormalWindowIsSizedByTheScaleAndCentredOnTheRequestedPoint) {
         f.c.screen_scale = k.scale;
         f.c.options.custom_title_bar_active = k.custom_title_bar;
         test::ScriptedDialogs dialogs;
-        Tprogress w(f.c, dialogs, {"info_fonts", {512, 384}, {}, nullptr, nullptr, {}});
+        Tprogress w(f.c, dialogs, {Task::info_fonts, {512, 384}, {}, nullptr, nullptr, {}});
         // Before the task starts.
         EXPECT_EQ(w.findChild<QWidget*>("client")->size(), k.client);
         EXPECT_EQ(w.pos(), QPoint(512 - w.width() / 2, 384 - w.height() / 2));
@@ -67,7 +67,7 @@ TEST(Tprogress, TheBarTakesTheOtherProgressColoursOfTheSkin) {
     const auto skin = [](const QColor& c) { return skin_rgb(c.red(), c.green(), c.blue()); };
     f.c.skin_current.progress_other = {skin(background), skin(border), skin(start), skin(end)};
     test::ScriptedDialogs dialogs;
-    Tprogress w(f.c, dialogs, {"info_fonts", {512, 384}, {}, nullptr, nullptr, {}});
+    Tprogress w(f.c, dialogs, {Task::info_fonts, {512, 384}, {}, nullptr, nullptr, {}});
     w.set_gauge_position(50);
     w.show();
     const QImage bar = w.alp_progress()->grab().toImage();
@@ -92,7 +92,7 @@ TEST(Tprogress, RefusesToCloseUntilItsTaskHasEnded) {
     Tprogress* window = nullptr;
     bool closed_during_task = true, visible_after_escape = false;
     std::vector<std::string> listed;
-    TaskRequest request{"cheat_sort_and_list", {512, 384}, {}, nullptr, nullptr, {}};
+    TaskRequest request{Task::cheat_sort_and_list, {512, 384}, {}, nullptr, nullptr, {}};
     request.show_list = [&](Tprogress&) {
         listed = list_names(f.c.db);
         closed_during_task = window->close();
@@ -113,7 +113,7 @@ TEST(Tprogress, InfoFontsListsTheFixedPitchFonts) {
     test::ProgramFolder f;
     f.c.fixed_fonts = {"stale entry"};
     test::ScriptedDialogs dialogs;
-    Tprogress w(f.c, dialogs, {"info_fonts", {512, 384}, {}, nullptr, nullptr, {}});
+    Tprogress w(f.c, dialogs, {Task::info_fonts, {512, 384}, {}, nullptr, nullptr, {}});
     run_shown(w);
     EXPECT_TRUE(f.c.fixed_fonts_built);
     ASSERT_FALSE(f.c.fixed_fonts.empty());
@@ -144,7 +144,7 @@ TEST(Tprogress, UnzipAsksBeforeOverwritingAndKeepsTheArchiveWhenTold) {
     dialogs.expect_message("Do you want to overwrite files?", MessageAnswer::yes)
         .expect_message("Files successfully unpacked. Do you want to delete the packed file?",
                         MessageAnswer::no);
-    Tprogress w(f.c, dialogs, {"unzip file", {512, 384}, {}, &unzip, nullptr, {}});
+    Tprogress w(f.c, dialogs, {Task::unzip_file, {512, 384}, {}, &unzip, nullptr, {}});
     run_shown(w);
     EXPECT_TRUE(unzip.unpacked);
     EXPECT_EQ(dir.read("out/a.txt"), "new a");
@@ -161,7 +161,7 @@ TEST(Tprogress, ShowNormalScreenLoadsTheProfileAndShowsTheList) {
     test::ScriptedDialogs dialogs;
     int shown = 0;
     std::vector<std::string> listed;
-    TaskRequest request{"show_normal_screen", {512, 384}, {}, nullptr, nullptr, {}};
+    TaskRequest request{Task::show_normal_screen, {512, 384}, {}, nullptr, nullptr, {}};
     request.show_list = [&](Tprogress&) {
         ++shown;
         listed = list_names(f.c.db);
@@ -186,7 +186,7 @@ TEST(Tprogress, SaveAllFilesWritesTheChangedDatabasesWithoutQuestions) {
     f.c.options.show_save_message = false;
 
     test::ScriptedDialogs dialogs; // no question expected
-    Tprogress w(f.c, dialogs, {"save_allfiles", {512, 384}, {}, nullptr, nullptr, {}});
+    Tprogress w(f.c, dialogs, {Task::save_allfiles, {512, 384}, {}, nullptr, nullptr, {}});
     run_shown(w);
     EXPECT_TRUE(f.c.last_save_ok);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -206,7 +206,7 @@ TEST(Tprogress, SplashShowsTheBuiltInPictureForAtLeastTwoSeconds) {
     f.select_profile();
     test::ScriptedDialogs dialogs;
     bool listed = false;
-    TaskRequest request{"show_splash_screen", {0, 0}, {}, nullptr, nullptr, {}};
+    TaskRequest request{Task::show_splash_screen, {0, 0}, {}, nullptr, nullptr, {}};
     request.show_list = [&](Tprogress&) { listed = !f.c.db.game_list.empty(); };
     QElapsedTimer since_created;
     since_created.start();

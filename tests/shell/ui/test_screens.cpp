@@ -86,14 +86,14 @@ TEST(Screens, StartUpWindowsUnderEachSkin) {
         }
         {
             // Shown and drawn, then released before its task starts.
-            Tprogress w(f.c, dialogs, {"show_normal_screen", {512, 384}, {}, nullptr, nullptr, {}});
+            Tprogress w(f.c, dialogs, {Task::show_normal_screen, {512, 384}, {}, nullptr, nullptr, {}});
             w.set_label(loading);
             w.set_gauge_position(45);
             w.show();
             test::save_screen(w, "Tprogress" + suffix);
         }
         {
-            Tprogress w(f.c, dialogs, {"show_splash_screen", {0, 0}, {}, nullptr, nullptr, {}});
+            Tprogress w(f.c, dialogs, {Task::show_splash_screen, {0, 0}, {}, nullptr, nullptr, {}});
             w.set_label(loading);
             w.show();
             test::save_screen(w, "Tprogress-splash" + suffix);
