@@ -19,10 +19,6 @@ namespace tkv {
 
 namespace {
 
-Messages messages_of(const ProgramContext& c, Dialogs& dialogs) {
-    return Messages(dialogs, c.CAPTIONS, c.language.code_page);
-}
-
 // initialize: run-time state, folders, command line, statistics.
 void initialize(ProgramContext& c, const StartupEnvironment& env, StartupWindows& windows) {
     c.options = c.option_defaults;

@@ -86,4 +86,10 @@ std::string without_alt_s(std::string_view caption) {
     return out;
 }
 
+std::string caption_utf8(const Captions& captions, CodePage cp, int slot,
+                         std::initializer_list<std::string_view> utf8_values) {
+    if (slot < 0 || slot >= caption_slots) return {};
+    return caption_format(to_utf8(captions[static_cast<std::size_t>(slot)], cp), utf8_values);
+}
+
 } // namespace tkv

@@ -3,9 +3,7 @@
 namespace tkv {
 
 std::string Messages::text(int slot, std::initializer_list<std::string_view> utf8_values) const {
-    const std::string caption =
-        slot >= 0 && slot < caption_slots ? captions_[static_cast<std::size_t>(slot)] : "";
-    return caption_format(to_utf8(caption, cp_), utf8_values);
+    return caption_utf8(captions_, cp_, slot, utf8_values);
 }
 
 MessageAnswer Messages::ask(const std::string& utf8_text, int title_slot, MessageIcon icon,

@@ -1,5 +1,7 @@
 #include "cli/publish_text_resources.h"
 
+#include "internet/download_rules.h"
+
 namespace tkv::cli {
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 constexpr std::string_view crlf = "\r\n";
 
 std::string with_marker(std::string_view body) {
-    std::string text(";Trickvault");
+    std::string text(text_resource_marker);
     text.append(crlf).append(body);
     return text;
 }

@@ -23,6 +23,10 @@ CodePage profile_code_page(const ProgramContext& c) {
     return code_page_for_language(p ? p->language : "");
 }
 
+Messages messages_of(const ProgramContext& c, Dialogs& dialogs) {
+    return Messages(dialogs, c.CAPTIONS, c.language.code_page);
+}
+
 void context_initialize(ProgramContext& context, const std::string& program_folder) {
     const DateTime now = current_datetime();
     captions_reset(context.CAPTIONS);

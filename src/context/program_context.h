@@ -8,6 +8,7 @@
 
 #include "appearance/captions.h"
 #include "appearance/languages.h"
+#include "appearance/messages.h"
 #include "appearance/skin_table.h"
 #include "appearance/skin_types.h"
 #include "database/game_types.h"
@@ -62,6 +63,8 @@ PROFILES_TYPE* current_profile(ProgramContext& context);
 const PROFILES_TYPE* current_profile(const ProgramContext& context);
 // The code page of the open profile's texts (game names, information).
 CodePage profile_code_page(const ProgramContext& context);
+// Message boxes with the captions of the program's language.
+Messages messages_of(const ProgramContext& context, Dialogs& dialogs);
 
 // Captions, defaults, folders and statistics as a start sets them up, before tkv.ini is read.
 void context_initialize(ProgramContext& context, const std::string& program_folder);

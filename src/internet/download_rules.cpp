@@ -9,8 +9,6 @@ namespace tkv {
 
 namespace {
 
-constexpr std::string_view marker = ";Trickvault";
-
 // Whole numbers from a division, halves to even.
 std::int64_t rounded(double v) {
     return static_cast<std::int64_t>(std::nearbyint(v));
@@ -19,9 +17,9 @@ std::int64_t rounded(double v) {
 } // namespace
 
 std::optional<std::string> text_resource_body(std::string_view body) {
-    if (body.substr(0, marker.size()) != marker) return std::nullopt;
+    if (body.substr(0, text_resource_marker.size()) != text_resource_marker) return std::nullopt;
     // The marker line and its CR LF.
-    return std::string(body.size() > marker.size() + 2 ? body.substr(marker.size() + 2) : std::string_view());
+    return std::string(body.size() > text_resource_marker.size() + 2 ? body.substr(text_resource_marker.size() + 2) : std::string_view());
 }
 
 std::optional<std::string> named_resource_body(std::string_view body, std::string_view expected_name) {

@@ -13,6 +13,9 @@
 
 namespace tkv {
 
+// The first line of every text resource a server gives (the server's tree writes it too).
+inline constexpr std::string_view text_resource_marker = ";Trickvault";
+
 // The text after the marker line of a body whose line ends are CR LF already; none without it.
 std::optional<std::string> text_resource_body(std::string_view body);
 // The bytes after the length-prefixed name when the name is the expected one (letter case ignored).

@@ -38,7 +38,7 @@ void open_mail_address(ProgramContext& c, Dialogs& dialogs, const std::string& a
         return;
     }
     if (!mail_settings_complete(c.options)) {
-        const Messages m(dialogs, c.CAPTIONS, c.language.code_page);
+        const Messages m = messages_of(c, dialogs);
         if (m.ask(m.text(217), 561, MessageIcon::warning, MessageButtons::ok_cancel) != MessageAnswer::ok) return;
         if (windows.first_settings) windows.first_settings();
         if (!c.options.internal_mail) open_address(mailto);

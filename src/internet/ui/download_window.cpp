@@ -1,5 +1,6 @@
 #include "internet/ui/download_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -82,7 +83,7 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
     btc_abort_ = new QPushButton(client);
     btc_abort_->setObjectName("btc_abort");
     btc_abort_->setGeometry(at(120, 108, 80, 24));
-    btc_abort_->setText(qt_text(context.CAPTIONS[108], cp));
+    btc_abort_->setText(caption_text(context, 108));
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
 
     setWindowTitle(caption(107, {product_name}));
@@ -103,7 +104,7 @@ Tdownload::~Tdownload() = default;
 void Tdownload::tm_closerTimer() {
     if (request_.url.empty()) return CloseNow();
     if (!ascii_lower_text(request_.url).starts_with("http://")) {
-        const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+        const Messages m = messages_of(context_, dialogs_);
         m.error(m.text(113));
         return CloseNow();
     }

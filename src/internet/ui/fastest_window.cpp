@@ -1,5 +1,6 @@
 #include "internet/ui/fastest_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/icmp_echo.h"
@@ -41,7 +42,7 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const auto button_text = [&](int slot) {
-        return qt_text(context.CAPTIONS[slot], context.language.code_page);
+        return caption_text(context, slot);
     };
 
     lb_recalculate_ = skinned_label(client, "lb_recalculate", at(8, 8, 249, 32));

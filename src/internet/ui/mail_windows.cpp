@@ -1,5 +1,6 @@
 #include "internet/ui/mail_windows.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -193,7 +194,7 @@ void send_game_by_email(ProgramContext& c, Dialogs& dialogs, const GAMES2_TEMP_A
         return mail_settings_complete(o.smtp_server, o.smtp_port, o.user_name, o.user_email);
     };
     if (!complete()) {
-        const Messages m(dialogs, c.CAPTIONS, c.language.code_page);
+        const Messages m = messages_of(c, dialogs);
         if (m.ask(m.text(720), 561, MessageIcon::warning, MessageButtons::ok_cancel) == MessageAnswer::ok &&
             first_settings) {
             c.variables.first_settings_mode = false;
@@ -211,7 +212,7 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     create_controls();
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     setWindowTitle(qt_utf8(m.text(721, {product_name})));
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(538, 351), s);
@@ -267,26 +268,25 @@ void Tsendcheat::create_controls() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const auto caption = [this](int slot) { return qt_text(context_.CAPTIONS[slot], context_.language.code_page); };
 
-    skinned_label(client, "lb_recipient", at(8, 10, 80, 16))->setText(caption(726));
+    skinned_label(client, "lb_recipient", at(8, 10, 80, 16))->setText(caption_text(context_, 726));
     cb_recipient_ = new QComboBox(client);
     cb_recipient_->setObjectName("cb_recipient");
     cb_recipient_->setEditable(true);
     cb_recipient_->setInsertPolicy(QComboBox::NoInsert);
     cb_recipient_->setGeometry(at(92, 8, 438, 21));
-    skinned_label(client, "lb_subject", at(8, 37, 80, 16))->setText(caption(727));
+    skinned_label(client, "lb_subject", at(8, 37, 80, 16))->setText(caption_text(context_, 727));
     ed_subject_ = framed_edit(client, "ed_subject", at(92, 35, 438, 19));
     ed_subject_->setText(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[728], context_.language.code_page),
                                                 {to_utf8(game_.title, profile_code_page(context_))})));
-    skinned_label(client, "lb_attach", at(8, 62, 80, 16))->setText(caption(729));
+    skinned_label(client, "lb_attach", at(8, 62, 80, 16))->setText(caption_text(context_, 729));
     ed_attach_ = framed_edit(client, "ed_attach", at(92, 60, 438, 19));
     ed_attach_->setReadOnly(true);
-    ed_attach_->setText(caption(730));
+    ed_attach_->setText(caption_text(context_, 730));
     me_message_ = framed_memo(client, "me_message", at(8, 86, 522, 226));
     lb_status_ = skinned_label(client, "lb_status", at(8, 322, 340, 16));
-    btc_send_ = push_button(client, "btc_send", caption(722), at(354, 318, 84, 25));
-    btc_cancel_ = push_button(client, "btc_cancel", caption(724), at(446, 318, 84, 25));
+    btc_send_ = push_button(client, "btc_send", caption_text(context_, 722), at(354, 318, 84, 25));
+    btc_cancel_ = push_button(client, "btc_cancel", caption_text(context_, 724), at(446, 318, 84, 25));
 
     connect(cb_recipient_, &QComboBox::editTextChanged, this, [this] { BoxTextChange(); });
     connect(ed_subject_, &QLineEdit::textChanged, this, [this] { BoxTextChange(); });
@@ -310,7 +310,7 @@ void Tsendcheat::BoxTextChange() {
                                         crlf_text(me_message_->toPlainText()));
     // While a mail is on its way a second one must not start.
     btc_send_->setEnabled(ready && !busy_);
-    lb_status_->setText(qt_text(context_.CAPTIONS[ready ? 735 : 734], context_.language.code_page));
+    lb_status_->setText(caption_text(context_, ready ? 735 : 734));
 }
 
 void Tsendcheat::btc_sendClick() {
@@ -320,8 +320,8 @@ void Tsendcheat::btc_sendClick() {
     me_message_->setPlainText(shown(message));
     busy_ = true;
     btc_send_->setEnabled(false);
-    btc_send_->setText(qt_text(context_.CAPTIONS[723], cp));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[724], cp));
+    btc_send_->setText(caption_text(context_, 723));
+    btc_cancel_->setText(caption_text(context_, 724));
 
     MailJob job;
     job.recipient = trim_controls(utf8_of(cb_recipient_->currentText()));
@@ -330,7 +330,7 @@ void Tsendcheat::btc_sendClick() {
     job.lines = split_lines(message);
     job.attachments = attachments_.paths;
     const std::optional<MailStep> failed = smtp_->run(job, [this, cp](MailStep step) {
-        lb_status_->setText(qt_text(context_.CAPTIONS[736 + 2 * step], cp));
+        lb_status_->setText(caption_text(context_, 736 + 2 * step));
     });
     if (failed) {
         SMTP_Quit(737 + 2 * *failed);
@@ -338,7 +338,7 @@ void Tsendcheat::btc_sendClick() {
         me_message_->setFocus();
         return sending_ended();
     }
-    const Messages m(dialogs_, context_.CAPTIONS, cp);
+    const Messages m = messages_of(context_, dialogs_);
     m.information(m.text(746));
     smtp_->abort_and_quit();
     if (const auto history = recipient_history_after_send(recipient_history_, job.recipient))
@@ -351,21 +351,21 @@ void Tsendcheat::btc_cancelClick() {
     if (!busy_) return void(close());
     smtp_->abort();
     me_message_->setFocus();
-    btc_send_->setText(qt_text(context_.CAPTIONS[722], context_.language.code_page));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[724], context_.language.code_page));
+    btc_send_->setText(caption_text(context_, 722));
+    btc_cancel_->setText(caption_text(context_, 724));
     busy_ = false;
     BoxTextChange();
 }
 
 void Tsendcheat::SMTP_Quit(int caption) {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.error(m.text(caption));
     smtp_->abort_and_quit();
 }
 
 void Tsendcheat::sending_ended() {
-    btc_send_->setText(qt_text(context_.CAPTIONS[722], context_.language.code_page));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[725], context_.language.code_page));
+    btc_send_->setText(caption_text(context_, 722));
+    btc_cancel_->setText(caption_text(context_, 725));
     busy_ = false;
     BoxTextChange();
 }
@@ -397,14 +397,14 @@ Tsendmail::Tsendmail(ProgramContext& context, Dialogs& dialogs, std::string addr
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     create_controls();
     const CodePage cp = context.language.code_page;
-    const Messages m(dialogs, context.CAPTIONS, cp);
+    const Messages m = messages_of(context, dialogs);
     setWindowTitle(qt_utf8(m.text(192, {product_name})));
     ed_sender_->setText(qt_utf8(sender_value(context.options)));
     ed_recipient_->setText(qt_utf8(name + " <" + address_ + ">"));
     ed_subject_->setText(qt_text(context.current_mail_subject, cp));
     me_message_->setPlainText(shown(to_utf8(context.CAPTIONS[200], cp)));
     me_message_->moveCursor(QTextCursor::End);
-    lb_status_->setText(qt_text(context.CAPTIONS[203], cp));
+    lb_status_->setText(caption_text(context, 203));
     BoxTextChange();
 
     const double s = context.screen_scale;
@@ -432,16 +432,15 @@ void Tsendmail::create_controls() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const auto caption = [this](int slot) { return qt_text(context_.CAPTIONS[slot], context_.language.code_page); };
 
-    skinned_label(client, "lb_sender", at(8, 10, 64, 16))->setText(caption(197));
+    skinned_label(client, "lb_sender", at(8, 10, 64, 16))->setText(caption_text(context_, 197));
     ed_sender_ = framed_edit(client, "ed_sender", at(76, 8, 324, 19));
     ed_sender_->setReadOnly(true);
-    skinned_label(client, "lb_recipient", at(8, 35, 64, 16))->setText(caption(198));
+    skinned_label(client, "lb_recipient", at(8, 35, 64, 16))->setText(caption_text(context_, 198));
     ed_recipient_ = framed_edit(client, "ed_recipient", at(76, 33, 324, 19));
     ed_recipient_->setReadOnly(true);
     auto* lb_subject = skinned_label(client, "lb_subject", at(8, 60, 64, 16));
-    lb_subject->setText(caption(199));
+    lb_subject->setText(caption_text(context_, 199));
     ed_subject_ = framed_edit(client, "ed_subject", at(76, 58, 324, 19));
     lb_subject->setBuddy(ed_subject_);
     me_message_ = framed_memo(client, "me_message", at(8, 84, 392, 150));
@@ -451,12 +450,12 @@ void Tsendmail::create_controls() {
     pa_status_->setFrameShape(QFrame::StyledPanel);
     pa_status_->setGeometry(at(8, 240, 392, 22));
     lb_status_ = skinned_label(pa_status_, "lb_status", at(4, 3, 384, 16), "F");
-    ck_attach_user_dat_ = new QCheckBox(caption(201), pa_status_);
+    ck_attach_user_dat_ = new QCheckBox(caption_text(context_, 201), pa_status_);
     ck_attach_user_dat_->setObjectName("ck_attach_user_dat");
     ck_attach_user_dat_->setGeometry(at(4, 22, 384, 17));
     ck_attach_user_dat_->hide();
-    btc_send_ = push_button(client, "btc_send", caption(193), at(228, 266, 84, 25));
-    btc_cancel_ = push_button(client, "btc_cancel", caption(195), at(316, 266, 84, 25));
+    btc_send_ = push_button(client, "btc_send", caption_text(context_, 193), at(228, 266, 84, 25));
+    btc_cancel_ = push_button(client, "btc_cancel", caption_text(context_, 195), at(316, 266, 84, 25));
 
     connect(ed_subject_, &QLineEdit::textChanged, this, [this] { BoxTextChange(); });
     connect(me_message_, &QPlainTextEdit::textChanged, this, [this] { BoxTextChange(); });
@@ -467,7 +466,7 @@ void Tsendmail::create_controls() {
 void Tsendmail::BoxTextChange() {
     const int status = free_mail_status_caption(utf8_of(ed_subject_->text()), crlf_text(me_message_->toPlainText()));
     btc_send_->setEnabled(status == 205 && !busy_);
-    lb_status_->setText(qt_text(context_.CAPTIONS[status], context_.language.code_page));
+    lb_status_->setText(caption_text(context_, status));
 }
 
 // Ctrl+Enter in the message sends it.
@@ -492,8 +491,8 @@ void Tsendmail::btc_sendClick() {
     me_message_->setPlainText(shown(message));
     busy_ = true;
     btc_send_->setEnabled(false);
-    btc_send_->setText(qt_text(context_.CAPTIONS[194], cp));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[195], cp));
+    btc_send_->setText(caption_text(context_, 194));
+    btc_cancel_->setText(caption_text(context_, 195));
 
     MailJob job;
     job.recipient = address_;
@@ -503,14 +502,14 @@ void Tsendmail::btc_sendClick() {
     const std::string& user_dat = context_.variables.user_dat_path;
     if (attach && file_exists(user_dat)) job.attachments.push_back(user_dat);
     const std::optional<MailStep> failed = smtp_->run(job, [this, cp](MailStep step) {
-        lb_status_->setText(qt_text(context_.CAPTIONS[206 + 2 * step], cp));
+        lb_status_->setText(caption_text(context_, 206 + 2 * step));
     });
     if (failed) {
         SMTP_Quit(207 + 2 * *failed);
         me_message_->setFocus();
         return sending_ended();
     }
-    const Messages m(dialogs_, context_.CAPTIONS, cp);
+    const Messages m = messages_of(context_, dialogs_);
     m.information(m.text(216));
     smtp_->abort_and_quit();
     sending_ended();
@@ -521,21 +520,21 @@ void Tsendmail::btc_cancelClick() {
     if (!busy_) return void(close());
     smtp_->abort();
     me_message_->setFocus();
-    btc_send_->setText(qt_text(context_.CAPTIONS[193], context_.language.code_page));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[195], context_.language.code_page));
+    btc_send_->setText(caption_text(context_, 193));
+    btc_cancel_->setText(caption_text(context_, 195));
     busy_ = false;
     BoxTextChange();
 }
 
 void Tsendmail::SMTP_Quit(int caption) {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.error(m.text(caption));
     smtp_->abort_and_quit();
 }
 
 void Tsendmail::sending_ended() {
-    btc_send_->setText(qt_text(context_.CAPTIONS[193], context_.language.code_page));
-    btc_cancel_->setText(qt_text(context_.CAPTIONS[196], context_.language.code_page));
+    btc_send_->setText(caption_text(context_, 193));
+    btc_cancel_->setText(caption_text(context_, 196));
     busy_ = false;
     BoxTextChange();
 }
@@ -597,7 +596,7 @@ void u_progress_sendmail(ProgramContext& c, Dialogs& dialogs, Tprogress& w, QPoi
     if (file_exists(user_dat)) job.attachments.push_back(user_dat);
     const std::optional<MailStep> failed =
         smtp.run(job, [&](MailStep step) { w.set_label(caption(333 + step)); });
-    const Messages m(dialogs, c.CAPTIONS, cp);
+    const Messages m = messages_of(c, dialogs);
     if (failed)
         m.error(m.text(338));
     else

@@ -28,7 +28,7 @@ std::optional<std::string> refresh_server_list(ProgramContext& context, Dialogs&
                                                const std::string& selected,
                                                const ServerListCaptions& captions, QWidget* caller,
                                                std::string_view main_server) {
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     const std::string label = m.text(captions.label);
     const std::string url = selected + std::string(list_resource);
     std::string text;

@@ -46,7 +46,7 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     const auto bar = [&](const char* name, QRect geometry) {
         return skinned_progress_bar(client, name, geometry, context.skin_current.progress_other);
     };
@@ -129,7 +129,7 @@ void Tskindownload::btc_startClick() {
     btc_abort_->show();
     btc_abort_->setDefault(true);
 
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     bool every_skin = true;
     bool every_unpacked = true;
     for (std::size_t i = 0; i < catalogue_.size();) {
@@ -159,7 +159,7 @@ bool Tskindownload::ud_download_file(std::size_t index) {
     const DOWNSKINS_TYPE& skin = catalogue_[index];
     btc_abort_->setEnabled(true);
     set_row(index, 650);
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_progress_process_->setText(qt_utf8(m.text(656)));
     alp_progress_process_->setValue(0);
     current_kb_ = kilobytes_of(skin);
@@ -198,7 +198,7 @@ void Tskindownload::httpDocData(std::int64_t received, std::int64_t total) {
 bool Tskindownload::ud_unpack_file(std::size_t index) {
     const DOWNSKINS_TYPE& skin = catalogue_[index];
     set_row(index, 651);
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_progress_process_->setText(qt_utf8(m.text(657)));
     alp_progress_process_->setValue(0);
 

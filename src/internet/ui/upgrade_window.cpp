@@ -1,5 +1,6 @@
 #include "internet/ui/upgrade_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -32,7 +33,7 @@ UpdateList u_progress_dbupdate2(ProgramContext& context, Dialogs& dialogs, std::
     request.task = Task::database_update;
     request.centre = caller ? centre_of(caller->window()->frameGeometry()) : screen_centre();
     request.work = [&](Tprogress& task) {
-        task.set_label(qt_text(context.CAPTIONS[523], context.language.code_page));
+        task.set_label(caption_text(context, 523));
         list.entries = parse_update_list(list_text);
         list.wanted_count = mark_wanted_games(list.entries, context.db.games,
                                               [&task](int percent) { task.set_gauge_position(percent); });
@@ -50,7 +51,7 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     const auto bar = [&](const char* name, QRect geometry) {
         return skinned_progress_bar(client, name, geometry, context.skin_current.progress_other);
     };
@@ -85,7 +86,7 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
 Tupgrade_database::~Tupgrade_database() = default;
 
 void Tupgrade_database::set_overall(std::size_t number) {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_progress_overall_->setText(
         qt_utf8(m.text(570, {std::to_string(number), std::to_string(list_.wanted_count)})));
 }
@@ -105,7 +106,7 @@ void Tupgrade_database::btc_startClick() {
 
     // Running already while the information types arrive, so a cancel then ends the run too.
     running_ = true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     UpdateRunHooks hooks;
     hooks.fetch = [this](const std::string& name) -> std::optional<std::string> {
         if (!DownloadData(profile_server_address(context_, name))) return std::nullopt;
@@ -135,7 +136,7 @@ void Tupgrade_database::btc_startClick() {
 bool Tupgrade_database::DownloadData(const std::string& address) {
     btc_abort_->setEnabled(true);
     alp_progress_process_->setValue(0);
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_progress_process_->setText(qt_utf8(m.text(572)));
     buffer_.clear();
     if (address.empty()) return false;
@@ -155,7 +156,7 @@ void Tupgrade_database::httpDocData(std::int64_t received, std::int64_t total) {
 
 void Tupgrade_database::btc_abortClick() {
     if (!running_) return;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (m.ask(m.text(578), 561, MessageIcon::question, MessageButtons::yes_no, MessageAnswer::no) !=
         MessageAnswer::yes)
         return;

@@ -1,5 +1,6 @@
 #include "internet/ui/version_windows.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "internet/download_rules.h"

@@ -24,7 +24,7 @@ constexpr const char* unknown_count = "???";
 
 DatabasePanel::DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     : OptionPanel(context, "pa_upgrade_database", parent), context_(context), dialogs_(dialogs) {
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     const auto button = [&](const char* name, int slot, QRect geometry) {
         auto* b = new QPushButton(this);
         b->setObjectName(name);
@@ -58,7 +58,7 @@ void DatabasePanel::panel_shown(bool connected) {
 }
 
 void DatabasePanel::btc_fr_db_refreshClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     std::string body;
     if (download_string2(context_, dialogs_, profile_server_address(context_, "list.tkv"), m.text(521),
                          std::string(game_list_resource_name), this, body))
@@ -72,14 +72,14 @@ void DatabasePanel::check_differences(const std::string& list_text) {
     update_list_text_ = list_text;
     database_panel_visited_ = true;
     update_list_ = u_progress_dbupdate2(context_, dialogs_, update_list_text_, this);
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_fr_db_games_latest_->setText(qt_utf8(m.text(772, {std::to_string(update_list_.entries.size())})));
     lb_fr_db_games_download_->setText(qt_utf8(m.text(773, {std::to_string(update_list_.wanted_count)})));
     btc_upgrade_database_start_->setEnabled(update_list_.wanted_count > 0);
 }
 
 void DatabasePanel::btc_upgrade_database_startClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (context_.variables.run_from_cd) return m.error(m.text(585));
     if (update_list_.wanted_count == 0) return;
     Tupgrade_database upgrade(context_, dialogs_, update_list_, window());
@@ -98,7 +98,7 @@ void DatabasePanel::btc_upgrade_database_startClick() {
 }
 
 void DatabasePanel::show_table_counts() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const auto& games = context_.db.games;
     const auto publisher_games =
         std::count_if(games.begin(), games.end(), [](const auto& g) { return g.id > 0; });

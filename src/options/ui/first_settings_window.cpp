@@ -1,7 +1,8 @@
 #include "options/ui/first_settings_window.h"
 
-#include "context/program_context.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
@@ -23,10 +24,6 @@ constexpr int row_step = 24;
 // In normal mode the mail check box takes the first row of the mail block, and everything
 // below it moves down by a whole row, so that the box stays clear of the framed edit under it.
 constexpr int check_box_row = row_step;
-
-QString caption_text(const ProgramContext& context, int slot) {
-    return qt_text(context.CAPTIONS[slot], context.language.code_page);
-}
 
 } // namespace
 

@@ -40,7 +40,7 @@ QPushButton* push_button(QWidget* parent, const char* name, const QString& text,
 void folder_choice(OptionPanel* panel, Dialogs& dialogs, const ProgramContext& context, QLineEdit* edit,
                    QPushButton* browse, int title) {
     QObject::connect(browse, &QPushButton::clicked, panel, [&dialogs, &context, edit, title] {
-        const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+        const Messages m = messages_of(context, dialogs);
         if (const auto folder = dialogs.choose_folder(m.text(title), utf8_of(edit->text())))
             edit->setText(qt_utf8(with_trailing_slash(*folder)));
     });

@@ -1,5 +1,6 @@
 #include "options/ui/manager_option_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "options/ui/by_text_combo.h"
@@ -57,15 +58,14 @@ void Tmanager_option::create_controls() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const auto caption = [this](int slot) { return qt_text(context_.CAPTIONS[slot], context_.language.code_page); };
     const auto check_box = [&](QWidget* panel, const char* name, int slot, int top) {
-        auto* box = new QCheckBox(caption(slot), panel);
+        auto* box = new QCheckBox(caption_text(context_, slot), panel);
         box->setObjectName(name);
         box->setGeometry(at(8, top, 361, 17));
         return box;
     };
     const auto label = [&](QWidget* panel, const char* name, int slot, QRect r) {
-        auto* l = new QLabel(caption(slot), panel);
+        auto* l = new QLabel(caption_text(context_, slot), panel);
         l->setObjectName(name);
         l->setGeometry(r);
         set_skin_class(l, "F");
@@ -82,7 +82,7 @@ void Tmanager_option::create_controls() {
         return box;
     };
     const auto button = [&](QWidget* parent, const char* name, int slot, QRect r) {
-        auto* b = new QPushButton(caption(slot), parent);
+        auto* b = new QPushButton(caption_text(context_, slot), parent);
         b->setObjectName(name);
         b->setGeometry(r);
         b->setAutoDefault(false);

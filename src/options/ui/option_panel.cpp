@@ -1,5 +1,6 @@
 #include "options/ui/option_panel.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/qt/desktop.h"
@@ -53,7 +54,7 @@ QRect OptionPanel::at(int x, int y, int w, int h) const {
 }
 
 QString OptionPanel::caption(int slot) const {
-    return qt_text(context_.CAPTIONS[static_cast<std::size_t>(slot)], context_.language.code_page);
+    return caption_text(context_, slot);
 }
 
 QLabel* OptionPanel::label(const char* name, int caption_slot, QRect geometry) {
@@ -113,7 +114,7 @@ QStringList utf8_items(const std::vector<std::string>& texts) {
 QStringList caption_items(const ProgramContext& context, int first_slot, int count) {
     QStringList items;
     for (int slot = first_slot; slot < first_slot + count; ++slot)
-        items << qt_text(context.CAPTIONS[static_cast<std::size_t>(slot)], context.language.code_page);
+        items << caption_text(context, slot);
     return items;
 }
 

@@ -1,5 +1,6 @@
 #include "options/ui/options_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "options/ui/database_panel.h"
@@ -85,8 +86,6 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const CodePage cp = context.language.code_page;
-    const auto caption = [&](int slot) { return qt_text(context.CAPTIONS[static_cast<std::size_t>(slot)], cp); };
     const auto button = [&](const char* name, const QString& text, QRect geometry) {
         auto* b = new QPushButton(text, client);
         b->setObjectName(name);
@@ -116,19 +115,19 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     }
     create_panels(links);
 
-    btc_default_all_ = button("btc_default_all", quoted_part(caption(556)), at(8, 318, 110, 25));
+    btc_default_all_ = button("btc_default_all", quoted_part(caption_text(context, 556)), at(8, 318, 110, 25));
     connect(btc_default_all_, &QPushButton::clicked, this, [this] { btc_default_allClick(); });
-    btc_default_here_ = button("btc_default_here", quoted_part(caption(557)), at(122, 318, 110, 25));
+    btc_default_here_ = button("btc_default_here", quoted_part(caption_text(context, 557)), at(122, 318, 110, 25));
     connect(btc_default_here_, &QPushButton::clicked, this, [this] { btc_default_hereClick(); });
     auto* btc_apply = button("btc_apply", tr("&Apply"), at(284, 318, 78, 25));
     connect(btc_apply, &QPushButton::clicked, this, [this] { btc_applyClick(); });
-    auto* btc_ok = button("btc_ok", caption(23), at(368, 318, 78, 25));
+    auto* btc_ok = button("btc_ok", caption_text(context, 23), at(368, 318, 78, 25));
     btc_ok->setDefault(true);
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });
-    auto* btc_cancel = button("btc_cancel", caption(24), at(452, 318, 78, 25));
+    auto* btc_cancel = button("btc_cancel", caption_text(context, 24), at(452, 318, 78, 25));
     connect(btc_cancel, &QPushButton::clicked, this, [this] { close(); });
 
-    setWindowTitle(qt_utf8(std::string(product_name) + " - ") + caption(options_caption));
+    setWindowTitle(qt_utf8(std::string(product_name) + " - ") + caption_text(context, options_caption));
     skin_->set_client_size(QSize(538, 351), s);
     centre_over(this, parent);
     if (parent) main_position_at_open_ = parent->pos();
@@ -153,7 +152,7 @@ void Toption::create_tree() {
     elt_option_->setIndentation(scaled(12, context_.screen_scale));
     for (int n = 0; n < panel_count; ++n) {
         const QString text =
-            qt_text(context_.CAPTIONS[static_cast<std::size_t>(tree_caption(n))], context_.language.code_page);
+            caption_text(context_, tree_caption(n));
         const int parent = tree[static_cast<std::size_t>(n)].parent;
         items_[static_cast<std::size_t>(n)] =
             parent < 0 ? new QTreeWidgetItem(elt_option_, {text})
@@ -211,7 +210,7 @@ void Toption::u_option_tv_option_show(int n) {
         return;
     }
     pa_title_->setText(
-        qt_text(context_.CAPTIONS[static_cast<std::size_t>(title_caption(n))], context_.language.code_page));
+        caption_text(context_, title_caption(n)));
     default_here_check(n);
     if (n != current_panel_) {
         if (current_panel_ >= 0) panel(current_panel_)->hide();

@@ -1,5 +1,6 @@
 #include "options/ui/program_panel.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -67,7 +68,7 @@ void ProgramPanel::panel_shown(bool connected) {
 
 void ProgramPanel::btc_fr_pr_refreshClick() {
     refreshed_ = true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const std::string address = context_.options.server + version_notes_resource(context_.language.info_file);
     std::string text;
     if (!download_string(context_, dialogs_, address, m.text(514), this, text)) return m.error(m.text(515));
@@ -81,14 +82,14 @@ void ProgramPanel::btc_fr_pr_loadClick() {
     const std::string text = read_text_file(stored_notes_path());
     if (!text.empty()) return fr_pr_check(text, false);
     btc_fr_pr_load_->hide();
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.error(m.text(513));
 }
 
 void ProgramPanel::fr_pr_check(const std::string& text, bool after_download) {
     const CodePage cp = context_.language.code_page;
     const NewerNotes newer = newer_version_notes(text, product_version);
-    if (newer.notes.empty()) return me_fr_pr_whatsnew_->setPlainText(qt_text(context_.CAPTIONS[516], cp));
+    if (newer.notes.empty()) return me_fr_pr_whatsnew_->setPlainText(caption_text(context_, 516));
     const std::string shown = caption_format(context_.CAPTIONS[517], {newer.latest}) + "\r\n" + newer.notes;
     me_fr_pr_whatsnew_->setPlainText(qt_text(shown, cp).replace("\r\n", "\n"));
     if (after_download) context_.options.version_check_time = current_datetime();

@@ -1,5 +1,6 @@
 #include "options/ui/skin_catalogue_panel.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/skin_install.h"
@@ -40,10 +41,9 @@ constexpr int first_grade_caption = 662;
 SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs, MailWindows mail, QWidget* parent)
     : OptionPanel(context, "pa_upgrade_skins", parent), context_(context), dialogs_(dialogs) {
     const CodePage cp = context.language.code_page;
-    const auto caption = [&](int slot) { return qt_text(context.CAPTIONS[static_cast<std::size_t>(slot)], cp); };
     const auto label = [&](const char* name, QRect geometry, int slot = 0) {
         QLabel* l = skinned_label(this, name, geometry, "F");
-        if (slot) l->setText(caption(slot));
+        if (slot) l->setText(caption_text(context, slot));
         return l;
     };
     const auto bold = [](QLabel* l) {
@@ -58,7 +58,7 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
         return c;
     };
     const auto button = [&](const char* name, QRect geometry, int slot) {
-        auto* b = new QPushButton(caption(slot), this);
+        auto* b = new QPushButton(caption_text(context, slot), this);
         b->setObjectName(name);
         b->setGeometry(geometry);
         return b;
@@ -76,14 +76,14 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     label("lb_fr_sk_rating2", at(124, 24, 110, 16), 661);
     cb_fr_sk_rating2_ = combo("cb_fr_sk_rating2", at(124, 40, 110, 20));
     for (int grade = 0; grade < 5; ++grade) {
-        cb_fr_sk_rating1_->addItem(caption(first_grade_caption + grade));
-        cb_fr_sk_rating2_->addItem(caption(first_grade_caption + grade));
+        cb_fr_sk_rating1_->addItem(caption_text(context, first_grade_caption + grade));
+        cb_fr_sk_rating2_->addItem(caption_text(context, first_grade_caption + grade));
     }
     set_objects_value_here(context.options);
 
     label("lb_fr_sk_categories", at(240, 24, 117, 16), 685);
     cb_fr_sk_categories_ = combo("cb_fr_sk_categories", at(240, 40, 117, 20));
-    cb_fr_sk_categories_->addItem(caption(686));
+    cb_fr_sk_categories_->addItem(caption_text(context, 686));
     categories_ = sorted_skin_categories(context.CAPTIONS, context.language.language);
     int category_index = 0;
     for (std::size_t i = 0; i < categories_.size(); ++i) {
@@ -112,7 +112,7 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     });
     pm_fr_sk_ = new QMenu(this);
     pm_fr_sk_->setObjectName("pm_fr_sk");
-    QAction* ignore = pm_fr_sk_->addAction(caption(546));
+    QAction* ignore = pm_fr_sk_->addAction(caption_text(context, 546));
     ignore->setObjectName("mn_fr_sk_dontshowlater");
     connect(ignore, &QAction::triggered, this, [this] { mn_fr_sk_dontshowlaterClick(); });
 
@@ -137,7 +137,7 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
                                 label("ulb_fr_sk_webadd", at(186, 260, 171, 16))},
                                this);
 
-    lb_fr_sk_list_->setText(qt_utf8(caption_format(utf8_of(caption(529)), {unknown_value})));
+    lb_fr_sk_list_->setText(qt_utf8(caption_format(utf8_of(caption_text(context, 529)), {unknown_value})));
     ls_fr_sk_listClick();
 }
 
@@ -187,7 +187,7 @@ void SkinCataloguePanel::get_objects_value(OPTIONS_TYPE& o) const {
 
 void SkinCataloguePanel::btc_fr_sk_refreshClick() {
     visited_ = true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     std::string body;
     if (!download_string2(context_, dialogs_, context_.options.server + std::string(skin_list_resource), m.text(537),
                           std::string(skin_list_resource_name), this, body))
@@ -204,13 +204,13 @@ void SkinCataloguePanel::btc_fr_sk_loadClick() {
     context_.skin_catalogue_data = file_read_all(stored_catalogue_path());
     if (!context_.skin_catalogue_data.empty()) return fr_sk_check();
     btc_fr_sk_load_->hide();
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.error(m.text(536));
 }
 
 void SkinCataloguePanel::fr_sk_check() {
     visited_ = true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     SkinFilter filter;
     filter.lowest_grade = cb_fr_sk_rating1_->currentIndex() + 1;
     filter.highest_grade = cb_fr_sk_rating2_->currentIndex() + 1;
@@ -227,7 +227,7 @@ void SkinCataloguePanel::fr_sk_check() {
         request.task = Task::download_skins;
         request.centre = centre_of(window()->frameGeometry());
         request.work = [&](Tprogress& task) {
-            task.set_label(qt_text(context_.CAPTIONS[615], context_.language.code_page));
+            task.set_label(caption_text(context_, 615));
             task.set_gauge_position(0);
             filter.progress = [&task](int percent) { task.set_gauge_position(percent); };
             catalogue_ = u_progress_skin_download(context_.skin_catalogue_data, filter);
@@ -261,7 +261,7 @@ const DOWNSKINS_TYPE* SkinCataloguePanel::selected() const {
 }
 
 void SkinCataloguePanel::ls_fr_sk_listClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const CodePage cp = context_.language.code_page;
     u_option_skin_preview_hide();
     const DOWNSKINS_TYPE* skin = selected();
@@ -302,7 +302,7 @@ void SkinCataloguePanel::u_option_skin_preview_hide() {
 void SkinCataloguePanel::btc_fr_sk_previewClick() {
     const DOWNSKINS_TYPE* skin = selected();
     if (!skin || !folder_create(skins_folder() + "_preview/")) return;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const std::string path = skins_folder() + "_preview/" + skin->key + ".jpg";
     if (!download_file(context_, dialogs_, skin_address(*skin, "jpg"), path, this,
                        m.text(535, {to_utf8(skin->display_name, context_.language.code_page)}))) {
@@ -329,7 +329,7 @@ SkinCataloguePanel::Unpacked SkinCataloguePanel::unpack_skin(const std::string& 
 }
 
 void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const CodePage cp = context_.language.code_page;
     if (context_.variables.run_from_cd) return m.error(m.text(585));
     const DOWNSKINS_TYPE* chosen = selected();
@@ -392,7 +392,7 @@ void SkinCataloguePanel::remove_entry(int row) {
         ls_fr_sk_listClick();
     else
         select_row(std::min(row, static_cast<int>(catalogue_.size()) - 1));
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     lb_fr_sk_list_->setText(qt_utf8(m.text(529, {std::to_string(catalogue_.size())})));
 }
 

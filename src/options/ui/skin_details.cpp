@@ -32,7 +32,7 @@ void SkinDetails::show(const std::optional<Texts>& skin) {
     const auto text = [&](std::string Texts::*field) { return skin ? qt_text((*skin).*field, cp) : QString(no_value); };
     l_.name->setText(text(&Texts::name));
     if (skin) {
-        const Messages m(dialogs_, context_.CAPTIONS, cp);
+        const Messages m = messages_of(context_, dialogs_);
         const std::string version = to_utf8(skin->version, cp);
         const std::string program = to_utf8(skin->program_version, cp);
         l_.version->setText(
@@ -51,7 +51,7 @@ void SkinDetails::emailClick() {
     const QString address = l_.email->text();
     if (address == no_value) return;
     const CodePage cp = context_.language.code_page;
-    const Messages m(dialogs_, context_.CAPTIONS, cp);
+    const Messages m = messages_of(context_, dialogs_);
     context_.current_mail_subject = from_utf8(m.text(533, {utf8_of(l_.name->text())}), cp);
     open_mail_address(context_, dialogs_, utf8_of(address), utf8_of(l_.maker->text()),
                       centre_of(l_.email->window()->frameGeometry()), mail_);

@@ -98,7 +98,7 @@ void SkinsPanel::ck_be_sk_useskinClick(const std::string& skin_name) {
     if (listed_.empty()) {
         enable_choice(false);
         ck_be_sk_useskin_->setChecked(false);
-        const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+        const Messages m = messages_of(context_, dialogs_);
         return m.error(m.text(469));
     }
     enable_choice(true);

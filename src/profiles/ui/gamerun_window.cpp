@@ -1,5 +1,6 @@
 #include "profiles/ui/gamerun_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -59,7 +60,7 @@ Tgamerun::Tgamerun(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     ed_work_->setText(start_folder_);
     ed_pathChange();
 
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     setWindowTitle(qt_utf8(m.text(114, {product_name})));
     const double s = context.screen_scale;
     // The designed outer size 433 x 169 less the window's frame and title bar.
@@ -76,11 +77,8 @@ void Tgamerun::create_controls() {
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const auto caption = [this](int slot) {
-        return qt_text(context_.CAPTIONS[slot], context_.language.code_page);
-    };
     const auto field = [&](const char* label_name, int label_slot, const char* name, int top, int width) {
-        auto* label = new QLabel(caption(label_slot), client);
+        auto* label = new QLabel(caption_text(context_, label_slot), client);
         label->setObjectName(label_name);
         label->setGeometry(at(10, top + 2, 72, 14));
         set_skin_class(label, "N");
@@ -95,7 +93,7 @@ void Tgamerun::create_controls() {
         return edit;
     };
     const auto button = [&](const char* name, int slot, QRect r) {
-        auto* b = new QPushButton(caption(slot), client);
+        auto* b = new QPushButton(caption_text(context_, slot), client);
         b->setObjectName(name);
         b->setGeometry(r);
         b->setAutoDefault(false);
@@ -132,7 +130,7 @@ void Tgamerun::ed_pathChange() {
 }
 
 void Tgamerun::btc_pathClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     FileDialogRequest request;
     request.title = m.text(125, {product_name, utf8_of(ed_name_->text())});
     // "All files" is every name here, with or without a dot.
@@ -147,7 +145,7 @@ void Tgamerun::btc_pathClick() {
 }
 
 void Tgamerun::btc_workClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const std::optional<std::string> chosen =
         dialogs_.choose_folder(m.text(126), folder_dialog_start(utf8_of(ed_work_->text())));
     if (chosen) ed_work_->setText(qt_utf8(with_trailing_slash(*chosen)));

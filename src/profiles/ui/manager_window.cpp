@@ -1,5 +1,6 @@
 #include "profiles/ui/manager_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/languages_window.h"
@@ -173,19 +174,18 @@ void Tmanager::apply_skin() {
 
 void Tmanager::u_manager_captions() {
     const CodePage cp = context_.language.code_page;
-    const auto caption = [&](int slot) { return qt_text(context_.CAPTIONS[slot], cp); };
     setWindowTitle(qt_text(caption_format(context_.CAPTIONS[227], {product_name}), cp));
-    lb_title_->setText(caption(228));
-    btc_start_->setText(caption(229));
-    btc_exit_->setText(caption(230));
-    btc_shortcut_->setText(caption(231));
-    btc_profiles_->setText(caption(232));
-    btc_settings_->setText(caption(233));
-    btc_language_->setText(caption(234));
-    pm_add_->setText(caption(238));
-    pm_rename_->setText(caption(239));
-    pm_delete_->setText(caption(240));
-    pm_cancel_->setText(caption(241));
+    lb_title_->setText(caption_text(context_, 228));
+    btc_start_->setText(caption_text(context_, 229));
+    btc_exit_->setText(caption_text(context_, 230));
+    btc_shortcut_->setText(caption_text(context_, 231));
+    btc_profiles_->setText(caption_text(context_, 232));
+    btc_settings_->setText(caption_text(context_, 233));
+    btc_language_->setText(caption_text(context_, 234));
+    pm_add_->setText(caption_text(context_, 238));
+    pm_rename_->setText(caption_text(context_, 239));
+    pm_delete_->setText(caption_text(context_, 240));
+    pm_cancel_->setText(caption_text(context_, 241));
     ls_profilesClick();
 }
 
@@ -303,12 +303,12 @@ void Tmanager::btc_languageClick() {
 
 void Tmanager::tm_showTimer() {
     if (!no_profiles_) return;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.information(m.text(237, {profiles_folder(context_.variables)}));
 }
 
 void Tmanager::pm_addClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (context_.variables.run_from_cd) return m.error(m.text(585));
     if (context_.profiles.profiles.size() > profiles_max - 1) return m.error(m.text(586, {"100"}));
     std::string text;
@@ -336,7 +336,7 @@ void Tmanager::pm_addClick() {
 }
 
 void Tmanager::pm_deleteClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (context_.variables.run_from_cd) return m.error(m.text(585));
     const int row = selected_row();
     auto& profiles = context_.profiles.profiles;

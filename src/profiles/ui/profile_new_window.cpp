@@ -1,5 +1,6 @@
 #include "profiles/ui/profile_new_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -48,7 +49,7 @@ Tprofile_new::Tprofile_new(ProgramContext& context, Dialogs& dialogs, std::vecto
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
 
-    auto* lb_profiles = new QLabel(qt_text(context.CAPTIONS[246], cp), client);
+    auto* lb_profiles = new QLabel(caption_text(context, 246), client);
     lb_profiles->setObjectName("lb_profiles");
     lb_profiles->setGeometry(at(10, 6, 245, 14));
     set_skin_class(lb_profiles, "N");
@@ -64,7 +65,7 @@ Tprofile_new::Tprofile_new(ProgramContext& context, Dialogs& dialogs, std::vecto
     btc_download_->setObjectName("btc_download");
     btc_download_->setGeometry(at(10, 169, 140, 24));
     btc_download_->setDefault(true);
-    auto* btc_cancel = new QPushButton(qt_text(context.CAPTIONS[250], cp), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, 250), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(at(173, 169, 80, 24));
 
@@ -110,7 +111,7 @@ void Tprofile_new::btc_downloadClick() {
     const std::string id = lower_text(entry.id);
     const std::string archive = profiles_folder(context_.variables) + id + ".tkvp";
     file_delete(archive);
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const std::string name = to_utf8(entry.name, code_page_for_language(entry.language));
     if (!download_file(context_, dialogs_, context_.options.server + "profiles/" + id + "/" + id + ".tkvp", archive,
                        this, m.text(251, {name}))) {

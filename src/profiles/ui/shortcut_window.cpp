@@ -1,5 +1,6 @@
 #include "profiles/ui/shortcut_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -68,7 +69,7 @@ ShortcutWindow::ShortcutWindow(ProgramContext& context, Dialogs& dialogs, QWidge
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     create_controls(for_profile ? "lb_profile" : "lb_game", for_profile ? "ed_profile" : "ed_game");
 
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     shortcut_.kind = kind;
     shortcut_.program_path = places_.program_path;
     shortcut_.working_folder = context.variables.program_folder;
@@ -115,8 +116,7 @@ void ShortcutWindow::setVisible(bool visible) {
 }
 
 QString ShortcutWindow::caption(int offset) const {
-    return qt_text(context_.CAPTIONS[static_cast<std::size_t>(first_caption_ + offset)],
-                   context_.language.code_page);
+    return caption_text(context_, first_caption_ + offset);
 }
 
 void ShortcutWindow::create_controls(const char* subject_label_name, const char* subject_field_name) {
@@ -188,7 +188,7 @@ void ShortcutWindow::choose_place(ShortcutPlace place, const std::string& folder
 }
 
 void ShortcutWindow::btc_dirClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const std::optional<std::string> chosen = dialogs_.choose_folder(
         m.text(first_caption_ + dir_dialog_title), folder_of_place(places_.folders, place_, other_folder_));
     if (chosen) choose_place(place_of_folder(places_.folders, *chosen), *chosen);
@@ -197,7 +197,7 @@ void ShortcutWindow::btc_dirClick() {
 void ShortcutWindow::btc_okClick() {
     shortcut_.name = clean_shortcut_name(utf8_of(ed_name_->text()));
     if (!has_subject_ || shortcut_.name.empty()) return;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (shortcut_name_is_programs_entry(shortcut_.name)) {
         m.error(m.text(820, {shortcut_.name}));
         ed_name_->setFocus();

@@ -1,5 +1,6 @@
 #include "statistics/ui/stat_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -119,9 +120,6 @@ void label_points(QChart* chart, QXYSeries* series, const QColor& colour) {
 Tstat::Tstat(ProgramContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), scale_(context.screen_scale) {
     setObjectName("Tstat");
-    const auto caption = [&context](int slot) {
-        return qt_text(context.CAPTIONS[slot], context.language.code_page);
-    };
     const QString title =
         qt_text(caption_format(context.CAPTIONS[616], {product_name}), context.language.code_page);
     setWindowTitle(title);
@@ -147,7 +145,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
     chart->legend()->setAlignment(Qt::AlignBottom);
 
     auto* days = new QDateTimeAxis;
-    days->setTitleText(caption(622));
+    days->setTitleText(caption_text(context, 622));
     days->setFormat("d MMM");
     days->setLabelsAngle(-90); // a label for each of 30 days fits only upright
     chart->addAxis(days, Qt::AlignBottom);
@@ -160,7 +158,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
     chart->addAxis(characters, Qt::AlignRight);
     for (const SeriesLook& look_of : series_looks) {
         auto* series = new QLineSeries;
-        series->setName(caption(look_of.caption));
+        series->setName(caption_text(context, look_of.caption));
         series->setColor(QColor::fromRgb(look_of.line));
         chart->addSeries(series);
         series->attachAxis(days);
@@ -185,7 +183,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
                               context.language.code_page)
                           .replace("\r\n", "\n"));
 
-    btc_close_ = new QPushButton(caption(617), this);
+    btc_close_ = new QPushButton(caption_text(context, 617), this);
     btc_close_->setObjectName("btc_close");
     btc_close_->setFont(tahoma_bold(8));
     btc_close_->resize(scaled(75, scale_), scaled(25, scale_));

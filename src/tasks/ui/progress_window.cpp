@@ -1,5 +1,6 @@
 #include "tasks/ui/progress_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/skin_table.h"
@@ -30,19 +31,11 @@ namespace tkv {
 
 namespace {
 
-QString caption(const ProgramContext& c, int slot) {
-    return qt_text(c.CAPTIONS[static_cast<std::size_t>(slot)], c.language.code_page);
-}
-
-Messages messages(const ProgramContext& c, Dialogs& dialogs) {
-    return Messages(dialogs, c.CAPTIONS, c.language.code_page);
-}
-
 // The save task's questions and messages in the task window.
 class SaveUi : public SaveTaskUi {
   public:
     SaveUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs)
-        : w_(window), c_(c), m_(messages(c, dialogs)) {}
+        : w_(window), c_(c), m_(messages_of(c, dialogs)) {}
     void set_label(const std::string& text) override { w_.set_label(qt_text(text, c_.language.code_page)); }
     void set_progress(int percent) override { w_.set_gauge_position(percent); }
     void show_error(const std::string& text) override { m_.error(to_utf8(text, c_.language.code_page)); }
@@ -80,7 +73,7 @@ class SaveUi : public SaveTaskUi {
 class UnzipWindowUi : public UnzipUi {
   public:
     UnzipWindowUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs, const std::string& archive)
-        : w_(window), m_(messages(c, dialogs)), archive_(archive) {}
+        : w_(window), m_(messages_of(c, dialogs)), archive_(archive) {}
     void set_progress(int percent) override {
         w_.set_gauge_position(percent);
         QApplication::processEvents();
@@ -271,18 +264,18 @@ void Tprogress::run_task() {
 void Tprogress::load_database() {
     PROFILES_TYPE* profile = current_profile(context_);
     if (!profile) return;
-    set_label(caption(context_, 304));
+    set_label(caption_text(context_, 304));
     const OpenReport report =
         database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
                       context_.variables.user_dat_path, context_.options.ignore_case);
     context_.main_file_date = report.main_file_date;
     if (main_dat_damaged(report)) {
-        const Messages m = messages(context_, dialogs_);
+        const Messages m = messages_of(context_, dialogs_);
         m.error(m.text(803, {context_.variables.main_dat_path, std::to_string(main_dat_games_kept(report)),
                              std::to_string(context_.db.info_types.size())}));
     }
     if (request_.show_list) {
-        set_label(caption(context_, 305));
+        set_label(caption_text(context_, 305));
         request_.show_list(*this);
     }
 }
@@ -290,11 +283,11 @@ void Tprogress::load_database() {
 void Tprogress::sort_and_list() {
     u_progress_dat_list_build(context_.db);
     alp_progress_->hide();
-    set_label(caption(context_, 304));
+    set_label(caption_text(context_, 304));
     u_progress_dat_list_sort(context_.db, context_.options.ignore_case);
     if (request_.show_list) {
         alp_progress_->show();
-        set_label(caption(context_, 305));
+        set_label(caption_text(context_, 305));
         request_.show_list(*this);
     }
 }
@@ -322,7 +315,7 @@ void Tprogress::unzip() {
 
 void Tprogress::search_skins() {
     if (!request_.skins) return;
-    set_label(caption(context_, 624));
+    set_label(caption_text(context_, 624));
     skins_search_hidden(*request_.skins, skins_folder(context_.variables), context_.skin_default);
 }
 
@@ -330,7 +323,7 @@ void Tprogress::u_progress_infoname_buildlist() {
     auto& fonts = context_.fixed_fonts;
     context_.fixed_fonts_built = true;
     fonts.clear();
-    set_label(caption(context_, 312));
+    set_label(caption_text(context_, 312));
     set_gauge_position(0);
     const QStringList families = QFontDatabase::families();
     const auto walk = [&](bool fixed_only) {

@@ -1,5 +1,6 @@
 #include "windows/ui/about_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "platform/qt/desktop.h"
@@ -97,16 +98,13 @@ Tabout::~Tabout() = default;
 
 void Tabout::captions_about() {
     const CodePage cp = context_.language.code_page;
-    const auto caption = [&](int slot, std::initializer_list<std::string_view> values = {}) {
-        return qt_utf8(caption_format(to_utf8(context_.CAPTIONS[slot], cp), values));
-    };
-    setWindowTitle(caption(90, {product_name}));
-    lb_programname_->setText(caption(91, {product_name}));
-    lb_programver_->setText(caption(92, {product_version}));
-    lb_programmaker_->setText(caption(93, {author_name}));
-    ulb_webadd_->setText(caption(94, {home_page_address}));
-    ulb_emailadd_->setText(caption(95, {publisher_info_address}));
-    btc_ok_->setText(caption(96));
+    setWindowTitle(caption_text(context_, 90, {product_name}));
+    lb_programname_->setText(caption_text(context_, 91, {product_name}));
+    lb_programver_->setText(caption_text(context_, 92, {product_version}));
+    lb_programmaker_->setText(caption_text(context_, 93, {author_name}));
+    ulb_webadd_->setText(caption_text(context_, 94, {home_page_address}));
+    ulb_emailadd_->setText(caption_text(context_, 95, {publisher_info_address}));
+    btc_ok_->setText(caption_text(context_, 96));
     std::string info;
     for (int slot = memo_first_caption; slot <= memo_last_caption; ++slot)
         info += context_.CAPTIONS[slot];
@@ -179,11 +177,11 @@ Tdonate::Tdonate(ProgramContext& context, Dialogs&, QWidget* parent) : QDialog(p
     me_info_->setPlainText(memo_text(donate_message(context.CAPTIONS, context.options.donate_count), cp));
     me_info_->installEventFilter(this);
 
-    auto* btc_donate = new QPushButton(qt_text(context.CAPTIONS[777], cp), client);
+    auto* btc_donate = new QPushButton(caption_text(context, 777), client);
     btc_donate->setObjectName("btc_donate");
     btc_donate->setGeometry(scaled_rect(313, 287, 85, 24, s));
     btc_donate->setDefault(true);
-    auto* btc_cancel = new QPushButton(qt_text(context.CAPTIONS[778], cp), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, 778), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(scaled_rect(408, 287, 85, 24, s));
     connect(btc_donate, &QPushButton::clicked, this, [this] { btc_donateClick(); });

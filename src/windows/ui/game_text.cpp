@@ -26,7 +26,7 @@ void games_save_info_to_textfile(ProgramContext& c, Dialogs& dialogs, const GAME
         dialogs.save_file(save_info_dialog(game, c.CAPTIONS, c.language.code_page, game_cp, c.options));
     if (!chosen) return;
     const SaveType type = static_cast<SaveType>(std::clamp(chosen->filter_index, 1, 4));
-    const Messages m(dialogs, c.CAPTIONS, c.language.code_page);
+    const Messages m = messages_of(c, dialogs);
     if (const auto written = save_info_file(game, chosen->path, type, c.options, c.CAPTIONS, export_style(c)))
         m.information(m.text(186, {*written, to_utf8(game.title, game_cp)}));
     else

@@ -176,7 +176,7 @@ void set_grid_look(QTableWidget* grid, const SKINS_ITEM_TYPE& fields) {
 
 Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGame send_game)
     : QDialog(parent), context_(context), dialogs_(dialogs), send_game_(std::move(send_game)),
-      messages_(dialogs, context.CAPTIONS, context.language.code_page),
+      messages_(messages_of(context, dialogs)),
       game_code_page_(profile_code_page(context)), mode_(context.info_mode) {
     setObjectName("Tinfo");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);

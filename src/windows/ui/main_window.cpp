@@ -1,5 +1,6 @@
 #include "windows/ui/main_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -228,13 +229,10 @@ QPoint Tmain::centre() const {
 
 void Tmain::captions_main() {
     const CodePage cp = context_.language.code_page;
-    const auto caption = [&](int slot, std::initializer_list<std::string_view> values = {}) {
-        return qt_utf8(caption_format(to_utf8(context_.CAPTIONS[slot], cp), values));
-    };
     const auto button_caption = [&](int slot) { return qt_text(without_alt_s(context_.CAPTIONS[slot]), cp); };
     const PROFILES_TYPE* profile = current_profile(context_);
     const std::string profile_name = profile ? to_utf8(profile->name, profile_code_page(context_)) : "";
-    setWindowTitle(caption(299, {product_name, profile_name}));
+    setWindowTitle(caption_text(context_, 299, {product_name, profile_name}));
     btc_cheat_->setText(button_caption(46));
     btc_search_->setText(button_caption(47));
     btc_view_->setText(button_caption(48));
@@ -246,25 +244,25 @@ void Tmain::captions_main() {
     btc_options_->setText(button_caption(57));
     btc_other_->setText(button_caption(774));
     btc_exit_->setText(button_caption(59));
-    lb_programname_->setText(caption(60, {product_name}));
-    lb_programver_->setText(caption(61, {product_version}));
-    lb_programmaker_->setText(caption(62, {author_name}));
-    ulb_webadd_->setText(caption(63, {home_page_address}));
-    ulb_emailadd_->setText(caption(64, {publisher_info_address}));
-    lb_gamecount_->setText(caption(65, {"???"}));
-    lb_lastmodify_->setText(caption(66, {"???"}));
-    mn_copytoclipboard_->setText(caption(82) + "\tF5");
-    mn_sendcheat_->setText(caption(718));
-    mn_gamerun_->setText(caption(83) + "\tF9");
-    mn_gamepath_->setText(caption(84));
-    mn_shortcut_->setText(caption(85));
-    mn_view_->setText(caption(86));
-    mn_print_->setText(caption(87));
-    mn_savetext_->setText(caption(88));
-    mn_savedb_->setText(caption(54) + "\tF2");
-    mn_donate_->setText(caption(775));
-    mn_about_->setText(caption(58));
-    findChild<QAction*>("mn_cancel")->setText(caption(89));
+    lb_programname_->setText(caption_text(context_, 60, {product_name}));
+    lb_programver_->setText(caption_text(context_, 61, {product_version}));
+    lb_programmaker_->setText(caption_text(context_, 62, {author_name}));
+    ulb_webadd_->setText(caption_text(context_, 63, {home_page_address}));
+    ulb_emailadd_->setText(caption_text(context_, 64, {publisher_info_address}));
+    lb_gamecount_->setText(caption_text(context_, 65, {"???"}));
+    lb_lastmodify_->setText(caption_text(context_, 66, {"???"}));
+    mn_copytoclipboard_->setText(caption_text(context_, 82) + "\tF5");
+    mn_sendcheat_->setText(caption_text(context_, 718));
+    mn_gamerun_->setText(caption_text(context_, 83) + "\tF9");
+    mn_gamepath_->setText(caption_text(context_, 84));
+    mn_shortcut_->setText(caption_text(context_, 85));
+    mn_view_->setText(caption_text(context_, 86));
+    mn_print_->setText(caption_text(context_, 87));
+    mn_savetext_->setText(caption_text(context_, 88));
+    mn_savedb_->setText(caption_text(context_, 54) + "\tF2");
+    mn_donate_->setText(caption_text(context_, 775));
+    mn_about_->setText(caption_text(context_, 58));
+    findChild<QAction*>("mn_cancel")->setText(caption_text(context_, 89));
 }
 
 void Tmain::refresh_database_information() {
@@ -450,7 +448,7 @@ void Tmain::savefiles() {
 bool Tmain::expand_game(int game_index) {
     const int error = games_uncompress_data(context_.db, game_index, false, context_.db.current_game);
     if (error == 0) return true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     m.error("error " + std::to_string(error));
     return false;
 }
@@ -478,7 +476,7 @@ void Tmain::btc_viewClick() {
 void Tmain::btc_modifyClick() {
     if (context_.variables.run_from_cd) return;
     if (selected_row() < 0) {
-        const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+        const Messages m = messages_of(context_, dialogs_);
         m.error(m.text(801));
         return;
     }
@@ -526,7 +524,7 @@ void Tmain::btc_newClick() {
     if (context_.variables.run_from_cd) return;
     auto& db = context_.db;
     if (games_table_full(db)) {
-        const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+        const Messages m = messages_of(context_, dialogs_);
         m.error(m.text(800, {std::to_string(games_max)}));
         return;
     }
@@ -544,7 +542,7 @@ void Tmain::btc_newClick() {
 }
 
 void Tmain::btc_eraseClick() {
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     const int row = selected_row();
     if (context_.variables.run_from_cd || row < 0) {
         m.error(m.text(context_.variables.run_from_cd ? 585 : 801));
@@ -648,7 +646,7 @@ void Tmain::mn_gamerunClick() {
         }
         return;
     }
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     if (m.ask(m.text(129, {run.path}), 560, MessageIcon::error, MessageButtons::yes_no) != MessageAnswer::yes)
         return;
     forget_launch_settings(db, db.current_game_index, context_.variables.changes);
@@ -878,7 +876,7 @@ bool Tmain::FormCloseQuery() {
     if (changes.change_count <= 0 && !changes.user_changed) return true;
     savefiles();
     if (context_.last_save_ok) return true;
-    const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+    const Messages m = messages_of(context_, dialogs_);
     return m.ask(m.text(45), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) ==
            MessageAnswer::yes;
 }
@@ -895,7 +893,7 @@ void Tmain::FormClose() {
     const CHANGE_TRACKING& changes = context_.variables.changes;
     if (o.offer_send_after_adding && changes.cheat_added && !o.smtp_server.empty() && !o.smtp_port.empty() &&
         !o.user_name.empty() && !o.user_email.empty() && hooks_.send_userfile) {
-        const Messages m(dialogs_, context_.CAPTIONS, context_.language.code_page);
+        const Messages m = messages_of(context_, dialogs_);
         if (m.ask(m.text(331), 562, MessageIcon::information, MessageButtons::ok_cancel) == MessageAnswer::ok)
             hooks_.send_userfile(this);
     }

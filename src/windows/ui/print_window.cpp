@@ -1,5 +1,6 @@
 #include "windows/ui/print_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
@@ -66,7 +67,7 @@ void u_main_printinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent
 
     // A record of its own: the information window keeps its game in db.current_game while it prints.
     GAMES2_TEMP_ARRAY_TYPE game;
-    const Messages m(dialogs, context.CAPTIONS, context.language.code_page);
+    const Messages m = messages_of(context, dialogs);
     if (const int error = games_uncompress_data(context.db, game_index, false, game); error != 0) {
         m.error("error " + std::to_string(error));
         return;
@@ -118,9 +119,8 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const CodePage cp = context.language.code_page;
-    const auto caption = [&context, cp](int slot) { return qt_text(context.CAPTIONS[slot], cp); };
 
-    auto* lb_print_these = new QLabel(caption(628), client);
+    auto* lb_print_these = new QLabel(caption_text(context, 628), client);
     lb_print_these->setObjectName("lb_print_these");
     lb_print_these->setGeometry(scaled_rect(8, 8, 217, 14, s));
     set_skin_class(lb_print_these, "N");
@@ -129,7 +129,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     ls_infos_->setObjectName("ls_infos");
     ls_infos_->setRowHeight(15);
     ls_infos_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ls_infos_->setToolTip(caption(780));
+    ls_infos_->setToolTip(caption_text(context, 780));
     ls_infos_->setGeometry(scaled_rect(10, 26, 213, 108, s));
     QStringList rows;
     const CodePage game_cp = profile_code_page(context);
@@ -151,11 +151,11 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     ck_user_->setEnabled(!game.user_text.empty());
     ck_saveasdefault_ = check_box("ck_saveasdefault", 638, 202);
 
-    auto* btc_ok = new QPushButton(caption(639), client);
+    auto* btc_ok = new QPushButton(caption_text(context, 639), client);
     btc_ok->setObjectName("btc_ok");
     btc_ok->setGeometry(scaled_rect(30, 225, 80, 24, s));
     btc_ok->setDefault(true);
-    auto* btc_cancel = new QPushButton(caption(668), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, 668), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(scaled_rect(123, 225, 80, 24, s));
 
@@ -173,7 +173,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
 Tprint::~Tprint() = default;
 
 QCheckBox* Tprint::check_box(const char* name, int caption, int top) {
-    auto* box = new QCheckBox(qt_text(context_.CAPTIONS[caption], context_.language.code_page), skin_->client());
+    auto* box = new QCheckBox(caption_text(context_, caption), skin_->client());
     box->setObjectName(name);
     box->setGeometry(scaled_rect(8, top, 217, 17, context_.screen_scale));
     return box;

@@ -1,5 +1,6 @@
 #include "windows/ui/search_window.h"
 
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/game_list.h"
@@ -35,12 +36,9 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     QWidget* client = skin_->client();
     const double s = context.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
-    const auto caption = [&context](int slot) {
-        return qt_text(context.CAPTIONS[slot], context.language.code_page);
-    };
 
     // Created in tab order: the edit and its button, then the list and its buttons.
-    auto* lb_name = new QLabel(caption(222), client);
+    auto* lb_name = new QLabel(caption_text(context, 222), client);
     lb_name->setObjectName("lb_name");
     lb_name->setGeometry(at(10, 8, 280, 14));
     set_skin_class(lb_name, "N");
@@ -51,12 +49,12 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ed_name_->setGeometry(at(12, 26, 276, 17));
     frame_control(ed_name_);
 
-    btc_search_ = new QPushButton(caption(219), client);
+    btc_search_ = new QPushButton(caption_text(context, 219), client);
     btc_search_->setObjectName("btc_search");
     btc_search_->setGeometry(at(298, 22, 85, 24));
     btc_search_->setDefault(true);
 
-    lb_list_ = new QLabel(caption(223), client);
+    lb_list_ = new QLabel(caption_text(context, 223), client);
     lb_list_->setObjectName("lb_list");
     lb_list_->setGeometry(at(10, 54, 373, 14));
     set_skin_class(lb_list_, "N");
@@ -67,11 +65,11 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ls_list_->setGeometry(at(12, 72, 369, 135));
     frame_control(ls_list_);
 
-    btc_view_ = new QPushButton(caption(220), client);
+    btc_view_ = new QPushButton(caption_text(context, 220), client);
     btc_view_->setObjectName("btc_view");
     btc_view_->setGeometry(at(204, 217, 85, 24));
 
-    auto* btc_cancel = new QPushButton(caption(221), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, 221), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(at(298, 217, 85, 24));
 
