@@ -1,5 +1,5 @@
 // The main, information and options windows on screens with more pixels per inch. The program runs
-// once per screen (tests/windows/CMakeLists.txt): at 1x, under Qt's scaling (QT_SCALE_FACTOR), and
+// once per screen (tests/windows/ui/CMakeLists.txt): at 1x, under Qt's scaling (QT_SCALE_FACTOR), and
 // at 120 dots per inch with Qt's scaling off, where the program scales its designed sizes itself.
 // Each window is compared with itself opened at scale 1 in the same run; at 2x the windows are
 // saved into screens/.
