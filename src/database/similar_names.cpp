@@ -28,15 +28,15 @@ constexpr std::size_t typo_length_max = 32;
 constexpr std::size_t initials_min = 2, initials_max = 8;
 
 constexpr std::array<std::string_view, 40> romans{
-    "",      "i",    "ii",    "iii",    "iv",    "v",    "vi",    "vii",    "viii",    "ix",
-    "x",     "xi",   "xii",   "xiii",   "xiv",   "xv",   "xvi",   "xvii",   "xviii",   "xix",
-    "xx",    "xxi",  "xxii",  "xxiii",  "xxiv",  "xxv",  "xxvi",  "xxvii",  "xxviii",  "xxix",
-    "xxx",   "xxxi", "xxxii", "xxxiii", "xxxiv", "xxxv", "xxxvi", "xxxvii", "xxxviii", "xxxix"};
+    "",    "i",    "ii",    "iii",    "iv",    "v",    "vi",    "vii",    "viii",    "ix",
+    "x",   "xi",   "xii",   "xiii",   "xiv",   "xv",   "xvi",   "xvii",   "xviii",   "xix",
+    "xx",  "xxi",  "xxii",  "xxiii",  "xxiv",  "xxv",  "xxvi",  "xxvii",  "xxviii",  "xxix",
+    "xxx", "xxxi", "xxxii", "xxxiii", "xxxiv", "xxxv", "xxxvi", "xxxvii", "xxxviii", "xxxix"};
 
 // Words that initials may pass over ("kotor": Knights of the Old Republic, or "kor").
-constexpr std::array<std::string_view, 24> small_words{"a",   "an",  "the", "of", "and", "in",  "on",  "at",
-                                                       "to",  "for", "by",  "de", "la",  "le",  "les", "el",
-                                                       "der", "die", "das", "und", "von", "az", "es",  "with"};
+constexpr std::array<std::string_view, 24> small_words{
+    "a",  "an", "the", "of", "and", "in",  "on",  "at",  "to",  "for", "by", "de",
+    "la", "le", "les", "el", "der", "die", "das", "und", "von", "az",  "es", "with"};
 
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
@@ -87,15 +87,17 @@ int edits(std::string_view a, std::string_view b, int limit, bool beginning) {
         for (std::size_t j = 1; j <= n; ++j) {
             const int change = a[i - 1] == b[j - 1] ? 0 : 1;
             int d = std::min({up[j] + 1, cur[j - 1] + 1, up[j - 1] + change});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) d = std::min(d, up2[j - 2] + 1);
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d = std::min(d, up2[j - 2] + 1);
             cur[j] = d;
             lowest = std::min(lowest, d);
         }
         if (lowest > limit) return limit + 1; // rows never fall by more than one swap allows
     }
     const auto& last = rows[m % 3];
-    const int d = beginning ? *std::min_element(last.begin(), last.begin() + static_cast<std::ptrdiff_t>(n) + 1)
-                            : last[n];
+    const int d = beginning
+                      ? *std::min_element(last.begin(), last.begin() + static_cast<std::ptrdiff_t>(n) + 1)
+                      : last[n];
     return std::min(d, limit + 1);
 }
 
@@ -113,20 +115,42 @@ std::string fold_character(std::string_view utf8) {
     if (utf8.size() == 2) u = ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
     if (utf8.size() == 3) u = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
     // U+00C0..U+017F by base letter; '*' has two letters, ' ' is none (the signs × and ÷).
-    static constexpr std::string_view latin = "aaaaaa*ceeeeiiiidnooooo ouuuuy**aaaaaa*ceeeeiiiidnooooo ouuuuy*y"
-                                              "aaaaaaccccccccdd" "ddeeeeeeeeeegggg" "gggghhhhiiiiiiii"
-                                              "ii**jjkkklllllll" "lllnnnnnnnnnoooo" "oo**rrrrrrssssss"
-                                              "sstttttt" "uuuuuuuu" "uuuuwwyy" "yzzzzzzs";
+    static constexpr std::string_view latin =
+        "aaaaaa*ceeeeiiiidnooooo ouuuuy**aaaaaa*ceeeeiiiidnooooo ouuuuy*y"
+        "aaaaaaccccccccdd"
+        "ddeeeeeeeeeegggg"
+        "gggghhhhiiiiiiii"
+        "ii**jjkkklllllll"
+        "lllnnnnnnnnnoooo"
+        "oo**rrrrrrssssss"
+        "sstttttt"
+        "uuuuuuuu"
+        "uuuuwwyy"
+        "yzzzzzzs";
     static_assert(latin.size() == 0x180 - 0xC0);
     switch (u) {
-    case 0xC6: case 0xE6: return "ae";
-    case 0xDE: case 0xFE: return "th";
-    case 0xDF: return "ss";
-    case 0x132: case 0x133: return "ij";
-    case 0x152: case 0x153: return "oe";
-    case 0x192: return "f";
-    case 0xB4: case 0x2018: case 0x2019: return ""; // apostrophes
-    default: break;
+    case 0xC6:
+    case 0xE6:
+        return "ae";
+    case 0xDE:
+    case 0xFE:
+        return "th";
+    case 0xDF:
+        return "ss";
+    case 0x132:
+    case 0x133:
+        return "ij";
+    case 0x152:
+    case 0x153:
+        return "oe";
+    case 0x192:
+        return "f";
+    case 0xB4:
+    case 0x2018:
+    case 0x2019:
+        return ""; // apostrophes
+    default:
+        break;
     }
     if (u >= 0xC0 && u < 0x180) return std::string(1, latin[u - 0xC0]);
     return " ";
@@ -184,9 +208,9 @@ struct SimilarNames::Variant {
     std::int32_t number = -1;
     int typos = 0;
 
-    Variant(std::string t, bool joined) :
-        text(std::move(t)), letters(letter_bits(text)), number(number_value(text)),
-        typos(joined ? 0 : typos_allowed(text)) {}
+    Variant(std::string t, bool joined)
+        : text(std::move(t)), letters(letter_bits(text)), number(number_value(text)),
+          typos(joined ? 0 : typos_allowed(text)) {}
 };
 
 SimilarNames::SimilarNames(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, CodePage cp) : cp_(cp) {
@@ -292,7 +316,8 @@ bool SimilarNames::initials_match(std::string_view token, std::size_t row) const
     return false;
 }
 
-std::vector<std::int32_t> SimilarNames::find(std::string_view text, const std::vector<std::int32_t>& shown) const {
+std::vector<std::int32_t> SimilarNames::find(std::string_view text,
+                                             const std::vector<std::int32_t>& shown) const {
     const std::string folded = fold_name(text, cp_);
     const auto tokens = words_of(folded);
     const std::size_t n = tokens.size();
@@ -333,8 +358,8 @@ std::vector<std::int32_t> SimilarNames::find(std::string_view text, const std::v
         for (std::size_t i = 0; i < n; ++i) {
             if (best[i] != unreachable) {
                 std::uint8_t c = cheapest(costs[i]);
-                if (c > cost_initials && tokens[i].size() >= initials_min && tokens[i].size() <= initials_max &&
-                    initials_match(tokens[i], r))
+                if (c > cost_initials && tokens[i].size() >= initials_min &&
+                    tokens[i].size() <= initials_max && initials_match(tokens[i], r))
                     c = cost_initials;
                 if (c != no_match) best[i + 1] = best[i] + c;
             }

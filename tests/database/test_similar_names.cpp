@@ -9,7 +9,10 @@ namespace {
 TEST(SimilarNames, FoldsCaseAccentsAndApostrophes) {
     EXPECT_EQ(fold_name("\xC1rv\xEDzt\xFBr\xF5 T\xDCK\xD6RF\xDAR\xD3G\xC9P", CodePage::windows_1250),
               "arvizturo tukorfurogep");
-    EXPECT_EQ(fold_name("Stra\xDF" "e \xC6on Assassin's Creed \x92" "97", CodePage::windows_1252),
+    EXPECT_EQ(fold_name("Stra\xDF"
+                        "e \xC6on Assassin's Creed \x92"
+                        "97",
+                        CodePage::windows_1252),
               "strasse aeon assassins creed 97");
     EXPECT_EQ(fold_name("Half-Life: 2\xD7\x81", CodePage::windows_1252), "half life  2  ");
 }
@@ -17,12 +20,25 @@ TEST(SimilarNames, FoldsCaseAccentsAndApostrophes) {
 // Each case: the typed text; names that must be among the similar names, in this order; names
 // that must not be.
 TEST(SimilarNames, Rules) {
-    const std::vector<std::string> names{
-        "Grand Theft Auto: San Andreas", "Grand Theft Auto: Vice City", "Star Wars: Knights of the Old Republic",
-        "Star Wars: Battlefront", "Final Fantasy VII", "Final Fantasy VIII", "The Legend of Zelda",
-        "The Legend of Zelda: Ocarina of Time", "Zelad Legends", "Half-Life", "Half-Life 2",
-        "Pok\xE9mon Red Version", "Doom II: Hell on Earth", "Age of Empires II", "Assassin's Creed", "StarCraft",
-        "Heroes of Might and Magic 3", "\xC6on Flux", "Mega Man X"};
+    const std::vector<std::string> names{"Grand Theft Auto: San Andreas",
+                                         "Grand Theft Auto: Vice City",
+                                         "Star Wars: Knights of the Old Republic",
+                                         "Star Wars: Battlefront",
+                                         "Final Fantasy VII",
+                                         "Final Fantasy VIII",
+                                         "The Legend of Zelda",
+                                         "The Legend of Zelda: Ocarina of Time",
+                                         "Zelad Legends",
+                                         "Half-Life",
+                                         "Half-Life 2",
+                                         "Pok\xE9mon Red Version",
+                                         "Doom II: Hell on Earth",
+                                         "Age of Empires II",
+                                         "Assassin's Creed",
+                                         "StarCraft",
+                                         "Heroes of Might and Magic 3",
+                                         "\xC6on Flux",
+                                         "Mega Man X"};
     std::vector<GAMELIST2_ARRAY_TYPE> rows;
     for (const auto& n : names)
         rows.push_back({n, static_cast<std::int32_t>(rows.size())});
@@ -37,7 +53,9 @@ TEST(SimilarNames, Rules) {
         {"POK\xC9MON red", {"Pok\xE9mon Red Version"}, {}},
         {"aeon flux", {"\xC6on Flux"}, {}},
         // Every word anywhere; exact words, then longer names, then typos.
-        {"zelda legend", {"The Legend of Zelda", "The Legend of Zelda: Ocarina of Time", "Zelad Legends"}, {}},
+        {"zelda legend",
+         {"The Legend of Zelda", "The Legend of Zelda: Ocarina of Time", "Zelad Legends"},
+         {}},
         {"zeld legend", {"The Legend of Zelda", "The Legend of Zelda: Ocarina of Time"}, {}},
         {"zelda 2", {}, {"The Legend of Zelda", "The Legend of Zelda: Ocarina of Time"}},
         // Initials and short forms.
@@ -88,8 +106,7 @@ TEST(SimilarNames, Rules) {
             EXPECT_EQ(std::count(found_names.begin(), found_names.end(), name), 0) << c.typed << ": " << name;
     }
     // What the substring search shows stays out: "zelad" is part of one name already.
-    EXPECT_EQ(similar.find("zelad", search_substring(rows, "zelad").rows),
-              (std::vector<std::int32_t>{6, 7}));
+    EXPECT_EQ(similar.find("zelad", search_substring(rows, "zelad").rows), (std::vector<std::int32_t>{6, 7}));
     EXPECT_TRUE(similar.find("a b c d e f g h i j k l m", {}).empty()); // more than words_max words
     EXPECT_TRUE(SimilarNames().find("zelda", {}).empty());
 }
