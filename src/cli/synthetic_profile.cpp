@@ -187,78 +187,115 @@ Title distinct_title(Random& r, std::unordered_set<std::string>& taken) {
 }
 
 // Game texts: sentences of a player's vocabulary, cheat codes and their effects.
-constexpr std::array buttons{"A", "B", "X", "Y", "L", "R", "Start", "Select", "Up", "Down", "Left", "Right"};
-constexpr std::array verbs{"jump over", "climb",  "open",  "collect", "defeat",   "push",     "pull",
-                           "destroy",   "unlock", "use",   "grab",    "activate", "follow",   "avoid",
-                           "shoot",     "light",  "break", "carry",   "throw",    "swim past"};
-constexpr std::array things{"the blue key", "the red door",    "the chest",      "the switch",
-                            "the boss",     "the lever",       "all coins",      "the map",
-                            "the sword",    "the crystal",     "the gate",       "the elevator",
-                            "the statue",   "the torch",       "the crate",      "the guard",
-                            "the bridge",   "the golden idol", "the spell book", "the rope"};
+constexpr std::array buttons{"A", "B",     "X",      "Y",  "L",    "R",    "Z",
+                             "C", "Start", "Select", "Up", "Down", "Left", "Right"};
+constexpr std::array verbs{
+    "jump over", "climb", "open",        "collect",    "defeat",  "push",      "pull",    "destroy",
+    "unlock",    "use",   "grab",        "activate",   "follow",  "avoid",     "shoot",   "light",
+    "break",     "carry", "throw",       "swim past",  "examine", "turn",      "repair",  "burn",
+    "freeze",    "ring",  "hide behind", "ride",       "search",  "dig under", "kick",    "blow up",
+    "inspect",   "roll",  "stand on",    "sneak past", "smash",   "ignite",    "pick up", "drop"};
+constexpr std::array kinds{"rusty",  "golden",  "blue",    "red",   "hidden",  "broken", "heavy",   "wooden",
+                           "silver", "ancient", "small",   "large", "burning", "frozen", "cracked", "glowing",
+                           "iron",   "stone",   "crystal", "green", "cursed",  "loose"};
+constexpr std::array objects{"key",      "door",       "chest",    "switch", "lever",   "map",      "sword",
+                             "crystal",  "gate",       "elevator", "statue", "torch",   "crate",    "bridge",
+                             "idol",     "spell book", "rope",     "ladder", "barrel",  "painting", "mirror",
+                             "altar",    "wall",       "pillar",   "cannon", "boat",    "wheel",    "bell",
+                             "fountain", "skull",      "shield",   "bow",    "lantern", "scroll",   "potion",
+                             "ring",     "amulet",     "helmet",   "armor",  "valve"};
 constexpr std::array rooms{"water temple", "fire temple",   "forest",          "castle",   "village",
                            "dungeon",      "tower",         "sewers",          "ice cave", "desert ruins",
                            "harbor",       "space station", "haunted mansion", "mine",     "volcano",
-                           "throne room",  "library",       "lighthouse",      "swamp",    "caf\xE9"};
-constexpr std::array enemies{"dragon",   "guard",  "spider", "ghost",  "robot",
-                             "skeleton", "knight", "sniper", "wizard", "giant crab"};
+                           "throne room",  "library",       "lighthouse",      "swamp",    "caf\xE9",
+                           "cellar",       "graveyard",     "arena",           "bazaar",   "canyon",
+                           "factory",      "laboratory",    "monastery",       "prison",   "observatory"};
+constexpr std::array sides{"northern", "southern", "eastern", "western", "flooded", "upper",
+                           "lower",    "old",      "great",   "second",  "inner",   "outer"};
+constexpr std::array enemies{"dragon", "guard",  "spider",     "ghost", "robot",  "skeleton", "knight",
+                             "sniper", "wizard", "giant crab", "bat",   "zombie", "pirate",   "golem",
+                             "mummy",  "ninja",  "tank",       "witch", "troll",  "wolf"};
+constexpr std::array actions{"sees you",  "attacks",        "turns around",    "falls asleep",
+                             "runs away", "calls for help", "closes the gate", "jumps",
+                             "teleports", "throws a bomb"};
 constexpr std::array effects{"god mode",      "all weapons",   "infinite ammo",      "unlimited lives",
                              "level select",  "invincibility", "full health",        "all keys",
                              "big head mode", "no clipping",   "skipping the level", "maximum money",
-                             "all cars",      "super speed",   "low gravity"};
-constexpr std::array weapons{"fire arrows", "the hammer",  "bombs",
-                             "ice magic",   "the shotgun", "the silver sword"};
-constexpr std::array code_parts{"GOLD", "MAX", "POWER", "RAIN", "BOW",  "FLY",  "HEAD", "KEY",  "LIFE",
-                                "AMMO", "ZAP", "NOVA",  "MOON", "DUST", "ROCK", "STAR", "WARP", "TANK"};
+                             "all cars",      "super speed",   "low gravity",        "all maps",
+                             "slow motion",   "every costume", "infinite magic",     "a flying car"};
+constexpr std::array weapons{"fire arrows",      "the hammer",    "bombs",     "ice magic",    "the shotgun",
+                             "the silver sword", "the boomerang", "lightning", "the crossbow", "grenades"};
+constexpr std::array items{"coins",     "gems",  "stars",    "keys",   "feathers",
+                           "mushrooms", "rings", "crystals", "skulls", "batteries"};
+constexpr std::array code_parts{"GOLD", "MAX",  "POWER", "RAIN", "BOW",  "FLY",   "HEAD", "KEY",  "LIFE",
+                                "AMMO", "ZAP",  "NOVA",  "MOON", "DUST", "ROCK",  "STAR", "WARP", "TANK",
+                                "BLUE", "FAST", "HERO",  "JUMP", "WALL", "GHOST", "LUCK", "OMEGA"};
 
 std::string code(Random& r) {
     std::string c = join({pick(r, code_parts), pick(r, code_parts)});
-    if (r.below(3) == 0) c += std::to_string(r.below(100));
+    if (r.below(2) == 0) c += std::to_string(r.below(1000));
     return c;
+}
+// "the rusty key", "the bell"
+std::string thing(Random& r) {
+    return r.below(2) ? join({"the ", pick(r, kinds), " ", pick(r, objects)})
+                      : join({"the ", pick(r, objects)});
+}
+// "the flooded cellar", "the tower"
+std::string room(Random& r) {
+    return r.below(2) ? join({"the ", pick(r, sides), " ", pick(r, rooms)}) : join({"the ", pick(r, rooms)});
+}
+std::string number(Random& r, std::size_t below) {
+    return std::to_string(1 + r.below(below));
 }
 
 std::string sentence(Random& r) {
-    std::string t;
-    switch (r.below(10)) {
+    switch (r.below(16)) {
     case 0:
-        t = join({"Press ", pick(r, buttons), " to ", pick(r, verbs), " ", pick(r, things), "."});
-        break;
+        return join({"Press ", pick(r, buttons), " to ", pick(r, verbs), " ", thing(r), "."});
     case 1:
-        t = join({pick(r, std::array{"When", "After", "Once", "Before"}), " you reach the ", pick(r, rooms),
-                  ", ", pick(r, verbs), " ", pick(r, things), "."});
-        break;
+        return join({pick(r, std::array{"When", "After", "Once", "Before"}), " you reach ", room(r), ", ",
+                     pick(r, verbs), " ", thing(r), "."});
     case 2:
-        t = join({"Enter the code ", code(r), " to get ", pick(r, effects), "."});
-        break;
+        return join({"Enter the code ", code(r), " to get ", pick(r, effects), "."});
     case 3:
-        t = join({"Type ", code(r), " during play for ", pick(r, effects), "."});
-        break;
+        return join({"Type ", code(r), " during play for ", pick(r, effects), "."});
     case 4:
-        t = join({"Hold ", pick(r, buttons), " and press ", pick(r, buttons), " to ", pick(r, verbs), " ",
-                  pick(r, things), "."});
-        break;
+        return join({"Hold ", pick(r, buttons), " and press ", pick(r, buttons), ", ", pick(r, buttons),
+                     " to ", pick(r, verbs), " ", thing(r), "."});
     case 5:
-        t = join({"In the ", pick(r, rooms), ", ", pick(r, verbs), " ", pick(r, things), " before the ",
-                  pick(r, enemies), " sees you."});
-        break;
+        return join({"In ", room(r), ", ", pick(r, verbs), " ", thing(r), " before the ", pick(r, enemies),
+                     " ", pick(r, actions), "."});
     case 6:
-        t = join({"The ", pick(r, enemies), " in the ", pick(r, rooms), " is weak against ", pick(r, weapons),
-                  "."});
-        break;
+        return join({"The ", pick(r, enemies), " in ", room(r), " is weak against ", pick(r, weapons), "."});
     case 7:
-        t = join({"There is a secret room behind ", pick(r, things), " in the ", pick(r, rooms), "."});
-        break;
+        return join({"There is a secret room behind ", thing(r), " in ", room(r), "."});
     case 8:
-        t = join({"Go ", pick(r, std::array{"north", "south", "east", "west", "upstairs", "downstairs"}),
-                  " from the ", pick(r, rooms), " and ", pick(r, verbs), " ", pick(r, things), " on level ",
-                  std::to_string(1 + r.below(12)), "."});
-        break;
+        return join({"Go ", pick(r, std::array{"north", "south", "east", "west", "upstairs", "downstairs"}),
+                     " from ", room(r), " and ", pick(r, verbs), " ", thing(r), " on level ", number(r, 40),
+                     "."});
+    case 9:
+        return join({"Wait ", number(r, 90), " seconds on ", thing(r), " until the ", pick(r, enemies), " ",
+                     pick(r, actions), "."});
+    case 10:
+        return join(
+            {"You need ", number(r, 250), " ", pick(r, items), " to ", pick(r, verbs), " ", thing(r), "."});
+    case 11:
+        return join({"Talk to ", pick(r, heroes), " in ", room(r), " ", number(r, 5), " times to get ",
+                     thing(r), "."});
+    case 12:
+        return join({"Hit the ", pick(r, enemies), " ", number(r, 20), " times with ", pick(r, weapons),
+                     ", then ", pick(r, verbs), " ", thing(r), "."});
+    case 13:
+        return join({"Save before ", room(r), ": the ", pick(r, enemies), " there ", pick(r, actions),
+                     " after ", number(r, 60), " seconds."});
+    case 14:
+        return join({"Collect ", number(r, 100), " ", pick(r, items), " in ", room(r), " for ",
+                     pick(r, effects), "."});
     default:
-        t = join(
-            {"Jump across the platforms, then ", pick(r, verbs), " ", pick(r, things), " to save the game."});
-        break;
+        return join({"Jump across the platforms at ", number(r, 999), ", ", number(r, 999), ", then ",
+                     pick(r, verbs), " ", thing(r), " to save the game."});
     }
-    return t;
 }
 
 // Paragraphs of sentences in lines of about 60 characters, and lists of codes, up to `size` bytes.
@@ -346,7 +383,7 @@ std::optional<SyntheticProfile> generate_profile(const SyntheticOptions& o) {
         for (std::size_t e = 1 + r.below(4); e > 0; --e) {
             BlockInfo info;
             if (r.below(5) == 0)
-                info.name = join({"Notes on the ", pick(r, rooms)});
+                info.name = join({"Notes on ", room(r)});
             else
                 info.type_number = static_cast<std::uint8_t>(1 + r.below(8));
             // Sizes from 0.5 KB to 20 KB, small ones more often, as in real databases.
@@ -355,8 +392,8 @@ std::optional<SyntheticProfile> generate_profile(const SyntheticOptions& o) {
         }
         if (r.below(4) == 0)
             g.files.push_back({"http://files.trickvault.example/" + slug(r) + ".zip",
-                               std::to_string(1 + r.below(900)) + " KB",
-                               join({"Savegame before the ", pick(r, rooms)}), text(r, 80)});
+                               std::to_string(1 + r.below(900)) + " KB", join({"Savegame before ", room(r)}),
+                               text(r, 80)});
         if (r.below(3) == 0)
             g.homepages.push_back({join({"http://www.", slug(r), ".example/"}),
                                    join({title(r).text, " fan site"}), text(r, 60)});

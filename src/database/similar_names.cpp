@@ -92,7 +92,7 @@ int edits(std::string_view a, std::string_view b, int limit, bool beginning) {
             cur[j] = d;
             lowest = std::min(lowest, d);
         }
-        if (lowest > limit) return limit + 1; // rows never fall by more than one swap allows
+        if (lowest > limit) return limit + 1; // no later row can come back under the limit
     }
     const auto& last = rows[m % 3];
     const int d = beginning
@@ -164,14 +164,10 @@ const std::array<std::string, 256>& fold_table(CodePage cp) {
             auto& table = t[page == CodePage::windows_1250 ? 0 : 1];
             for (int byte = 0; byte < 256; ++byte) {
                 const char c = ascii_lower(static_cast<char>(byte));
-                if (is_letter(c) || is_digit(c))
-                    table[byte] = std::string(1, c);
-                else if (c == '\'' || c == '`')
-                    table[byte] = "";
-                else if (byte < 0x80)
-                    table[byte] = " ";
-                else
+                if (byte >= 0x80)
                     table[byte] = fold_character(to_utf8(std::string(1, c), page));
+                else if (c != '\'' && c != '`') // apostrophes fold to nothing
+                    table[byte].assign(1, is_letter(c) || is_digit(c) ? c : ' ');
             }
         }
         return t;
@@ -273,7 +269,7 @@ void SimilarNames::match_terms(const Variant& v, std::vector<std::uint8_t>& cost
         const std::size_t gap = s.size() > q.size() ? s.size() - q.size() : q.size() - s.size();
         if (gap <= static_cast<std::size_t>(v.typos)) {
             const int e = edits(q, s, v.typos, false);
-            if (e <= v.typos) {
+            if (e <= v.typos) { // after the same number of typos, a whole word before a beginning
                 costs[id] = static_cast<std::uint8_t>(cost_per_typo * e + cost_beginning);
                 continue;
             }

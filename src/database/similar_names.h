@@ -8,8 +8,8 @@
 //   - two neighbouring words written as one ("halflife"), or one written as two ("star craft");
 //   - the initials of neighbouring words ("gta", "kotor"; small words such as "of" and "the" may be
 //     left out), numbers given whole ("ff7" is "Final Fantasy VII");
-//   - a word with a typo or two: insertions, deletions, changes and swaps of neighbouring letters,
-//     none in words of one or two letters, one up to five letters, two in longer ones.
+//   - a word with a typo or two: insertions, deletions, changes and swaps of neighbouring letters;
+//     none in numbers and words of one or two letters, one up to five letters, two in longer ones.
 // The rows are prepared once per list; each search then walks them without allocating per row.
 
 #include <cstdint>
