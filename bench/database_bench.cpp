@@ -6,10 +6,13 @@
 #include "database/game_list.h"
 #include "database/open_database.h"
 #include "database/record_codec.h"
+#include "database/similar_names.h"
 #include "database/text_export.h"
 #include "internet/upgrade.h"
 #include "shell/files.h"
+#include "shell/text.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
@@ -77,6 +80,76 @@ void BM_SubstringSearch(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(search_substring(opened().db.game_list, "dragon ka"));
 }
 
+// The similar names' preparation, once per profile and after each rebuild of the list.
+void BM_SimilarNamesPrepare(benchmark::State& state) {
+    const CodePage cp = code_page_for_language(opened().profile.language);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SimilarNames(opened().db.game_list, cp));
+}
+
+// Names of rows spread over the list as a user types them into the search window: lower case,
+// words turned around, two letters of the first swapped; then texts that find nothing.
+std::vector<std::string> typed_like_names(std::size_t words_at_most) {
+    const auto& rows = opened().db.game_list;
+    std::vector<std::string> texts;
+    for (std::size_t r = rows.size() / 16; r < rows.size(); r += rows.size() / 8) {
+        std::vector<std::string> words;
+        for (std::size_t start = 0, end = 0; start < rows[r].name.size(); start = end + 1) {
+            end = std::min(rows[r].name.find(' ', start), rows[r].name.size());
+            words.push_back(ascii_lower_text(rows[r].name.substr(start, end - start)));
+        }
+        std::reverse(words.begin(), words.end());
+        if (words[0].size() >= 4) std::swap(words[0][1], words[0][2]);
+        std::string text;
+        for (std::size_t w = 0; w < words.size() && w < words_at_most; ++w)
+            text += (w ? " " : "") + words[w];
+        texts.push_back(text);
+    }
+    texts.push_back("zzz qqq");
+    texts.push_back(std::string(1000, 'x'));
+    return texts;
+}
+
+// One keystroke in the search window: the similar names of the text typed so far, the rows of
+// the substring search left out. The texts above, typed one character after the other.
+void BM_SimilarNamesKeystroke(benchmark::State& state) {
+    const auto& rows = opened().db.game_list;
+    const SimilarNames similar(rows, code_page_for_language(opened().profile.language));
+    std::vector<std::pair<std::string, std::vector<std::int32_t>>> typed;
+    for (const std::string& text : typed_like_names(SimilarNames::words_max))
+        for (std::size_t n = 1; n <= text.size(); n += text.size() > 100 ? 100 : 1)
+            typed.emplace_back(text.substr(0, n), search_substring(rows, text.substr(0, n)).rows);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto& [text, shown] = typed[i++ % typed.size()];
+        benchmark::DoNotOptimize(similar.find(text, shown));
+    }
+}
+
+// The slowest text: as many words as are compared, each matched on its own and with its neighbour.
+void BM_SimilarNamesLongest(benchmark::State& state) {
+    const auto& rows = opened().db.game_list;
+    const SimilarNames similar(rows, code_page_for_language(opened().profile.language));
+    std::string text;
+    for (const std::string& words : typed_like_names(SimilarNames::words_max))
+        text += words + " ";
+    const std::vector<std::string> words = [&] {
+        std::vector<std::string> out;
+        for (std::size_t start = 0, end = 0; start < text.size() && out.size() < SimilarNames::words_max;
+             start = end + 1) {
+            end = std::min(text.find(' ', start), text.size());
+            if (end > start && end - start < 20) out.push_back(text.substr(start, end - start));
+        }
+        return out;
+    }();
+    std::string longest;
+    for (const std::string& w : words)
+        longest += (longest.empty() ? "" : " ") + w;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(similar.find(longest, {}));
+    state.SetLabel(std::to_string(words.size()) + " words");
+}
+
 void BM_ExpandGame(benchmark::State& state) {
     GAMES2_TEMP_ARRAY_TYPE g;
     for (auto _ : state) benchmark::DoNotOptimize(games_uncompress_data(opened().db, 12345, false, g));
@@ -131,6 +204,9 @@ BENCHMARK(BM_ReadMainDatBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProfile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickSearchKeystroke)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SubstringSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimilarNamesPrepare)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimilarNamesKeystroke)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimilarNamesLongest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandGame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Export)->DenseRange(1, 4)->ArgName("type")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainText)->Unit(benchmark::kMicrosecond);

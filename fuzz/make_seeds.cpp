@@ -96,6 +96,12 @@ int main(int argc, char** argv) {
         seeds.write("block", "stored-" + std::to_string(i), std::string(1, '\0') + db.games[i].data);
     if (!db.games.empty()) seeds.write("block", "expanded", "\x01" + block_decompress(db.games[0].data).bytes);
 
+    // The demo's names under a few typed texts (first byte: the code page, odd for Windows-1252).
+    std::string names;
+    for (const auto& g : db.games) names += "\n" + replace_each(g.names, "\r\n", "\n");
+    for (const char* typed : {"zelda legend", "gta sa", "ff7", "pokemon red", "half lfe", "doom ii"})
+        seeds.write("similar_names", typed, std::string("\x01") + typed + names);
+
     // A user.dat over the fuzz target's games: texts on a game of the publisher, a game of the user.
     GameDatabase user;
     user.games = {{1, "Doom\r\nDoom I", "", 3, "God mode: IDDQD", {"doom.exe", "/games", "-warp 1"}},

@@ -38,6 +38,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--raw") {
             out.raw = true;
+        } else if (args[i] == "--similar") {
+            out.similar = true;
         } else if (args[i] == "--format") {
             if (i + 1 >= args.size()) return false;
             out.format = args[++i];

@@ -36,6 +36,7 @@ struct Arguments {
     std::vector<std::string> positional;
     bool raw = false;
     std::optional<std::string> format;
+    bool similar = false; // find: the similar names too
 };
 // False for an unknown flag or a flag without its value.
 bool parse_arguments(const std::vector<std::string>& args, Arguments& out);

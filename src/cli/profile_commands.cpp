@@ -6,6 +6,7 @@
 #include "database/game_list.h"
 #include "database/record_codec.h"
 #include "database/save_info.h"
+#include "database/similar_names.h"
 #include "database/text_export.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
@@ -21,13 +22,13 @@ std::string typed(const std::string& text, CodePage cp, bool raw) {
     return raw ? text : from_utf8(text, cp);
 }
 
-void print_row(CommandIo io, const OpenedProfile& p, std::int32_t row, bool raw) {
-    io.out << row << '\t' << shown(p.db.game_list[static_cast<std::size_t>(row)].name, p.cp, raw) << '\n';
+void print_row(CommandIo io, const OpenedProfile& p, std::int32_t row, bool raw, std::string_view tail = {}) {
+    io.out << row << '\t' << shown(p.db.game_list[static_cast<std::size_t>(row)].name, p.cp, raw) << tail << '\n';
 }
 
 int run_profiles(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || !a.positional.empty() || a.format)
+    if (!parse_arguments(args, a) || !a.positional.empty() || a.format || a.similar)
         return usage_error(io, profiles_command);
     for (const auto& p : installed_profiles(context).profiles) {
         const CodePage cp = code_page_for_language(p.language);
@@ -39,7 +40,7 @@ int run_profiles(ProgramContext& context, const std::vector<std::string>& args, 
 
 int run_list(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 1 || a.format)
+    if (!parse_arguments(args, a) || a.positional.size() != 1 || a.format || a.similar)
         return usage_error(io, list_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
@@ -50,7 +51,7 @@ int run_list(ProgramContext& context, const std::vector<std::string>& args, Comm
 
 int run_search(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format)
+    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.format || a.similar)
         return usage_error(io, search_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
@@ -66,10 +67,15 @@ int run_find(ProgramContext& context, const std::vector<std::string>& args, Comm
         return usage_error(io, find_command);
     const auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
-    const SubstringSearch s = search_substring(p->db.game_list, typed(a.positional[1], p->cp, a.raw));
+    const std::string text = typed(a.positional[1], p->cp, a.raw);
+    const SubstringSearch s = search_substring(p->db.game_list, text);
     for (std::int32_t row : s.rows)
         print_row(io, *p, row, a.raw);
-    return s.rows.empty() ? exit_failed : exit_ok;
+    if (!a.similar) return s.rows.empty() ? exit_failed : exit_ok;
+    const std::vector<std::int32_t> similar = SimilarNames(p->db.game_list, p->cp).find(text, s.rows);
+    for (std::int32_t row : similar)
+        print_row(io, *p, row, a.raw, "\tsimilar");
+    return s.rows.empty() && similar.empty() ? exit_failed : exit_ok;
 }
 
 // "#ROW", or the first row whose name equals the text ignoring letter case; -1 when none.
@@ -91,7 +97,8 @@ int run_show(ProgramContext& context, const std::vector<std::string>& args, Comm
                                                                         {"dos", SaveType::dos_text},
                                                                         {"rtf", SaveType::rtf}};
     Arguments a;
-    if (!parse_arguments(args, a) || a.positional.size() != 2 || (a.format && !formats.contains(*a.format)))
+    if (!parse_arguments(args, a) || a.positional.size() != 2 || a.similar ||
+        (a.format && !formats.contains(*a.format)))
         return usage_error(io, show_command);
     auto p = open_profile(context, a.positional[0], io);
     if (!p) return exit_usage;
@@ -121,7 +128,7 @@ int run_show(ProgramContext& context, const std::vector<std::string>& args, Comm
 const Command profiles_command{"profiles", "profiles [--raw]", run_profiles};
 const Command list_command{"list", "list PROFILE [--raw]", run_list};
 const Command search_command{"search", "search PROFILE TEXT [--raw]", run_search};
-const Command find_command{"find", "find PROFILE TEXT [--raw]", run_find};
+const Command find_command{"find", "find PROFILE TEXT [--similar] [--raw]", run_find};
 const Command show_command{"show", "show PROFILE GAME [--format text|html|windows|dos|rtf] [--raw]",
                            run_show};
 

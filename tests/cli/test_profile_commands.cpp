@@ -68,6 +68,20 @@ TEST_F(ProfileCommands, SearchAndFind) {
     EXPECT_EQ(run({"find", "pc", "nothing"}).code, cli::exit_failed);
 }
 
+// The substring results as without --similar, then the similar names after them.
+TEST_F(ProfileCommands, FindSimilar) {
+    source.write("games/c.txt", "id=3\nname=Quake II Mission Pack\n");
+    ASSERT_EQ(run({"build", source.folder(), home.path("profiles/pc")}).code, cli::exit_ok);
+    EXPECT_EQ(run({"find", "pc", "QUAKE 2"}).out, "2\tQuake 2\n");
+    EXPECT_EQ(run({"find", "pc", "QUAKE 2", "--similar"}).out, "2\tQuake 2\n3\tQuake II Mission Pack\tsimilar\n");
+    const Result accents = run({"find", "pc", "arviz", "--similar"});
+    EXPECT_EQ(accents.code, cli::exit_ok);
+    EXPECT_EQ(accents.out, "4\t\xC3\x81rv\xC3\xADz\tsimilar\n");
+    EXPECT_EQ(run({"find", "pc", "arviz"}).code, cli::exit_failed);
+    EXPECT_EQ(run({"find", "pc", "zzz", "--similar"}).code, cli::exit_failed);
+    EXPECT_EQ(run({"list", "pc", "--similar"}).code, cli::exit_usage);
+}
+
 TEST_F(ProfileCommands, ShowWritesTheSavedDocument) {
     const Result text = run({"show", "pc", "q1"});
     ASSERT_EQ(text.code, cli::exit_ok) << text.err;
