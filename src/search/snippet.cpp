@@ -82,14 +82,18 @@ void append_blanked(std::string& out, std::string_view part) {
 
 } // namespace
 
+std::string one_line(std::string_view text) {
+    std::string out;
+    append_blanked(out, text);
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
 std::string make_snippet(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer,
                          std::size_t length) {
     const std::vector<Word> words = matched_words(text, terms, stemmer);
-    if (words.empty()) {
-        std::string out;
-        append_blanked(out, text.substr(0, length));
-        return out;
-    }
+    if (words.empty()) return one_line(text.substr(0, length));
     std::size_t first = best_window(words, length);
     if (first == words.size()) first = 0;
     // A little of the text before the first match.

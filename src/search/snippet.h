@@ -16,4 +16,8 @@ namespace tkv {
 std::string make_snippet(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer,
                          std::size_t length = 180);
 
+// The text on one line: every run of blanks, line breaks, tabs and other control characters becomes
+// one blank; none at either end.
+std::string one_line(std::string_view text);
+
 } // namespace tkv

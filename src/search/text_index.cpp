@@ -288,7 +288,8 @@ SearchResults TextIndex::search(const GameDatabase& db, std::string_view query, 
                     hit_of_game.erase(found);
                 }
             }
-            if (results.hits.size() < 3 && !parsed.corrected.empty()) results.suggestion = parsed.corrected;
+            if (results.hits.size() < 3 && !parsed.corrected.empty())
+                results.suggestion = one_line(parsed.corrected);
             return results;
         } catch (const Xapian::DatabaseModifiedError&) {
             s.reader->reopen();

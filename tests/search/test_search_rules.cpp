@@ -63,6 +63,7 @@ TEST(SearchRules, SnippetMarksStemsPrefixesAndAccentedWords) {
     EXPECT_EQ(snippet.substr(snippet.size() - 3), "...");
     // No word of the query: the beginning.
     EXPECT_EQ(make_snippet("Nothing\nhere", terms, english), "Nothing here");
+    EXPECT_EQ(one_line(std::string("\n a\t\r\n b\0c \x01", 12)), "a b c");
 }
 
 } // namespace
