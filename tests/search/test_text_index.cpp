@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 
 namespace tkv {
@@ -197,20 +198,26 @@ TEST_F(TextIndexTest, AStaleIndexIsBroughtUpToDateAndADamagedOneRebuilt) {
 TEST_F(TextIndexTest, AnUnwritableCacheSearchesAPrivateIndexWithTheSameResults) {
     TextIndex cached(profile, main_dat());
     cached.prepare(db);
-    // A file where the cache folder should be: nothing can be made below it.
+    // A file where the cache folder should be: nothing can be made below it. With the temporary
+    // folder unusable too, the private index is kept in memory.
     source.write("not-a-folder", "x");
     test::ScopedEnv unwritable("XDG_CACHE_HOME", source.path("not-a-folder"));
-    TextIndex index(profile, main_dat());
-    const PrepareReport report = index.prepare(db);
-    EXPECT_EQ(report.action, IndexAction::private_copy) << describe(report);
-    for (const char* query : {"jumping", "temp*", "\"water temple\"", "lantern OR cellar", "badge"}) {
-        const auto a = cached.search(db, query, 10).hits;
-        const auto b = index.search(db, query, 10).hits;
-        ASSERT_EQ(a.size(), b.size()) << query;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            EXPECT_EQ(a[i].game_index, b[i].game_index) << query;
-            EXPECT_EQ(a[i].snippet, b[i].snippet) << query;
-            EXPECT_DOUBLE_EQ(a[i].weight, b[i].weight) << query;
+    for (const bool in_memory : {false, true}) {
+        std::optional<test::ScopedEnv> temp;
+        if (in_memory) temp.emplace("TMPDIR", source.path("not-a-folder"));
+        TextIndex index(profile, main_dat());
+        const PrepareReport report = index.prepare(db);
+        EXPECT_EQ(report.action, IndexAction::private_copy) << describe(report);
+        EXPECT_EQ(report.folder == "memory", in_memory) << report.folder;
+        for (const char* query : {"jumping", "temp*", "\"water temple\"", "lantern OR cellar", "badge"}) {
+            const auto a = cached.search(db, query, 10).hits;
+            const auto b = index.search(db, query, 10).hits;
+            ASSERT_EQ(a.size(), b.size()) << query;
+            for (std::size_t k = 0; k < a.size(); ++k) {
+                EXPECT_EQ(a[k].game_index, b[k].game_index) << query;
+                EXPECT_EQ(a[k].snippet, b[k].snippet) << query;
+                EXPECT_DOUBLE_EQ(a[k].weight, b[k].weight) << query;
+            }
         }
     }
 }
