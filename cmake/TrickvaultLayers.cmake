@@ -32,10 +32,11 @@ tkv_layer(tkv_database      database       tkv_appearance tkv_shell tkv_platform
 tkv_layer(tkv_profiles      profiles       tkv_database tkv_shell)
 tkv_layer(tkv_internet      internet       tkv_database tkv_shell tkv_platform)
 tkv_layer(tkv_options       options        tkv_shell)
+tkv_layer(tkv_search        search         tkv_database tkv_shell)
 tkv_layer(tkv_context       context        tkv_appearance tkv_database tkv_profiles tkv_shell)
 tkv_layer(tkv_app           app            tkv_context tkv_appearance tkv_database tkv_profiles tkv_internet
                                            tkv_shell tkv_platform)
-tkv_layer(tkv_cli           cli            tkv_context tkv_profiles tkv_database tkv_internet)
+tkv_layer(tkv_cli           cli            tkv_context tkv_profiles tkv_database tkv_internet tkv_search)
 # Qt libraries.
 tkv_layer(tkv_widgets       widgets)
 tkv_layer(tkv_platform_qt   platform/qt    tkv_platform tkv_shell)

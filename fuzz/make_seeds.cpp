@@ -111,6 +111,12 @@ int main(int argc, char** argv) {
     u_progress_dat_save_user(user, profile, (out / "user.dat").string(), true);
     seeds.copy("user_dat", out / "user.dat");
 
+    // Queries as users type them into the full-text search.
+    int query = 0;
+    for (const char* q : {"water temple", "\"god mode\"", "temp*", "zelda AND link -doom", "caf\xC3\xA9 (+jump OR run)",
+                          "\"open quote", "NEAR/2 ADJ"})
+        seeds.write("query", std::to_string(++query), q);
+
     OPTIONS_TYPE options;
     UsageStats stats;
     stats_reset(stats, DateTime{std::int64_t{46000} * 86400000});

@@ -40,5 +40,7 @@ extern const Command publish_command;
 extern const Command upgrade_command;
 extern const Command shortcut_command;
 extern const Command desktop_files_command;
+extern const Command grep_command;
+extern const Command index_command;
 
 } // namespace tkv::cli

@@ -1,5 +1,6 @@
 #include "database/similar_names.h"
 
+#include "shell/letter_base.h"
 #include "shell/text.h"
 
 #include <algorithm>
@@ -114,35 +115,7 @@ std::string fold_character(std::string_view utf8) {
     char32_t u = 0xFFFD;
     if (utf8.size() == 2) u = ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
     if (utf8.size() == 3) u = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    // U+00C0..U+017F by base letter; '*' has two letters, ' ' is none (the signs × and ÷).
-    static constexpr std::string_view latin =
-        "aaaaaa*ceeeeiiiidnooooo ouuuuy**aaaaaa*ceeeeiiiidnooooo ouuuuy*y"
-        "aaaaaaccccccccdd"
-        "ddeeeeeeeeeegggg"
-        "gggghhhhiiiiiiii"
-        "ii**jjkkklllllll"
-        "lllnnnnnnnnnoooo"
-        "oo**rrrrrrssssss"
-        "sstttttt"
-        "uuuuuuuu"
-        "uuuuwwyy"
-        "yzzzzzzs";
-    static_assert(latin.size() == 0x180 - 0xC0);
     switch (u) {
-    case 0xC6:
-    case 0xE6:
-        return "ae";
-    case 0xDE:
-    case 0xFE:
-        return "th";
-    case 0xDF:
-        return "ss";
-    case 0x132:
-    case 0x133:
-        return "ij";
-    case 0x152:
-    case 0x153:
-        return "oe";
     case 0x192:
         return "f";
     case 0xB4:
@@ -152,8 +125,9 @@ std::string fold_character(std::string_view utf8) {
     default:
         break;
     }
-    if (u >= 0xC0 && u < 0x180) return std::string(1, latin[u - 0xC0]);
-    return " ";
+    const std::string_view base = latin_letter_base(u);
+    if (base.empty()) return " ";
+    return ascii_lower_text(base);
 }
 
 // Each byte's folded form, per code page.

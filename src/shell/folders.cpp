@@ -78,6 +78,10 @@ std::string get_windows_folder() {
     return xdg_folder("XDG_CONFIG_HOME", ".config") + "trickvault/";
 }
 
+std::string get_cache_folder() {
+    return xdg_folder("XDG_CACHE_HOME", ".cache") + "trickvault/";
+}
+
 std::string user_dirs_value(std::string_view file_text, std::string_view kind, const std::string& home) {
     const std::string name = "XDG_" + std::string(kind) + "_DIR";
     std::string found;

@@ -22,6 +22,9 @@ std::string installed_data_folder();
 bool seed_program_folder(const std::string& program_folder, const std::string& data_folder);
 // $XDG_CONFIG_HOME/trickvault/ (tkv.ini of read-only mode). Ends in "/".
 std::string get_windows_folder();
+// $XDG_CACHE_HOME/trickvault/: derived data that can be made again, such as search indexes. Ends
+// in "/".
+std::string get_cache_folder();
 // The user's folder of one kind as xdg-user-dir names it (kind "DOWNLOAD", "DOCUMENTS", ...): the
 // last XDG_<kind>_DIR line of user-dirs.dirs in the configuration home, else the environment
 // variable of that name, else the home folder. Ends in "/".

@@ -1,6 +1,7 @@
 #include "cli/profile_source.h"
 #include "cli/synthetic_profile.h"
 #include "cli/tkv.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,32 @@ TEST_F(ProfileCommands, FindSimilar) {
     EXPECT_EQ(run({"find", "pc", "arviz"}).code, cli::exit_failed);
     EXPECT_EQ(run({"find", "pc", "zzz", "--similar"}).code, cli::exit_failed);
     EXPECT_EQ(run({"list", "pc", "--similar"}).code, cli::exit_usage);
+}
+
+TEST_F(ProfileCommands, GrepSearchesTheTextsAndIndexSaysWhatItDid) {
+    test::TempDir cache;
+    test::ScopedEnv cache_home("XDG_CACHE_HOME", cache.folder());
+    const Result built = run({"index", "pc"});
+    EXPECT_EQ(built.code, cli::exit_ok);
+    EXPECT_EQ(built.out.rfind(
+                  "built: 2 games indexed, 0 removed, in " + cache.folder() + "trickvault/index/PC-", 0),
+              0u)
+        << built.out;
+    EXPECT_EQ(run({"index", "pc"}).out.rfind("up to date", 0), 0u);
+
+    EXPECT_EQ(run({"grep", "pc", "god mode"}).out,
+              "1\tQuake\tCheats\t[GOD] - [god] [mode] @ not a section\n");
+    EXPECT_EQ(run({"grep", "pc", "ARVIZ"}).out,
+              "3\t\xC3\x81rv\xC3\xADz\tNames\t[\xC3\x81rv\xC3\xADz] Quake 2\n");
+    EXPECT_EQ(run({"grep", "pc", "quake", "--limit", "1"}).out.find('\n'),
+              run({"grep", "pc", "quake"}).out.find('\n'));
+    EXPECT_EQ(run({"grep", "pc", "level save"}).out, "1\tQuake\tFiles\t[Save] [Level] 3\n");
+    const Result none = run({"grep", "pc", "qauke"});
+    EXPECT_EQ(none.code, cli::exit_failed);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "nothing found; did you mean: quake\n");
+    EXPECT_EQ(run({"grep", "pc"}).code, cli::exit_usage);
+    EXPECT_EQ(run({"grep", "pc", "quake", "--limit", "0"}).code, cli::exit_usage);
 }
 
 TEST_F(ProfileCommands, ShowWritesTheSavedDocument) {
