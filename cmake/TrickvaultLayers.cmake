@@ -39,6 +39,7 @@ tkv_layer(tkv_app           app            tkv_context tkv_appearance tkv_databa
 tkv_layer(tkv_cli           cli            tkv_context tkv_profiles tkv_database tkv_internet tkv_search)
 # Qt libraries.
 tkv_layer(tkv_widgets       widgets)
+tkv_layer(tkv_search_ui     search/ui      tkv_search)
 tkv_layer(tkv_platform_qt   platform/qt    tkv_platform tkv_shell)
 tkv_layer(tkv_appearance_ui appearance/ui  tkv_context tkv_appearance tkv_widgets tkv_platform_qt)
 tkv_layer(tkv_tasks_ui      tasks/ui       tkv_appearance_ui tkv_context tkv_database tkv_shell)
@@ -50,7 +51,7 @@ tkv_layer(tkv_options_ui    options/ui     tkv_options tkv_internet_ui tkv_appea
 tkv_layer(tkv_profiles_ui   profiles/ui    tkv_appearance_ui tkv_widgets tkv_profiles tkv_context tkv_platform_qt
                                            tkv_tasks_ui tkv_internet_ui tkv_options_ui)
 tkv_layer(tkv_windows_ui    windows/ui     tkv_appearance_ui tkv_widgets tkv_database tkv_context tkv_tasks_ui
-                                           tkv_profiles_ui tkv_statistics_ui tkv_internet_ui)
+                                           tkv_profiles_ui tkv_statistics_ui tkv_internet_ui tkv_search_ui tkv_search)
 tkv_layer(tkv_program       app/ui         tkv_app tkv_tasks_ui tkv_profiles_ui tkv_options_ui tkv_internet_ui
                                            tkv_windows_ui)
 
