@@ -756,6 +756,7 @@ constexpr DefaultCaption defaults[] = {
     {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
           "Please choose another name for the shortcut."},
     // search window: the similar names and the texts; main window: the quick search's hint
+    {829, "Press Ctrl+F to search everywhere"},
     {830, "Similar names:"},
     {831, "In the texts:"},
     {832, "In the texts:  (Preparing search: %1 %)"},

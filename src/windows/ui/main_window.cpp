@@ -57,6 +57,7 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10504;
+constexpr int search_everywhere_caption = 829; // "Press Ctrl+F to search everywhere"
 constexpr int label_tops[] = {88, 120, 152, 184, 200, 232, 248};
 constexpr int label_column_left = 234;
 constexpr int label_column_width = 204;
@@ -147,7 +148,10 @@ void Tmain::create_controls() {
     ed_search_->installEventFilter(this);
     frame_control(ed_search_);
     connect(ed_search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (ed_search_->hasFocus()) search_gamename(from_qt(text, profile_code_page(context_)));
+        if (ed_search_->hasFocus())
+            search_gamename(from_qt(text, profile_code_page(context_)));
+        else if (text.isEmpty())
+            show_search_hint(false); // the hint goes with the text
     });
 
     btc_view_ = button("btc_view", at(448, 10, 80, 24));
@@ -406,8 +410,15 @@ void Tmain::select_row(int row) {
     ls_gamename_->setCurrentIndex(ls_gamename_->model()->index(row, 0));
 }
 
+// The search box says when no name begins with its text, and how to look further.
+void Tmain::show_search_hint(bool shown) {
+    ed_search_->setStyleSheet(shown ? "QLineEdit { background: #ffd8d0; color: #000000; }" : "");
+    ed_search_->setToolTip(shown ? caption_text(context_, search_everywhere_caption) : QString());
+}
+
 void Tmain::search_gamename(const std::string& text) {
     const QuickSearch found = tkv::search_gamename(context_.db.game_list, text);
+    show_search_hint(ed_search_->hasFocus() && !quick_search_found(context_.db.game_list, found, text));
     if (!found.change) return;
     select_row(found.row);
     if (found.click) check_game_runable();
@@ -755,6 +766,10 @@ bool Tmain::form_key_down(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
         if (ls_gamename_->isEnabled()) ls_gamename_->setFocus();
         return false;
+    }
+    if (e->key() == Qt::Key_F && e->modifiers() == Qt::ControlModifier) {
+        btc_searchClick(); // with the text typed so far
+        return true;
     }
     if (e->key() == Qt::Key_S && e->modifiers() == Qt::AltModifier) {
         if (hooks_.options) {

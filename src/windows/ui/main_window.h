@@ -95,6 +95,7 @@ class Tmain : public QDialog {
     bool expand_selected();
     Tinfo::Outcome show_info_window(const std::optional<Tsearch::TextChoice>& matches = std::nullopt);
     void open_text_search();
+    void show_search_hint(bool shown);
     void games_changed(const std::vector<std::string>& keys);
     // View and Modify; matches: the words of a text hit to show
     void open_selected(InfoMode mode, const std::optional<Tsearch::TextChoice>& matches = std::nullopt);

@@ -188,12 +188,12 @@ void Tsearch::btc_searchClick() {
         lb_list_->setText(qt_text(context_.CAPTIONS[226], captions_code_page));
         if (text_hits_.empty()) return focus_ed_name();
         ls_texts_->setCurrentIndex(texts_model_->index(0, 0));
-        ls_texts_->setFocus();
+        focus_list(ls_texts_);
         return;
     }
     // The first name; the heading when only similar names were found is skipped.
     ls_list_->setCurrentIndex(ls_list_->model()->index(search_results_.front() < 0 ? 1 : 0, 0));
-    ls_list_->setFocus();
+    focus_list(ls_list_);
     lb_list_->setText(
         qt_text(caption_format(context_.CAPTIONS[225], {std::to_string(substring_count ? substring_count : similar.size())}),
                 captions_code_page));
@@ -265,6 +265,14 @@ void Tsearch::btc_viewClick() {
     result_ = row;
     text_choice_.reset();
     accept();
+}
+
+// The list takes the focus, and View and Enter its choice (also before the window is active, when
+// no focus event comes).
+void Tsearch::focus_list(TTKV_ListBox* list) {
+    list->setFocus();
+    last_list_ = list;
+    ls_listEnter();
 }
 
 // Enter opens the selected game while the list has the focus, and searches from the edit.

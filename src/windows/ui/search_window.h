@@ -65,6 +65,7 @@ class Tsearch : public QDialog {
     void search_texts();
     QString where_caption(const SearchHit& hit) const;
     void btc_viewClick();
+    void focus_list(TTKV_ListBox* list);
     void ls_listEnter();
     void ed_nameEnter();
     void focus_ed_name();
