@@ -630,6 +630,7 @@ void Tmain::btc_optionsClick() {
     if (result.list_rebuild_needed) {
         context_.name_to_select = selection_before_options;
         buildlist(centre());
+        open_text_search(); // an upgrade may have merged games: their documents are written again
     }
     refresh_main_buttons();
     check_count_of_changes();
