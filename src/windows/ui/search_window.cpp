@@ -1,15 +1,16 @@
 #include "windows/ui/search_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/game_list.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
-#include "shell/product.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -38,7 +39,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
     // Created in tab order: the edit and its button, then the list and its buttons.
-    auto* lb_name = new QLabel(caption_text(context, 222), client);
+    auto* lb_name = new QLabel(caption_text(context, caption_slot::search_name_label), client);
     lb_name->setObjectName("lb_name");
     lb_name->setGeometry(at(10, 8, 280, 14));
     set_skin_class(lb_name, "N");
@@ -49,12 +50,12 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ed_name_->setGeometry(at(12, 26, 276, 17));
     frame_control(ed_name_);
 
-    btc_search_ = new QPushButton(caption_text(context, 219), client);
+    btc_search_ = new QPushButton(caption_text(context, caption_slot::search_search_button), client);
     btc_search_->setObjectName("btc_search");
     btc_search_->setGeometry(at(298, 22, 85, 24));
     btc_search_->setDefault(true);
 
-    lb_list_ = new QLabel(caption_text(context, 223), client);
+    lb_list_ = new QLabel(caption_text(context, caption_slot::search_results_label), client);
     lb_list_->setObjectName("lb_list");
     lb_list_->setGeometry(at(10, 54, 373, 14));
     set_skin_class(lb_list_, "N");
@@ -65,16 +66,16 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ls_list_->setGeometry(at(12, 72, 369, 135));
     frame_control(ls_list_);
 
-    btc_view_ = new QPushButton(caption_text(context, 220), client);
+    btc_view_ = new QPushButton(caption_text(context, caption_slot::search_view_button), client);
     btc_view_->setObjectName("btc_view");
     btc_view_->setGeometry(at(204, 217, 85, 24));
 
-    auto* btc_cancel = new QPushButton(caption_text(context, 221), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, caption_slot::search_close_button), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(at(298, 217, 85, 24));
 
-    setWindowTitle(
-        qt_text(caption_format(context.CAPTIONS[218], {product_name}), context.language.code_page));
+    setWindowTitle(qt_text(caption_format(context.CAPTIONS[caption_slot::search_title], {product_name}),
+                           context.language.code_page));
     skin_->set_client_size(QSize(393, 249), s);
     centre_over(this, parent);
 
@@ -100,7 +101,7 @@ void Tsearch::focus_ed_name() {
 void Tsearch::btc_searchClick() {
     const CodePage captions_code_page = context_.language.code_page;
     setEnabled(false);
-    lb_list_->setText(qt_text(context_.CAPTIONS[224], captions_code_page));
+    lb_list_->setText(qt_text(context_.CAPTIONS[caption_slot::search_results_searching], captions_code_page));
     lb_list_->repaint(); // the search runs before the next event loop pass
 
     const auto& game_list = context_.db.game_list;
@@ -115,15 +116,15 @@ void Tsearch::btc_searchClick() {
     setEnabled(true);
 
     if (search_results_.empty()) {
-        lb_list_->setText(qt_text(context_.CAPTIONS[226], captions_code_page));
+        lb_list_->setText(qt_text(context_.CAPTIONS[caption_slot::search_results_none], captions_code_page));
         focus_ed_name();
         return;
     }
     ls_list_->setCurrentIndex(ls_list_->model()->index(0, 0));
     ls_list_->setFocus();
-    lb_list_->setText(
-        qt_text(caption_format(context_.CAPTIONS[225], {std::to_string(search_results_.size())}),
-                captions_code_page));
+    lb_list_->setText(qt_text(caption_format(context_.CAPTIONS[caption_slot::search_results_count],
+                                             {std::to_string(search_results_.size())}),
+                              captions_code_page));
 }
 
 void Tsearch::btc_viewClick() {
