@@ -1,5 +1,6 @@
 #include "app/startup_sequence.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/skin_install.h"
 #include "appearance/skin_table.h"
@@ -33,7 +34,9 @@ void initialize(ProgramContext& c, const StartupEnvironment& env, StartupWindows
 
 void uninstall(ProgramContext& c, Dialogs& dialogs) {
     const Messages m = messages_of(c, dialogs);
-    if (m.ask(m.text(750), 561, MessageIcon::warning, MessageButtons::yes_no) != MessageAnswer::yes) return;
+    if (m.ask(m.text(caption_slot::startup_delete_old_files_question), caption_slot::attention_title,
+              MessageIcon::warning, MessageButtons::yes_no) != MessageAnswer::yes)
+        return;
     for (const char* folder : {"skins/", "profiles/", "languages/"})
         folder_delete_tree(c.variables.program_folder + folder);
 }
@@ -50,7 +53,8 @@ void install_skin_archive(ProgramContext& c, StartupWindows& windows, UNZIP_REQU
         return;
     }
     const std::string chosen = installed_skin_choice(install_unpacked_skins(request.target_folder, skins), request.archive);
-    if (chosen.empty()) return m.error(m.text(592)); // unpacked, but it held no skin
+    if (chosen.empty())
+        return m.error(m.text(caption_slot::skin_unpack_failed)); // unpacked, but it held no skin
     c.options.skin_name = chosen;
     context_save_configuration(c);
 }
@@ -62,9 +66,12 @@ bool check_file_parameters(ProgramContext& c, StartupWindows& windows, Dialogs& 
         const char* folder;
         int error_caption, label_caption;
     };
-    const Archive archives[] = {{c.variables.language_file_arg, "languages/", 588, 587},
-                                {c.variables.profile_file_arg, "profiles/", 590, 589},
-                                {c.variables.skin_file_arg, "skins/", 592, 591}};
+    const Archive archives[] = {{c.variables.language_file_arg, "languages/",
+                                 caption_slot::language_unpack_failed, caption_slot::unpacking_language},
+                                {c.variables.profile_file_arg, "profiles/",
+                                 caption_slot::profile_unpack_failed, caption_slot::unpacking_profile},
+                                {c.variables.skin_file_arg, "skins/", caption_slot::skin_unpack_failed,
+                                 caption_slot::unpacking_skin}};
     const Messages m = messages_of(c, dialogs);
     bool any = false;
     for (const Archive& a : archives) {

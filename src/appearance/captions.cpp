@@ -1,16 +1,12 @@
 #include "appearance/captions.h"
 
 #include "appearance/caption_defaults.h"
+#include "appearance/caption_slots.h"
 #include "shell/product.h"
 
 #include <vector>
 
 namespace tkv {
-
-namespace {
-constexpr int first_title_slot = 560; // "%1 - Error!" .. "%1 - Information"
-constexpr int last_title_slot = 563;
-} // namespace
 
 void captions_expand_breaks(Captions& captions, int slot) {
     if (slot < 0 || slot >= caption_slots) return;
@@ -36,7 +32,7 @@ void captions_expand_breaks(Captions& captions, int slot) {
 void captions_finish(Captions& captions) {
     for (int slot = 1; slot <= 999; ++slot)
         captions_expand_breaks(captions, slot);
-    for (int slot = first_title_slot; slot <= last_title_slot; ++slot) {
+    for (int slot = caption_slot::message_title_first; slot <= caption_slot::message_title_last; ++slot) {
         auto& text = captions[static_cast<std::size_t>(slot)];
         text = caption_format(text, {product_name});
     }

@@ -1,5 +1,6 @@
 #include "appearance/languages.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/options.h"
@@ -137,7 +138,7 @@ std::vector<std::string> languages_list(const std::vector<LANGUAGES_TYPE>& langu
     std::vector<std::string> rows;
     for (const auto& l : languages) {
         if (l.built_in)
-            rows.push_back(l.language + "  (" + captions[21] + ")");
+            rows.push_back(l.language + "  (" + captions[caption_slot::language_built_in] + ")");
         else
             rows.push_back(l.language + "  (" + lower_text(l.file_name) + " / v" + l.version + ")");
     }

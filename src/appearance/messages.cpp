@@ -1,5 +1,7 @@
 #include "appearance/messages.h"
 
+#include "appearance/caption_slots.h"
+
 namespace tkv {
 
 std::string Messages::text(int slot, std::initializer_list<std::string_view> utf8_values) const {
@@ -12,11 +14,11 @@ MessageAnswer Messages::ask(const std::string& utf8_text, int title_slot, Messag
 }
 
 void Messages::error(const std::string& utf8_text) const {
-    ask(utf8_text, 560, MessageIcon::error, MessageButtons::ok);
+    ask(utf8_text, caption_slot::error_title, MessageIcon::error, MessageButtons::ok);
 }
 
 void Messages::information(const std::string& utf8_text) const {
-    ask(utf8_text, 563, MessageIcon::information, MessageButtons::ok);
+    ask(utf8_text, caption_slot::information_title, MessageIcon::information, MessageButtons::ok);
 }
 
 } // namespace tkv

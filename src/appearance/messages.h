@@ -1,6 +1,7 @@
 #pragma once
-// Message boxes with the program's captions: the four titles (560-563), texts from the caption
-// table in its language's code page and values in their own code pages, all shown as UTF-8.
+// Message boxes with the program's captions: the four titles (caption_slot::message_title_first to
+// message_title_last), texts from the caption table in its language's code page and values in their own
+// code pages, all shown as UTF-8.
 
 #include <initializer_list>
 #include <string>
@@ -20,8 +21,8 @@ class Messages {
     // A caption in UTF-8 with UTF-8 values filled in for %1..%5.
     std::string text(int slot, std::initializer_list<std::string_view> utf8_values = {}) const;
 
-    void error(const std::string& utf8_text) const;       // title caption 560, OK
-    void information(const std::string& utf8_text) const; // title caption 563, OK
+    void error(const std::string& utf8_text) const;       // titled caption_slot::error_title, OK
+    void information(const std::string& utf8_text) const; // titled caption_slot::information_title, OK
     MessageAnswer ask(const std::string& utf8_text, int title_slot, MessageIcon icon, MessageButtons buttons,
                       std::optional<MessageAnswer> default_answer = std::nullopt) const;
 

@@ -3,6 +3,7 @@
 // desktop entry, the mime package of the three archive types, the icons of shortcuts).
 // tkv shortcut: the launcher of a profile that the manager's shortcut window writes.
 
+#include "appearance/caption_slots.h"
 #include "appearance/captions.h"
 #include "cli/command.h"
 #include "cli/open_profile.h"
@@ -49,7 +50,9 @@ int run_shortcut(ProgramContext& context, const std::vector<std::string>& args, 
     shortcut.name = clean_shortcut_name(name);
     shortcut.program_path = executable_folder() + "trickvault"; // installed beside tkv
     shortcut.working_folder = context.variables.program_folder;
-    shortcut.comment = caption_format(to_utf8(context.CAPTIONS[613], context.language.code_page), {product_name, name});
+    shortcut.comment = caption_format(
+        to_utf8(context.CAPTIONS[caption_slot::shortcut_profile_comment], context.language.code_page),
+        {product_name, name});
     shortcut.profile_id = to_utf8(profile.id, cp);
     if (shortcut_name_is_programs_entry(shortcut.name)) {
         io.err << "tkv: \"" << shortcut.name << "\" is the name of the program's own desktop entry; no shortcut "

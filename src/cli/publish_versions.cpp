@@ -1,5 +1,6 @@
 // The version check's resources.
 
+#include "appearance/caption_slots.h"
 #include "appearance/captions.h"
 #include "appearance/languages.h"
 #include "cli/publish_parts.h"
@@ -9,13 +10,6 @@
 #include <set>
 
 namespace tkv::cli {
-
-namespace {
-
-// The notes window's block for this version.
-constexpr int this_version_notes = 758;
-
-} // namespace
 
 bool publish_versions(Publication& pub) {
     if (!pub.write("information/tkv_version.tku", version_resource(product_version))) return false;
@@ -32,7 +26,7 @@ bool publish_versions(Publication& pub) {
         else
             languages_load(captions, languages_folder, language.file_name);
         if (!pub.write("versions/" + language.info_file + ".tku",
-                       version_notes_resource(product_version, captions[this_version_notes])))
+                       version_notes_resource(product_version, captions[caption_slot::notes_3_50])))
             return false;
     }
     return true;

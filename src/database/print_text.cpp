@@ -1,5 +1,6 @@
 #include "database/print_text.h"
 
+#include "appearance/caption_slots.h"
 #include "database/text_export.h"
 #include "platform/print_layout.h"
 #include "shell/product.h"
@@ -35,7 +36,7 @@ class BodyWriter {
     void end_line() {
         if (text_.empty()) return;
         text_ += crlf;
-        text_ += to_utf8(s_.captions[75], s_.captions_code_page);
+        text_ += to_utf8(s_.captions[caption_slot::print_end_of_information], s_.captions_code_page);
     }
     std::string take() { return std::move(text_); }
 
@@ -67,25 +68,26 @@ std::string u_main_printinfo_infos(const GAMES2_TEMP_ARRAY_TYPE& game, const Pri
     if (selection.files && !game.files.empty()) {
         // Files shipped with the profile are offered below its folder on the server.
         const std::string files_address = source.server + "profiles/" + source.profile_id + "/files/";
-        w.caption_title(635);
+        w.caption_title(caption_slot::print_files_heading);
         for (const GAMES2_FILES_TYPE& file : game.files) {
-            w.caption_line(640, file.title, file.size);
-            w.caption_line(641, replace_first(file.url, "file://", files_address));
-            w.caption_line(767, file.description);
+            w.caption_line(caption_slot::print_file_name, file.title, file.size);
+            w.caption_line(caption_slot::print_file_address,
+                           replace_first(file.url, "file://", files_address));
+            w.caption_line(caption_slot::print_file_description, file.description);
             w.line_break();
         }
     }
     if (selection.homepages && !game.homepages.empty()) {
-        w.caption_title(636);
+        w.caption_title(caption_slot::print_home_pages_heading);
         for (const GAMES2_HOMEPAGES_TYPE& page : game.homepages) {
-            w.caption_line(642, page.title);
-            w.caption_line(643, page.url);
-            w.caption_line(768, page.description);
+            w.caption_line(caption_slot::print_home_page_name, page.title);
+            w.caption_line(caption_slot::print_home_page_address, page.url);
+            w.caption_line(caption_slot::print_home_page_description, page.description);
             w.line_break();
         }
     }
     if (selection.user && !game.user_text.empty()) {
-        w.caption_title(637);
+        w.caption_title(caption_slot::print_user_text_heading);
         w.line_break();
         w.game_text(game.user_text);
         w.line_break();
@@ -104,13 +106,16 @@ std::vector<std::string> print_header(const std::vector<std::string>& body_lines
     const auto line = [&](int slot, std::initializer_list<std::string_view> values) {
         return caption_format(to_utf8(captions[static_cast<std::size_t>(slot)], cp), values);
     };
-    return {line(71, {v.title, v.profile_name}),
-            line(72, {std::to_string(body_lines.size()), std::to_string(characters)}),
-            line(73, {v.date, v.time}), line(74, {product_name, product_version})};
+    return {line(caption_slot::print_header_game, {v.title, v.profile_name}),
+            line(caption_slot::print_header_rows,
+                 {std::to_string(body_lines.size()), std::to_string(characters)}),
+            line(caption_slot::print_header_date, {v.date, v.time}),
+            line(caption_slot::print_header_program, {product_name, product_version})};
 }
 
 std::string print_footer(const Captions& captions, CodePage cp) {
-    return caption_format(to_utf8(captions[70], cp), {"{PAGESINDEX}", "{PAGESCOUNT}"});
+    return caption_format(to_utf8(captions[caption_slot::print_page_footer], cp),
+                          {"{PAGESINDEX}", "{PAGESCOUNT}"});
 }
 
 } // namespace tkv

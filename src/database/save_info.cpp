@@ -1,5 +1,6 @@
 #include "database/save_info.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/files.h"
 #include "shell/product.h"
 
@@ -11,12 +12,14 @@ FileDialogRequest save_info_dialog(const GAMES2_TEMP_ARRAY_TYPE& game, const Cap
         return to_utf8(captions[static_cast<std::size_t>(slot)], captions_cp);
     };
     FileDialogRequest r;
-    r.title = std::string(product_name) + " - " + caption_format(caption(185), {product_name, to_utf8(game.title, profile_cp)});
+    r.title = std::string(product_name) + " - " +
+              caption_format(caption(caption_slot::info_save_title),
+                             {product_name, to_utf8(game.title, profile_cp)});
     r.file_name = to_utf8(export_file_name(game.title), profile_cp);
-    r.filters = {{caption(188), "*.htm;*.html"},
-                 {caption(189), "*.txt"},
-                 {caption(190), "*.txt"},
-                 {caption(191), "*.rtf"}};
+    r.filters = {{caption(caption_slot::info_save_html_filter), "*.htm;*.html"},
+                 {caption(caption_slot::info_save_windows_text_filter), "*.txt"},
+                 {caption(caption_slot::info_save_dos_text_filter), "*.txt"},
+                 {caption(caption_slot::info_save_rtf_filter), "*.rtf"}};
     for (SaveType type : {SaveType::html, SaveType::windows_text, SaveType::dos_text, SaveType::rtf})
         r.filter_extensions.emplace_back(save_type_extension(type));
     r.folder = options.save_folder;

@@ -1,5 +1,6 @@
 #include "database/save_task.h"
 
+#include "appearance/caption_slots.h"
 #include "database/database_files.h"
 #include "shell/text.h"
 
@@ -42,21 +43,25 @@ bool save_with_retry(const GameDatabase& db, const PROFILES_TYPE& profile, FileT
 } // namespace
 
 std::string save_dialog_filter(const Captions& captions) {
-    return caption_format(captions[319], {"dat", "DAT"}) + "|*.dat";
+    return caption_format(captions[caption_slot::save_file_filter], {"dat", "DAT"}) + "|*.dat";
 }
 
 SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& profile,
                                    const VARIABLES_PROGRAM& paths, CHANGE_TRACKING& changes,
                                    const OPTIONS_TYPE& options, const Captions& captions, SaveTaskUi& ui) {
     SaveTaskResult result;
-    const bool main_done = save_with_retry(
-        db, profile,
-        {paths.main_dat_path, changes.main_changed, u_progress_dat_save_main, 313, 315, 317, "main.dat"},
-        captions, ui, result.retried);
-    const bool user_done = save_with_retry(
-        db, profile,
-        {paths.user_dat_path, changes.user_changed, u_progress_dat_save_user, 314, 316, 318, "user.dat"},
-        captions, ui, result.retried);
+    const bool main_done =
+        save_with_retry(db, profile,
+                        {paths.main_dat_path, changes.main_changed, u_progress_dat_save_main,
+                         caption_slot::save_main_progress, caption_slot::save_main_failed,
+                         caption_slot::save_main_dialog_title, "main.dat"},
+                        captions, ui, result.retried);
+    const bool user_done =
+        save_with_retry(db, profile,
+                        {paths.user_dat_path, changes.user_changed, u_progress_dat_save_user,
+                         caption_slot::save_user_progress, caption_slot::save_user_failed,
+                         caption_slot::save_user_dialog_title, "user.dat"},
+                        captions, ui, result.retried);
     if (main_done) changes.main_changed = false;
     if (user_done) changes.user_changed = false;
     if (!main_done || !user_done) return result;
@@ -64,7 +69,8 @@ SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& 
     result.last_save_ok = true;
     const bool had_changes = changes.change_count > 0;
     changes.change_count = 0;
-    if (!result.retried && had_changes) ui.show_success(captions[324], options.show_save_message ? 2001 : 0);
+    if (!result.retried && had_changes)
+        ui.show_success(captions[caption_slot::save_done], options.show_save_message ? 2001 : 0);
     return result;
 }
 

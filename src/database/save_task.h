@@ -20,7 +20,7 @@ class SaveTaskUi {
     virtual ~SaveTaskUi() = default;
     virtual void set_label(const std::string& text) = 0;
     virtual void set_progress(int percent) = 0;
-    // An error box titled with caption 560.
+    // An error box titled caption_slot::error_title.
     virtual void show_error(const std::string& text) = 0;
     // The save dialog: proposed file name, title and filter ("DAT file (*.dat)|*.dat"); starts in
     // "c:\" and asks before overwriting. Empty when the user cancels.
@@ -35,7 +35,7 @@ struct SaveTaskResult {
     bool retried = false;      // a file went to another path chosen by the user
 };
 
-// The filter of the save dialog: caption 319 with "dat" and "DAT", then "|*.dat".
+// The filter of the save dialog: caption_slot::save_file_filter with "dat" and "DAT", then "|*.dat".
 std::string save_dialog_filter(const Captions& captions);
 
 // u_progress_dat_save: main file, then user file; clears the changed mark of each file done and,

@@ -1,5 +1,6 @@
 #include "database/text_export.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "shell/text.h"
@@ -32,10 +33,6 @@ constexpr std::string_view rtf_line_head = R"(\par }{\f3 )";
 constexpr std::string_view rtf_footer =
     R"(\par \pard \qc\widctlpar\brdrt\brdrs\brdrw10\brsp20 \adjustright {\f3 )";
 
-constexpr int caption_files = 158;
-constexpr int caption_user_text = 159;
-constexpr int caption_home_page = 596;
-
 // Each non-empty text on its own line.
 void append_lines(std::string& r, std::initializer_list<std::string_view> texts) {
     for (std::string_view t : texts)
@@ -47,7 +44,7 @@ template <class Visit>
 void for_each_entry(const GAMES2_TEMP_ARRAY_TYPE& g, const Captions& captions, Visit visit) {
     for (const GAMES2_INFOS_TYPE& info : g.infos)
         visit(info.type_name, info.text);
-    if (!g.user_text.empty()) visit(captions[caption_user_text], g.user_text);
+    if (!g.user_text.empty()) visit(captions[caption_slot::info_user_text_tab], g.user_text);
 }
 
 std::string escape(std::string_view s, std::string_view (*replacement)(char)) {
@@ -139,21 +136,21 @@ std::string games_convert_data_to_text(const GAMES2_TEMP_ARRAY_TYPE& g, const Ca
     for (const GAMES2_INFOS_TYPE& info : g.infos)
         r.append(games_convert_data_to_text_title(info.type_name, '-')).append(info.text).append("\r\n\r\n");
     if (!g.files.empty()) {
-        r += games_convert_data_to_text_title(captions[caption_files], '-');
+        r += games_convert_data_to_text_title(captions[caption_slot::info_files_tab], '-');
         for (const GAMES2_FILES_TYPE& f : g.files) {
             append_lines(r, {f.title, f.url, f.size, f.description});
             r += crlf;
         }
     }
     if (!g.homepages.empty()) {
-        r += games_convert_data_to_text_title(captions[caption_home_page], '-');
+        r += games_convert_data_to_text_title(captions[caption_slot::info_home_pages_tab], '-');
         for (const GAMES2_HOMEPAGES_TYPE& h : g.homepages) {
             append_lines(r, {h.title, h.url, h.description});
             r += crlf;
         }
     }
     if (!g.user_text.empty())
-        r.append(games_convert_data_to_text_title(captions[caption_user_text], '-'))
+        r.append(games_convert_data_to_text_title(captions[caption_slot::info_user_text_tab], '-'))
             .append(g.user_text)
             .append(crlf);
     return r;

@@ -1,5 +1,6 @@
 #include "internet/mail_message.h"
 
+#include "appearance/caption_slots.h"
 #include "platform/base64.h"
 
 #include "shell/files.h"
@@ -173,9 +174,11 @@ std::string without_trailing_empty_lines(std::string text) {
 
 std::string cheat_mail_message(const CaptionText& caption, const CheatMailValues& v) {
     const std::string count = std::to_string(v.game_count);
-    return wrap_lines(caption(732, {product_name, v.profile_name, count}), 70) + "\r\n" +
-           caption(751, {v.game_text, v.user_name, v.user_email}) + "\r\n" +
-           caption(733, {product_name, product_version, v.home_page});
+    return wrap_lines(caption(caption_slot::send_info_mail_greeting, {product_name, v.profile_name, count}),
+                      70) +
+           "\r\n" + caption(caption_slot::send_info_mail_body, {v.game_text, v.user_name, v.user_email}) +
+           "\r\n" +
+           caption(caption_slot::send_info_mail_signature, {product_name, product_version, v.home_page});
 }
 
 void add_game_files(CheatAttachments& list, const std::vector<GAMES2_FILES_TYPE>& files,
@@ -225,9 +228,9 @@ bool cheat_mail_ready(std::string_view recipient, std::string_view subject, std:
 int free_mail_status_caption(std::string_view subject, std::string_view message) {
     const bool has_subject = !only_blanks(subject, " ");
     const bool has_message = !only_blanks(message, " \r\n");
-    if (has_subject && has_message) return 205;
-    if (!has_subject && !has_message) return 204;
-    return has_subject ? 203 : 202;
+    if (has_subject && has_message) return caption_slot::mail_ready;
+    if (!has_subject && !has_message) return caption_slot::mail_enter_subject_and_message;
+    return has_subject ? caption_slot::mail_enter_message : caption_slot::mail_enter_subject;
 }
 
 std::vector<std::string> userfile_report_lines(std::string_view id, std::string_view language,

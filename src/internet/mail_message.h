@@ -115,8 +115,7 @@ bool cheat_mail_ready(std::string_view recipient, std::string_view subject, std:
 
 // --- Tsendmail ---
 
-// The status caption: 205 ready to send, 204 subject and message missing, 202 subject missing,
-// 203 message missing.
+// The status caption: caption_slot::mail_ready, or which of subject and message is missing.
 int free_mail_status_caption(std::string_view subject, std::string_view message);
 
 // --- the user database sent to the publisher ---

@@ -1,5 +1,6 @@
 #include "internet/skin_catalogue.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/bytestream.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
@@ -13,7 +14,6 @@ namespace tkv {
 namespace {
 
 constexpr int category_count = 27;
-constexpr int first_category_caption = 687;
 
 // A field of a skin: its type and value; false when the data ends inside it.
 bool read_field(MemoryStream& m, std::uint8_t& type, std::string& value) {
@@ -106,22 +106,23 @@ std::string rating_text(std::int64_t hundredths) {
 }
 
 std::string skin_list_row(const Captions& captions, const DOWNSKINS_TYPE& skin) {
-    return caption_format(captions[667], {skin.display_name, rating_text(skin.rating_hundredths)});
+    return caption_format(captions[caption_slot::skin_catalogue_row],
+                          {skin.display_name, rating_text(skin.rating_hundredths)});
 }
 
 std::string ignore_marker_text(const Captions& captions, const DOWNSKINS_TYPE& skin, std::string_view now,
                                std::string_view main_server) {
     const std::pair<int, std::string> lines[] = {
-        {547, skin.key + ".tkvs"},
-        {548, skin.size_kb},
-        {549, skin.display_name},
-        {550, skin.skin_version},
-        {611, skin.program_version},
-        {551, skin.author},
-        {552, skin.author_email},
-        {553, skin.author_homepage},
-        {554, std::string(now)},
-        {612, std::string(main_server) + "skins/" + skin.key + ".tkvs"},
+        {caption_slot::skin_info_file_name, skin.key + ".tkvs"},
+        {caption_slot::skin_info_size, skin.size_kb},
+        {caption_slot::skin_info_name, skin.display_name},
+        {caption_slot::skin_info_version, skin.skin_version},
+        {caption_slot::skin_info_program_version, skin.program_version},
+        {caption_slot::skin_info_author, skin.author},
+        {caption_slot::skin_info_author_email, skin.author_email},
+        {caption_slot::skin_info_author_home_page, skin.author_homepage},
+        {caption_slot::skin_info_unavailable, std::string(now)},
+        {caption_slot::skin_info_download, std::string(main_server) + "skins/" + skin.key + ".tkvs"},
     };
     std::string text;
     for (const auto& [slot, value] : lines)
@@ -132,7 +133,8 @@ std::string ignore_marker_text(const Captions& captions, const DOWNSKINS_TYPE& s
 std::vector<SKIN_CATEGORIES_TYPE> sorted_skin_categories(const Captions& captions, std::string_view language_name) {
     std::vector<SKIN_CATEGORIES_TYPE> list;
     for (int i = 0; i < category_count; ++i)
-        list.push_back({std::to_string(i + 1), captions[static_cast<std::size_t>(first_category_caption + i)]});
+        list.push_back({std::to_string(i + 1),
+                        captions[static_cast<std::size_t>(caption_slot::skin_category_first + i)]});
     const bool hungarian = lower_text(language_name) == "hungarian";
     const auto key = [hungarian](const std::string& caption) {
         return hungarian ? hungarian_folded(caption) : caption;

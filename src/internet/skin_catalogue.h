@@ -65,8 +65,8 @@ std::vector<DOWNSKINS_TYPE> u_progress_skin_download(std::string_view catalogue_
 std::string skin_list_row(const Captions& captions, const DOWNSKINS_TYPE& skin);
 std::string rating_text(std::int64_t hundredths);
 
-// The ignore marker's text (captions 547-612); now is shown in the system's format and
-// main_server is the main server's address.
+// The ignore marker's text (the caption_slot::skin_info_* slots); now is shown in the system's format
+// and main_server is the main server's address.
 std::string ignore_marker_text(const Captions& captions, const DOWNSKINS_TYPE& skin, std::string_view now,
                                std::string_view main_server);
 
@@ -74,8 +74,8 @@ struct SKIN_CATEGORIES_TYPE {
     std::string code;
     std::string caption;
 };
-// The 27 categories in list order (after "<< All >>"): captions 687-713 sorted, folding accented
-// vowels for a language named "hungarian".
+// The 27 categories in list order (after "<< All >>"): the slots from caption_slot::skin_category_first
+// on, sorted, folding accented vowels for a language named "hungarian".
 std::vector<SKIN_CATEGORIES_TYPE> sorted_skin_categories(const Captions& captions, std::string_view language_name);
 
 } // namespace tkv

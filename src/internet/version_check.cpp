@@ -1,5 +1,6 @@
 #include "internet/version_check.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "shell/text.h"
@@ -18,10 +19,10 @@ struct ChangesBlock {
     int last_caption;
 };
 constexpr ChangesBlock changes_blocks[] = {
-    {"3.10", 672, 684},
-    {"3.11", 714, 717},
-    {"3.12", 752, 755},
-    {"3.50", 758, 758},
+    {"3.10", caption_slot::notes_3_10_first, caption_slot::notes_3_10_last},
+    {"3.11", caption_slot::notes_3_11_first, caption_slot::notes_3_11_last},
+    {"3.12", caption_slot::notes_3_12_first, caption_slot::notes_3_12_last},
+    {"3.50", caption_slot::notes_3_50, caption_slot::notes_3_50},
 };
 
 bool is_beta(std::string_view lower_version) {
@@ -31,7 +32,7 @@ bool is_beta(std::string_view lower_version) {
 // Thanks and the publisher, closing both notes texts.
 std::string closing_text(const CaptionText& caption) {
     std::string text(crlf);
-    text.append(caption(19, {})).append(crlf).append(crlf);
+    text.append(caption(caption_slot::version_notes_thanks, {})).append(crlf).append(crlf);
     return text.append(publisher_display_name).append(crlf).append(publisher_info_address);
 }
 
@@ -59,16 +60,22 @@ bool upgrade_notes_due(std::string_view recorded, std::string_view running) {
 }
 
 std::string run_first_text(const CaptionText& caption) {
-    std::string text = caption(3, {product_name});
-    text.append(crlf).append(crlf).append(caption(4, {product_version})).append(crlf).append(crlf);
-    for (int slot = 5; slot <= 15; ++slot)
+    std::string text = caption(caption_slot::first_launch_welcome, {product_name});
+    text.append(crlf)
+        .append(crlf)
+        .append(caption(caption_slot::first_launch_current_version, {product_version}))
+        .append(crlf)
+        .append(crlf);
+    for (int slot = caption_slot::first_launch_notes_first; slot <= caption_slot::first_launch_notes_last;
+         ++slot)
         text.append(caption(slot, {}));
     return text + closing_text(caption);
 }
 
 std::string run_newer_text(std::string_view recorded, const CaptionText& caption) {
     const std::string old_version = lower_text(recorded).substr(0, 4);
-    std::string text = caption(17, {product_name}) + caption(18, {product_version, recorded});
+    std::string text = caption(caption_slot::new_version_welcome, {product_name}) +
+                       caption(caption_slot::new_version_changes_since, {product_version, recorded});
     for (const ChangesBlock& block : changes_blocks) {
         // A pre-release of the running version has not seen its final changes either.
         const bool missed = old_version < block.version ||

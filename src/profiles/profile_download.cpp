@@ -1,5 +1,6 @@
 #include "profiles/profile_download.h"
 
+#include "appearance/caption_slots.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/quicksort.h"
@@ -51,7 +52,7 @@ void profiles_new_check_valid(std::vector<DOWNPROS_TYPE>& list, const ProfileTab
 }
 
 std::string profiles_new_row(const DOWNPROS_TYPE& entry, const Captions& captions) {
-    return caption_format(captions[247], {entry.language, entry.name});
+    return caption_format(captions[caption_slot::profile_download_row], {entry.language, entry.name});
 }
 
 void profiles_new_sort(std::vector<DOWNPROS_TYPE>& list, const Captions& captions) {

@@ -28,7 +28,7 @@ std::vector<DOWNPROS_TYPE> profiles_new_parser(std::string_view text);
 // Drops entries without a name or a language, those whose id is no safe file name, and those
 // already installed; the rest keep their order.
 void profiles_new_check_valid(std::vector<DOWNPROS_TYPE>& list, const ProfileTable& installed);
-// The row text of the download window: caption 247, "language - name".
+// The row text of the download window: caption_slot::profile_download_row, "language - name".
 std::string profiles_new_row(const DOWNPROS_TYPE& entry, const Captions& captions);
 // Sorts by the row text in lower case.
 void profiles_new_sort(std::vector<DOWNPROS_TYPE>& list, const Captions& captions);

@@ -17,9 +17,9 @@ class UnzipUi {
   public:
     virtual ~UnzipUi() = default;
     virtual void set_progress(int percent) = 0;
-    virtual bool ask_overwrite() = 0;                   // caption 580
-    virtual bool ask_delete_archive(bool unpacked) = 0; // caption 582 when unpacked, 581 when not
-    virtual void report_deletion(bool deleted) = 0;     // caption 584 when deleted, 583 when not
+    virtual bool ask_overwrite() = 0;                   // caption_slot::unpack_overwrite_question
+    virtual bool ask_delete_archive(bool unpacked) = 0; // unpack_{done,failed}_delete_question
+    virtual void report_deletion(bool deleted) = 0;     // unpack_deleted or unpack_delete_failed
 };
 
 // Extracts the archive, sets request.unpacked and then deletes the archive when the user agrees;

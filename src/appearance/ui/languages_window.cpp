@@ -1,15 +1,16 @@
 #include "appearance/ui/languages_window.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
-#include "shell/product.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -66,7 +67,9 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     btc_select_->setDefault(true);
 
     const Captions& captions = context.CAPTIONS;
-    setWindowTitle(qt_text(caption_format(captions[20], {product_name, product_version}), context.language.code_page));
+    setWindowTitle(
+        qt_text(caption_format(captions[caption_slot::language_title], {product_name, product_version}),
+                context.language.code_page));
     skin_->set_client_size(QSize(281, 225), s);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         centre_window(this, centre_of(screen->availableGeometry()));

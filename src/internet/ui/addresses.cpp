@@ -1,7 +1,8 @@
 #include "internet/ui/addresses.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 #include "shell/text.h"
@@ -39,7 +40,9 @@ void open_mail_address(ProgramContext& c, Dialogs& dialogs, const std::string& a
     }
     if (!mail_settings_complete(c.options)) {
         const Messages m = messages_of(c, dialogs);
-        if (m.ask(m.text(217), 561, MessageIcon::warning, MessageButtons::ok_cancel) != MessageAnswer::ok) return;
+        if (m.ask(m.text(caption_slot::mail_no_smtp_server_warning), caption_slot::attention_title,
+                  MessageIcon::warning, MessageButtons::ok_cancel) != MessageAnswer::ok)
+            return;
         if (windows.first_settings) windows.first_settings();
         if (!c.options.internal_mail) open_address(mailto);
     }

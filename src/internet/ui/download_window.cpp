@@ -1,9 +1,10 @@
 #include "internet/ui/download_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/http_worker.h"
@@ -75,18 +76,18 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
     alp_download_->setValue(0);
     alp_download_->setTextVisible(false);
     lb_position_ = skinned_label(client, "lb_position", at(8, 52, 305, 16));
-    lb_position_->setText(caption(109, {"???", "???", "0"}));
+    lb_position_->setText(caption(caption_slot::download_position, {"???", "???", "0"}));
     lb_speed_ = skinned_label(client, "lb_speed", at(8, 70, 305, 16));
-    lb_speed_->setText(caption(110, {"?", "?", ""}));
+    lb_speed_->setText(caption(caption_slot::download_speed, {"?", "?", ""}));
     lb_timeleft_ = skinned_label(client, "lb_timeleft", at(8, 88, 305, 16));
-    lb_timeleft_->setText(caption(111, {"??", "??"}));
+    lb_timeleft_->setText(caption(caption_slot::download_time_left, {"??", "??"}));
     btc_abort_ = new QPushButton(client);
     btc_abort_->setObjectName("btc_abort");
     btc_abort_->setGeometry(at(120, 108, 80, 24));
-    btc_abort_->setText(caption_text(context, 108));
+    btc_abort_->setText(caption_text(context, caption_slot::download_cancel_button));
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
 
-    setWindowTitle(caption(107, {product_name}));
+    setWindowTitle(caption(caption_slot::download_title, {product_name}));
     skin_->set_client_size(QSize(321, 137), s);
     centre_window(this, request.centre);
     skin_->apply(context.skin_current, context.skin_current.window_download,
@@ -105,7 +106,7 @@ void Tdownload::tm_closerTimer() {
     if (request_.url.empty()) return CloseNow();
     if (!ascii_lower_text(request_.url).starts_with("http://")) {
         const Messages m = messages_of(context_, dialogs_);
-        m.error(m.text(113));
+        m.error(m.text(caption_slot::download_unknown_address));
         return CloseNow();
     }
     transfer();
@@ -140,12 +141,14 @@ void Tdownload::httpDocData(std::int64_t received, std::int64_t total) {
         return qt_utf8(caption_format(to_utf8(context_.CAPTIONS[slot], cp), values));
     };
     if (f.percent) alp_download_->setValue(*f.percent);
-    if (const auto& p = f.position) lb_position_->setText(caption(109, {(*p)[0], (*p)[1], (*p)[2]}));
+    if (const auto& p = f.position)
+        lb_position_->setText(caption(caption_slot::download_position, {(*p)[0], (*p)[1], (*p)[2]}));
     if (const auto& v = f.speed) {
-        lb_speed_->setText(caption(110, {(*v)[0], (*v)[1], (*v)[2]}));
+        lb_speed_->setText(caption(caption_slot::download_speed, {(*v)[0], (*v)[1], (*v)[2]}));
         context_.last_download_speed = speed_text(*f.speed);
     }
-    if (const auto& t = f.time_left) lb_timeleft_->setText(caption(111, {(*t)[0], (*t)[1]}));
+    if (const auto& t = f.time_left)
+        lb_timeleft_->setText(caption(caption_slot::download_time_left, {(*t)[0], (*t)[1]}));
 }
 
 void Tdownload::btc_abortClick() {

@@ -1,8 +1,9 @@
 #include "internet/ui/fastest_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "platform/icmp_echo.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -46,22 +47,25 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
     };
 
     lb_recalculate_ = skinned_label(client, "lb_recalculate", at(8, 8, 249, 32));
-    btc_abort_ = button(client, "btc_abort", at(92, 48, 81, 25), button_text(293));
+    btc_abort_ =
+        button(client, "btc_abort", at(92, 48, 81, 25), button_text(caption_slot::fastest_abort_button));
     lb_servers_ = skinned_label(client, "lb_servers", at(8, 8, 249, 14));
-    lb_servers_->setText(caption(294, {}));
+    lb_servers_->setText(caption(caption_slot::fastest_servers_label, {}));
     ls_servers_ = new TTKV_ListBox(client);
     ls_servers_->setObjectName("ls_servers");
     ls_servers_->setGeometry(at(8, 24, 249, 121));
     tkvf_ls_servers_ = new TTKV_Frame(client);
     tkvf_ls_servers_->setObjectName("tkvf_ls_servers");
     tkvf_ls_servers_->setControl(ls_servers_);
-    btc_select_ = button(client, "btc_select", at(44, 153, 81, 25), button_text(297));
+    btc_select_ =
+        button(client, "btc_select", at(44, 153, 81, 25), button_text(caption_slot::fastest_select_button));
     btc_select_->setDefault(true);
-    btc_cancel_ = button(client, "btc_cancel", at(140, 153, 81, 25), button_text(298));
+    btc_cancel_ =
+        button(client, "btc_cancel", at(140, 153, 81, 25), button_text(caption_slot::fastest_cancel_button));
     for (QWidget* w : choosing_controls())
         w->hide();
 
-    setWindowTitle(caption(290, {product_name}));
+    setWindowTitle(caption(caption_slot::fastest_checking_title, {product_name}));
     show_progress(1);
     skin_->set_client_size(QSize(265, 81), s);
     centre_window(this, screen_centre());
@@ -93,7 +97,8 @@ QString Tservers_fastest::caption(int slot, std::initializer_list<std::string_vi
 
 void Tservers_fastest::show_progress(int measuring) {
     lb_recalculate_->setText(
-        caption(292, {std::to_string(context_.server_list.size()), std::to_string(measuring)}));
+        caption(caption_slot::fastest_pinging,
+                {std::to_string(context_.server_list.size()), std::to_string(measuring)}));
 }
 
 // The echoes run on a thread of their own so that the window keeps drawing and Abort is heard.
@@ -118,7 +123,7 @@ void Tservers_fastest::tm_recalculateTimer() {
 void Tservers_fastest::show_results(std::vector<SERVERS_CHECKED_TYPE> measured) {
     if (measuring_.get_stop_token().stop_requested()) return; // aborted as the last echo came back
     const double s = context_.screen_scale;
-    setWindowTitle(caption(291, {product_name}));
+    setWindowTitle(caption(caption_slot::fastest_select_title, {product_name}));
     lb_recalculate_->hide();
     btc_abort_->hide();
     for (QWidget* w : choosing_controls())
@@ -132,8 +137,9 @@ void Tservers_fastest::show_results(std::vector<SERVERS_CHECKED_TYPE> measured) 
     servers_unavailable_last(measured);
     QStringList rows;
     for (const SERVERS_CHECKED_TYPE& server : measured)
-        rows << (server.response_ms == -1 ? caption(296, {server.host})
-                                          : caption(295, {server.host, std::to_string(server.response_ms)}));
+        rows << (server.response_ms == -1 ? caption(caption_slot::fastest_server_unavailable, {server.host})
+                                          : caption(caption_slot::fastest_server_response,
+                                                    {server.host, std::to_string(server.response_ms)}));
     servers_checked_ = std::move(measured);
     ls_servers_->setRows(rows);
     if (!rows.isEmpty()) ls_servers_->setCurrentIndex(ls_servers_->model()->index(0, 0));

@@ -1,9 +1,10 @@
 #include "internet/ui/mail_windows.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/text_export.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -195,7 +196,8 @@ void send_game_by_email(ProgramContext& c, Dialogs& dialogs, const GAMES2_TEMP_A
     };
     if (!complete()) {
         const Messages m = messages_of(c, dialogs);
-        if (m.ask(m.text(720), 561, MessageIcon::warning, MessageButtons::ok_cancel) == MessageAnswer::ok &&
+        if (m.ask(m.text(caption_slot::send_info_no_smtp_server_warning), caption_slot::attention_title,
+                  MessageIcon::warning, MessageButtons::ok_cancel) == MessageAnswer::ok &&
             first_settings) {
             c.variables.first_settings_mode = false;
             first_settings();
@@ -213,7 +215,7 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
     create_controls();
     const Messages m = messages_of(context, dialogs);
-    setWindowTitle(qt_utf8(m.text(721, {product_name})));
+    setWindowTitle(qt_utf8(m.text(caption_slot::send_info_title, {product_name})));
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(538, 351), s);
     centre_window(this, centre);
@@ -256,8 +258,9 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
         add_game_files(attachments_, game_.files, files_folder, static_cast<std::int64_t>(message.size()));
     }
     if (!attachments_.paths.empty())
-        ed_attach_->setText(qt_utf8(m.text(731, {std::to_string(attachments_.paths.size()),
-                                                  std::to_string(attachments_.attached_bytes / 1024)})));
+        ed_attach_->setText(qt_utf8(m.text(caption_slot::send_info_attachment,
+                                           {std::to_string(attachments_.paths.size()),
+                                            std::to_string(attachments_.attached_bytes / 1024)})));
     read_emails();
     BoxTextChange();
 }
@@ -269,24 +272,31 @@ void Tsendcheat::create_controls() {
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
-    skinned_label(client, "lb_recipient", at(8, 10, 80, 16))->setText(caption_text(context_, 726));
+    skinned_label(client, "lb_recipient", at(8, 10, 80, 16))
+        ->setText(caption_text(context_, caption_slot::send_info_recipient_label));
     cb_recipient_ = new QComboBox(client);
     cb_recipient_->setObjectName("cb_recipient");
     cb_recipient_->setEditable(true);
     cb_recipient_->setInsertPolicy(QComboBox::NoInsert);
     cb_recipient_->setGeometry(at(92, 8, 438, 21));
-    skinned_label(client, "lb_subject", at(8, 37, 80, 16))->setText(caption_text(context_, 727));
+    skinned_label(client, "lb_subject", at(8, 37, 80, 16))
+        ->setText(caption_text(context_, caption_slot::send_info_subject_label));
     ed_subject_ = framed_edit(client, "ed_subject", at(92, 35, 438, 19));
-    ed_subject_->setText(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[728], context_.language.code_page),
-                                                {to_utf8(game_.title, profile_code_page(context_))})));
-    skinned_label(client, "lb_attach", at(8, 62, 80, 16))->setText(caption_text(context_, 729));
+    ed_subject_->setText(qt_utf8(caption_format(
+        to_utf8(context_.CAPTIONS[caption_slot::send_info_subject], context_.language.code_page),
+        {to_utf8(game_.title, profile_code_page(context_))})));
+    skinned_label(client, "lb_attach", at(8, 62, 80, 16))
+        ->setText(caption_text(context_, caption_slot::send_info_attachment_label));
     ed_attach_ = framed_edit(client, "ed_attach", at(92, 60, 438, 19));
     ed_attach_->setReadOnly(true);
-    ed_attach_->setText(caption_text(context_, 730));
+    ed_attach_->setText(caption_text(context_, caption_slot::send_info_no_attachment));
     me_message_ = framed_memo(client, "me_message", at(8, 86, 522, 226));
     lb_status_ = skinned_label(client, "lb_status", at(8, 322, 340, 16));
-    btc_send_ = push_button(client, "btc_send", caption_text(context_, 722), at(354, 318, 84, 25));
-    btc_cancel_ = push_button(client, "btc_cancel", caption_text(context_, 724), at(446, 318, 84, 25));
+    btc_send_ = push_button(client, "btc_send", caption_text(context_, caption_slot::send_info_send_button),
+                            at(354, 318, 84, 25));
+    btc_cancel_ =
+        push_button(client, "btc_cancel", caption_text(context_, caption_slot::send_info_cancel_button),
+                    at(446, 318, 84, 25));
 
     connect(cb_recipient_, &QComboBox::editTextChanged, this, [this] { BoxTextChange(); });
     connect(ed_subject_, &QLineEdit::textChanged, this, [this] { BoxTextChange(); });
@@ -310,7 +320,8 @@ void Tsendcheat::BoxTextChange() {
                                         crlf_text(me_message_->toPlainText()));
     // While a mail is on its way a second one must not start.
     btc_send_->setEnabled(ready && !busy_);
-    lb_status_->setText(caption_text(context_, ready ? 735 : 734));
+    lb_status_->setText(
+        caption_text(context_, ready ? caption_slot::send_info_ready : caption_slot::send_info_incomplete));
 }
 
 void Tsendcheat::btc_sendClick() {
@@ -320,8 +331,8 @@ void Tsendcheat::btc_sendClick() {
     me_message_->setPlainText(shown(message));
     busy_ = true;
     btc_send_->setEnabled(false);
-    btc_send_->setText(caption_text(context_, 723));
-    btc_cancel_->setText(caption_text(context_, 724));
+    btc_send_->setText(caption_text(context_, caption_slot::send_info_sending_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::send_info_cancel_button));
 
     MailJob job;
     job.recipient = trim_controls(utf8_of(cb_recipient_->currentText()));
@@ -330,16 +341,16 @@ void Tsendcheat::btc_sendClick() {
     job.lines = split_lines(message);
     job.attachments = attachments_.paths;
     const std::optional<MailStep> failed = smtp_->run(job, [this, cp](MailStep step) {
-        lb_status_->setText(caption_text(context_, 736 + 2 * step));
+        lb_status_->setText(caption_text(context_, caption_slot::send_info_step_first + 2 * step));
     });
     if (failed) {
-        SMTP_Quit(737 + 2 * *failed);
+        SMTP_Quit(caption_slot::send_info_step_failed_first + 2 * *failed);
         BoxTextChange();
         me_message_->setFocus();
         return sending_ended();
     }
     const Messages m = messages_of(context_, dialogs_);
-    m.information(m.text(746));
+    m.information(m.text(caption_slot::send_info_sent));
     smtp_->abort_and_quit();
     if (const auto history = recipient_history_after_send(recipient_history_, job.recipient))
         write_text_file(context_.variables.program_folder + "information/emails.txt", *history);
@@ -351,8 +362,8 @@ void Tsendcheat::btc_cancelClick() {
     if (!busy_) return void(close());
     smtp_->abort();
     me_message_->setFocus();
-    btc_send_->setText(caption_text(context_, 722));
-    btc_cancel_->setText(caption_text(context_, 724));
+    btc_send_->setText(caption_text(context_, caption_slot::send_info_send_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::send_info_cancel_button));
     busy_ = false;
     BoxTextChange();
 }
@@ -364,8 +375,8 @@ void Tsendcheat::SMTP_Quit(int caption) {
 }
 
 void Tsendcheat::sending_ended() {
-    btc_send_->setText(caption_text(context_, 722));
-    btc_cancel_->setText(caption_text(context_, 725));
+    btc_send_->setText(caption_text(context_, caption_slot::send_info_send_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::send_info_close_button));
     busy_ = false;
     BoxTextChange();
 }
@@ -398,13 +409,13 @@ Tsendmail::Tsendmail(ProgramContext& context, Dialogs& dialogs, std::string addr
     create_controls();
     const CodePage cp = context.language.code_page;
     const Messages m = messages_of(context, dialogs);
-    setWindowTitle(qt_utf8(m.text(192, {product_name})));
+    setWindowTitle(qt_utf8(m.text(caption_slot::mail_title, {product_name})));
     ed_sender_->setText(qt_utf8(sender_value(context.options)));
     ed_recipient_->setText(qt_utf8(name + " <" + address_ + ">"));
     ed_subject_->setText(qt_text(context.current_mail_subject, cp));
-    me_message_->setPlainText(shown(to_utf8(context.CAPTIONS[200], cp)));
+    me_message_->setPlainText(shown(to_utf8(context.CAPTIONS[caption_slot::mail_message], cp)));
     me_message_->moveCursor(QTextCursor::End);
-    lb_status_->setText(caption_text(context, 203));
+    lb_status_->setText(caption_text(context, caption_slot::mail_enter_message));
     BoxTextChange();
 
     const double s = context.screen_scale;
@@ -433,14 +444,16 @@ void Tsendmail::create_controls() {
     const double s = context_.screen_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
-    skinned_label(client, "lb_sender", at(8, 10, 64, 16))->setText(caption_text(context_, 197));
+    skinned_label(client, "lb_sender", at(8, 10, 64, 16))
+        ->setText(caption_text(context_, caption_slot::mail_sender_label));
     ed_sender_ = framed_edit(client, "ed_sender", at(76, 8, 324, 19));
     ed_sender_->setReadOnly(true);
-    skinned_label(client, "lb_recipient", at(8, 35, 64, 16))->setText(caption_text(context_, 198));
+    skinned_label(client, "lb_recipient", at(8, 35, 64, 16))
+        ->setText(caption_text(context_, caption_slot::mail_recipient_label));
     ed_recipient_ = framed_edit(client, "ed_recipient", at(76, 33, 324, 19));
     ed_recipient_->setReadOnly(true);
     auto* lb_subject = skinned_label(client, "lb_subject", at(8, 60, 64, 16));
-    lb_subject->setText(caption_text(context_, 199));
+    lb_subject->setText(caption_text(context_, caption_slot::mail_subject_label));
     ed_subject_ = framed_edit(client, "ed_subject", at(76, 58, 324, 19));
     lb_subject->setBuddy(ed_subject_);
     me_message_ = framed_memo(client, "me_message", at(8, 84, 392, 150));
@@ -450,12 +463,15 @@ void Tsendmail::create_controls() {
     pa_status_->setFrameShape(QFrame::StyledPanel);
     pa_status_->setGeometry(at(8, 240, 392, 22));
     lb_status_ = skinned_label(pa_status_, "lb_status", at(4, 3, 384, 16), "F");
-    ck_attach_user_dat_ = new QCheckBox(caption_text(context_, 201), pa_status_);
+    ck_attach_user_dat_ =
+        new QCheckBox(caption_text(context_, caption_slot::mail_attach_user_database), pa_status_);
     ck_attach_user_dat_->setObjectName("ck_attach_user_dat");
     ck_attach_user_dat_->setGeometry(at(4, 22, 384, 17));
     ck_attach_user_dat_->hide();
-    btc_send_ = push_button(client, "btc_send", caption_text(context_, 193), at(228, 266, 84, 25));
-    btc_cancel_ = push_button(client, "btc_cancel", caption_text(context_, 195), at(316, 266, 84, 25));
+    btc_send_ = push_button(client, "btc_send", caption_text(context_, caption_slot::mail_send_button),
+                            at(228, 266, 84, 25));
+    btc_cancel_ = push_button(client, "btc_cancel", caption_text(context_, caption_slot::mail_cancel_button),
+                              at(316, 266, 84, 25));
 
     connect(ed_subject_, &QLineEdit::textChanged, this, [this] { BoxTextChange(); });
     connect(me_message_, &QPlainTextEdit::textChanged, this, [this] { BoxTextChange(); });
@@ -465,7 +481,7 @@ void Tsendmail::create_controls() {
 
 void Tsendmail::BoxTextChange() {
     const int status = free_mail_status_caption(utf8_of(ed_subject_->text()), crlf_text(me_message_->toPlainText()));
-    btc_send_->setEnabled(status == 205 && !busy_);
+    btc_send_->setEnabled(status == caption_slot::mail_ready && !busy_);
     lb_status_->setText(caption_text(context_, status));
 }
 
@@ -491,8 +507,8 @@ void Tsendmail::btc_sendClick() {
     me_message_->setPlainText(shown(message));
     busy_ = true;
     btc_send_->setEnabled(false);
-    btc_send_->setText(caption_text(context_, 194));
-    btc_cancel_->setText(caption_text(context_, 195));
+    btc_send_->setText(caption_text(context_, caption_slot::mail_sending_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::mail_cancel_button));
 
     MailJob job;
     job.recipient = address_;
@@ -502,15 +518,15 @@ void Tsendmail::btc_sendClick() {
     const std::string& user_dat = context_.variables.user_dat_path;
     if (attach && file_exists(user_dat)) job.attachments.push_back(user_dat);
     const std::optional<MailStep> failed = smtp_->run(job, [this, cp](MailStep step) {
-        lb_status_->setText(caption_text(context_, 206 + 2 * step));
+        lb_status_->setText(caption_text(context_, caption_slot::mail_step_first + 2 * step));
     });
     if (failed) {
-        SMTP_Quit(207 + 2 * *failed);
+        SMTP_Quit(caption_slot::mail_step_failed_first + 2 * *failed);
         me_message_->setFocus();
         return sending_ended();
     }
     const Messages m = messages_of(context_, dialogs_);
-    m.information(m.text(216));
+    m.information(m.text(caption_slot::mail_sent));
     smtp_->abort_and_quit();
     sending_ended();
     done(Accepted);
@@ -520,8 +536,8 @@ void Tsendmail::btc_cancelClick() {
     if (!busy_) return void(close());
     smtp_->abort();
     me_message_->setFocus();
-    btc_send_->setText(caption_text(context_, 193));
-    btc_cancel_->setText(caption_text(context_, 195));
+    btc_send_->setText(caption_text(context_, caption_slot::mail_send_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::mail_cancel_button));
     busy_ = false;
     BoxTextChange();
 }
@@ -533,8 +549,8 @@ void Tsendmail::SMTP_Quit(int caption) {
 }
 
 void Tsendmail::sending_ended() {
-    btc_send_->setText(caption_text(context_, 193));
-    btc_cancel_->setText(caption_text(context_, 196));
+    btc_send_->setText(caption_text(context_, caption_slot::mail_send_button));
+    btc_cancel_->setText(caption_text(context_, caption_slot::mail_close_button));
     busy_ = false;
     BoxTextChange();
 }
@@ -567,8 +583,9 @@ void u_progress_sendmail(ProgramContext& c, Dialogs& dialogs, Tprogress& w, QPoi
     QLabel* label = w.lb_progress();
     label->resize(label->width(), scaled(33, s));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    w.set_label(caption(333));
-    auto* btc_sendmail = push_button(client, "btc_sendmail", caption(332), scaled_rect(100, 48, 121, 25, s));
+    w.set_label(caption(caption_slot::share_mail_step_first));
+    auto* btc_sendmail = push_button(client, "btc_sendmail", caption(caption_slot::share_mail_cancel_button),
+                                     scaled_rect(100, 48, 121, 25, s));
     skin_control(btc_sendmail, c.skin_current.window_other);
     btc_sendmail->show();
 
@@ -594,13 +611,13 @@ void u_progress_sendmail(ProgramContext& c, Dialogs& dialogs, Tprogress& w, QPoi
     job.to = std::string(publisher_display_name) + " <" + std::string(publisher_cheats_address) + ">";
     job.subject = "USER.DAT (" + id + ")";
     if (file_exists(user_dat)) job.attachments.push_back(user_dat);
-    const std::optional<MailStep> failed =
-        smtp.run(job, [&](MailStep step) { w.set_label(caption(333 + step)); });
+    const std::optional<MailStep> failed = smtp.run(
+        job, [&](MailStep step) { w.set_label(caption(caption_slot::share_mail_step_first + step)); });
     const Messages m = messages_of(c, dialogs);
     if (failed)
-        m.error(m.text(338));
+        m.error(m.text(caption_slot::share_mail_failed));
     else
-        m.information(m.text(339));
+        m.information(m.text(caption_slot::share_mail_sent));
     smtp.abort_and_quit();
     btc_sendmail->setEnabled(true);
     busy = false;

@@ -1,7 +1,8 @@
 #include "internet/ui/server_refresh.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "context/program_context.h"
 #include "internet/server_list.h"
 #include "internet/ui/download_window.h"
 #include "shell/files.h"
@@ -40,7 +41,7 @@ std::optional<std::string> refresh_server_list(ProgramContext& context, Dialogs&
         m.error(m.text(captions.failed, {url}));
         return std::nullopt;
     }
-    if (m.ask(m.text(captions.ask_main, {url, main_server}), 560, MessageIcon::error,
+    if (m.ask(m.text(captions.ask_main, {url, main_server}), caption_slot::error_title, MessageIcon::error,
               MessageButtons::yes_no) != MessageAnswer::yes)
         return std::nullopt;
     const std::string main_url = std::string(main_server) + std::string(list_resource);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "appearance/caption_slots.h"
 #include "shell/publisher.h"
 
 class QWidget;
@@ -19,8 +20,12 @@ class Dialogs;
 struct ServerListCaptions {
     int label, ask_main, failed, updated;
 };
-inline constexpr ServerListCaptions manager_server_captions{281, 282, 283, 284};
-inline constexpr ServerListCaptions options_server_captions{501, 502, 503, 504};
+inline constexpr ServerListCaptions manager_server_captions{
+    caption_slot::manager_server_list_downloading, caption_slot::manager_server_list_ask_main,
+    caption_slot::manager_server_list_failed, caption_slot::manager_server_list_updated};
+inline constexpr ServerListCaptions options_server_captions{
+    caption_slot::options_server_list_downloading, caption_slot::options_server_list_ask_main,
+    caption_slot::options_server_list_failed, caption_slot::options_server_list_updated};
 
 // Fetches "information/tkv_servers.tku" from `selected` (or, when the user agrees after a failure,
 // from the main server), replaces context.server_list and information/servers.txt, and returns the

@@ -1,9 +1,10 @@
 #include "internet/ui/skin_download_window.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/skin_install.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "platform/http_client.h"
 #include "platform/qt/desktop.h"
@@ -59,7 +60,8 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     };
 
     lb_files_ = skinned_label(client, "lb_files", at(8, 8, 345, 14));
-    lb_files_->setText(qt_utf8(m.text(648, {std::to_string(catalogue_.size())})));
+    lb_files_->setText(
+        qt_utf8(m.text(caption_slot::skin_download_count, {std::to_string(catalogue_.size())})));
     ls_files_ = new TTKV_ListBox(client);
     ls_files_->setObjectName("ls_files");
     ls_files_->setGeometry(at(8, 24, 345, 136));
@@ -70,27 +72,29 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     lb_files_->setBuddy(ls_files_);
 
     lb_progress_overall_ = skinned_label(client, "lb_progress_overall", at(8, 168, 345, 16));
-    lb_progress_overall_->setText(qt_utf8(m.text(653)));
+    lb_progress_overall_->setText(qt_utf8(m.text(caption_slot::skin_download_overall)));
     alp_progress_overall_ = bar("alp_progress_overall", at(8, 186, 345, 16));
     lb_progress_process_ = skinned_label(client, "lb_progress_process", at(8, 208, 345, 16));
     alp_progress_process_ = bar("alp_progress_process", at(8, 226, 345, 16));
-    btc_abort_ = button("btc_abort", 655);
+    btc_abort_ = button("btc_abort", caption_slot::skin_download_abort_button);
     btc_abort_->hide();
     btc_abort_->setEnabled(false);
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
-    btc_start_ = button("btc_start", 654);
+    btc_start_ = button("btc_start", caption_slot::skin_download_start_button);
     btc_start_->setDefault(true);
     connect(btc_start_, &QPushButton::clicked, this, [this] { btc_startClick(); });
 
     const CodePage cp = context.language.code_page;
     QStringList rows;
     for (const DOWNSKINS_TYPE& skin : catalogue_) {
-        rows << qt_text(caption_format(context.CAPTIONS[649], {skin.display_name, skin.size_kb}), cp);
+        rows << qt_text(caption_format(context.CAPTIONS[caption_slot::skin_download_row_waiting],
+                                       {skin.display_name, skin.size_kb}),
+                        cp);
         total_kb_ += kilobytes_of(skin);
     }
     ls_files_->setRows(rows);
 
-    setWindowTitle(qt_utf8(m.text(647, {product_name})));
+    setWindowTitle(qt_utf8(m.text(caption_slot::skin_download_title, {product_name})));
     skin_->set_client_size(QSize(361, 289), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,
@@ -142,15 +146,18 @@ void Tskindownload::btc_startClick() {
             ++i;
             continue;
         }
-        if (m.ask(m.text(658, {address_of(i)}), 560, MessageIcon::error, MessageButtons::yes_no) !=
-            MessageAnswer::yes) {
+        if (m.ask(m.text(caption_slot::skin_download_failed_question, {address_of(i)}),
+                  caption_slot::error_title, MessageIcon::error,
+                  MessageButtons::yes_no) != MessageAnswer::yes) {
             every_skin = false;
             break;
         }
     }
     running_ = false;
     // A downloaded archive that held no skin is not reported as a success.
-    if (every_skin) every_unpacked ? m.information(m.text(659)) : m.error(m.text(592));
+    if (every_skin)
+        every_unpacked ? m.information(m.text(caption_slot::skin_download_done))
+                       : m.error(m.text(caption_slot::skin_unpack_failed));
     can_close_ = true;
     close();
 }
@@ -158,9 +165,9 @@ void Tskindownload::btc_startClick() {
 bool Tskindownload::ud_download_file(std::size_t index) {
     const DOWNSKINS_TYPE& skin = catalogue_[index];
     btc_abort_->setEnabled(true);
-    set_row(index, 650);
+    set_row(index, caption_slot::skin_download_row_downloading);
     const Messages m = messages_of(context_, dialogs_);
-    lb_progress_process_->setText(qt_utf8(m.text(656)));
+    lb_progress_process_->setText(qt_utf8(m.text(caption_slot::skin_download_downloading)));
     alp_progress_process_->setValue(0);
     current_kb_ = kilobytes_of(skin);
 
@@ -197,9 +204,9 @@ void Tskindownload::httpDocData(std::int64_t received, std::int64_t total) {
 
 bool Tskindownload::ud_unpack_file(std::size_t index) {
     const DOWNSKINS_TYPE& skin = catalogue_[index];
-    set_row(index, 651);
+    set_row(index, caption_slot::skin_download_row_unpacking);
     const Messages m = messages_of(context_, dialogs_);
-    lb_progress_process_->setText(qt_utf8(m.text(657)));
+    lb_progress_process_->setText(qt_utf8(m.text(caption_slot::skin_download_unpacking)));
     alp_progress_process_->setValue(0);
 
     // Unpacked beside the skins first: only complete skin folders ever reach the skins folder.
@@ -213,7 +220,7 @@ bool Tskindownload::ud_unpack_file(std::size_t index) {
         folder_delete_tree(staging);
     }
     downloaded_ += installed;
-    set_row(index, 652);
+    set_row(index, caption_slot::skin_download_row_ready);
     return installed > 0;
 }
 

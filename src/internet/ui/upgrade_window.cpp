@@ -1,9 +1,10 @@
 #include "internet/ui/upgrade_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/http_worker.h"
@@ -33,7 +34,7 @@ UpdateList u_progress_dbupdate2(ProgramContext& context, Dialogs& dialogs, std::
     request.task = Task::database_update;
     request.centre = caller ? centre_of(caller->window()->frameGeometry()) : screen_centre();
     request.work = [&](Tprogress& task) {
-        task.set_label(caption_text(context, 523));
+        task.set_label(caption_text(context, caption_slot::database_comparing));
         list.entries = parse_update_list(list_text);
         list.wanted_count = mark_wanted_games(list.entries, context.db.games,
                                               [&task](int percent) { task.set_gauge_position(percent); });
@@ -67,15 +68,15 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
     alp_progress_overall_ = bar("alp_progress_overall", at(8, 26, 345, 16));
     lb_progress_process_ = skinned_label(client, "lb_progress_process", at(8, 48, 345, 16));
     alp_progress_process_ = bar("alp_progress_process", at(8, 66, 345, 16));
-    btc_abort_ = button("btc_abort", 571);
+    btc_abort_ = button("btc_abort", caption_slot::upgrade_cancel_button);
     btc_abort_->hide();
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
-    btc_start_ = button("btc_start", 669);
+    btc_start_ = button("btc_start", caption_slot::upgrade_start_button);
     btc_start_->setDefault(true);
     connect(btc_start_, &QPushButton::clicked, this, [this] { btc_startClick(); });
     set_overall(0);
 
-    setWindowTitle(qt_utf8(m.text(564, {product_name})));
+    setWindowTitle(qt_utf8(m.text(caption_slot::upgrade_title, {product_name})));
     skin_->set_client_size(QSize(361, 121), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,
@@ -87,8 +88,8 @@ Tupgrade_database::~Tupgrade_database() = default;
 
 void Tupgrade_database::set_overall(std::size_t number) {
     const Messages m = messages_of(context_, dialogs_);
-    lb_progress_overall_->setText(
-        qt_utf8(m.text(570, {std::to_string(number), std::to_string(list_.wanted_count)})));
+    lb_progress_overall_->setText(qt_utf8(m.text(
+        caption_slot::upgrade_progress, {std::to_string(number), std::to_string(list_.wanted_count)})));
 }
 
 void Tupgrade_database::tm_startTimer() {
@@ -113,8 +114,9 @@ void Tupgrade_database::btc_startClick() {
         return std::move(buffer_);
     };
     hooks.failed = [&](const std::string& name) {
-        const MessageAnswer answer = m.ask(m.text(576, {profile_server_address(context_, name)}), 560,
-                                           MessageIcon::error, MessageButtons::abort_retry_ignore);
+        const MessageAnswer answer = m.ask(
+            m.text(caption_slot::upgrade_download_failed_question, {profile_server_address(context_, name)}),
+            caption_slot::error_title, MessageIcon::error, MessageButtons::abort_retry_ignore);
         return answer == MessageAnswer::abort    ? FailedDownload::abort
                : answer == MessageAnswer::ignore ? FailedDownload::ignore
                                                  : FailedDownload::retry;
@@ -137,7 +139,7 @@ bool Tupgrade_database::DownloadData(const std::string& address) {
     btc_abort_->setEnabled(true);
     alp_progress_process_->setValue(0);
     const Messages m = messages_of(context_, dialogs_);
-    lb_progress_process_->setText(qt_utf8(m.text(572)));
+    lb_progress_process_->setText(qt_utf8(m.text(caption_slot::upgrade_downloading_file)));
     buffer_.clear();
     if (address.empty()) return false;
     const HttpResult result = get_keeping_ui(
@@ -157,8 +159,8 @@ void Tupgrade_database::httpDocData(std::int64_t received, std::int64_t total) {
 void Tupgrade_database::btc_abortClick() {
     if (!running_) return;
     const Messages m = messages_of(context_, dialogs_);
-    if (m.ask(m.text(578), 561, MessageIcon::question, MessageButtons::yes_no, MessageAnswer::no) !=
-        MessageAnswer::yes)
+    if (m.ask(m.text(caption_slot::upgrade_cancel_question), caption_slot::attention_title,
+              MessageIcon::question, MessageButtons::yes_no, MessageAnswer::no) != MessageAnswer::yes)
         return;
     running_ = false;
     client_.abort();

@@ -1,8 +1,9 @@
 #include "internet/ui/version_windows.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "internet/version_check.h"
 #include "platform/qt/desktop.h"
@@ -69,11 +70,13 @@ Tupgrade::Tupgrade(ProgramContext& context, const std::string& upgrade_text, QWi
     frame_control(me_upgrade_);
     me_upgrade_->setPlainText(memo_text(upgrade_text));
     btc_ok_ = create_button(client, "btc_ok", scaled_rect(188, 313, 81, 25, s));
-    btc_ok_->setText(qt_utf8(caption(1, {})));
+    btc_ok_->setText(qt_utf8(caption(caption_slot::version_ok_button, {})));
     btc_ok_->setDefault(true);
     connect(btc_ok_, &QPushButton::clicked, this, &QDialog::accept);
 
-    setWindowTitle(qt_utf8(caption(context.first_run ? 2 : 16, {product_name})));
+    setWindowTitle(qt_utf8(
+        caption(context.first_run ? caption_slot::first_launch_title : caption_slot::new_version_title,
+                {product_name})));
     skin_->set_client_size(QSize(457, 345), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
@@ -104,19 +107,19 @@ Tchecknew::Tchecknew(ProgramContext& context, QWidget* parent) : QDialog(parent)
 
     lb_information_ = skinned_label(client, "lb_information", scaled_rect(8, 10, 297, 16, s));
     lb_information_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lb_information_->setText(qt_utf8(caption(38, {})));
+    lb_information_->setText(qt_utf8(caption(caption_slot::version_check_checking, {})));
     me_information_ = create_memo(client, "me_information", scaled_rect(8, 8, 297, 88, s));
     tkvf_me_information_ = frame_control(me_information_);
     me_information_->hide();
     btc_abort_ = create_button(client, "btc_abort", scaled_rect(96, 32, 121, 25, s));
-    btc_abort_->setText(qt_utf8(caption(39, {})));
+    btc_abort_->setText(qt_utf8(caption(caption_slot::version_check_cancel_button, {})));
     connect(btc_abort_, &QPushButton::clicked, this, &Tchecknew::reject);
     // Below the first client area: it comes into view with a newer version.
     btc_homepage_ = create_button(client, "btc_homepage", scaled_rect(32, 104, 121, 25, s));
-    btc_homepage_->setText(qt_utf8(caption(40, {})));
+    btc_homepage_->setText(qt_utf8(caption(caption_slot::version_check_home_page_button, {})));
     connect(btc_homepage_, &QPushButton::clicked, this, [this] { btc_homepageClick(); });
 
-    setWindowTitle(qt_utf8(caption(37, {product_name})));
+    setWindowTitle(qt_utf8(caption(caption_slot::version_check_title, {product_name})));
     skin_->set_client_size(QSize(313, 65), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
@@ -157,11 +160,12 @@ void Tchecknew::show_newer(const std::string& version) {
     const auto caption = caption_text(context_);
     skin_->set_client_size(QSize(313, 137), s);
     btc_homepage_->move(scaled(32, s), btc_homepage_->y());
-    btc_abort_->setText(qt_utf8(caption(41, {})));
+    btc_abort_->setText(qt_utf8(caption(caption_slot::version_check_ok_button, {})));
     btc_abort_->move(scaled(160, s), scaled(104, s));
     btc_abort_->setDefault(true);
     lb_information_->hide();
-    me_information_->setPlainText(memo_text(caption(42, {to_utf8(version, context_.language.code_page)})));
+    me_information_->setPlainText(memo_text(caption(caption_slot::version_check_newest_version,
+                                                    {to_utf8(version, context_.language.code_page)})));
     me_information_->show();
     tkvf_me_information_->refresh();
     centre_window(this, screen_centre());

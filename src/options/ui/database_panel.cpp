@@ -1,8 +1,9 @@
 #include "options/ui/database_panel.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/ui/download_window.h"
 #include "internet/ui/upgrade_window.h"
 #include "platform/qt/desktop.h"
@@ -40,10 +41,13 @@ DatabasePanel::DatabasePanel(ProgramContext& context, Dialogs& dialogs, QWidget*
 
     btc_fr_db_refresh_ = button("btc_fr_db_refresh", 769, at(8, 12, 349, 26));
     connect(btc_fr_db_refresh_, &QPushButton::clicked, this, [this] { btc_fr_db_refreshClick(); });
-    lb_fr_db_games_all_ = label("lb_fr_db_games_all", 52, 770, std::to_string(context.db.games.size()));
-    lb_fr_db_games_main_ = label("lb_fr_db_games_main", 72, 771, unknown_count);
-    lb_fr_db_games_latest_ = label("lb_fr_db_games_latest", 100, 772, unknown_count);
-    lb_fr_db_games_download_ = label("lb_fr_db_games_download", 120, 773, unknown_count);
+    lb_fr_db_games_all_ = label("lb_fr_db_games_all", 52, caption_slot::database_games_all,
+                                std::to_string(context.db.games.size()));
+    lb_fr_db_games_main_ = label("lb_fr_db_games_main", 72, caption_slot::database_games_main, unknown_count);
+    lb_fr_db_games_latest_ =
+        label("lb_fr_db_games_latest", 100, caption_slot::database_games_latest, unknown_count);
+    lb_fr_db_games_download_ =
+        label("lb_fr_db_games_download", 120, caption_slot::database_games_to_download, unknown_count);
     btc_upgrade_database_start_ = button("btc_upgrade_database_start", 526, at(8, 152, 349, 26));
     btc_upgrade_database_start_->setEnabled(false);
     connect(btc_upgrade_database_start_, &QPushButton::clicked, this,
@@ -60,11 +64,12 @@ void DatabasePanel::panel_shown(bool connected) {
 void DatabasePanel::btc_fr_db_refreshClick() {
     const Messages m = messages_of(context_, dialogs_);
     std::string body;
-    if (download_string2(context_, dialogs_, profile_server_address(context_, "list.tkv"), m.text(521),
+    if (download_string2(context_, dialogs_, profile_server_address(context_, "list.tkv"),
+                         m.text(caption_slot::database_downloading_list),
                          std::string(game_list_resource_name), this, body))
         check_differences(body);
     else
-        m.error(m.text(522));
+        m.error(m.text(caption_slot::database_list_unavailable));
     database_panel_visited_ = true;
 }
 
@@ -73,14 +78,16 @@ void DatabasePanel::check_differences(const std::string& list_text) {
     database_panel_visited_ = true;
     update_list_ = u_progress_dbupdate2(context_, dialogs_, update_list_text_, this);
     const Messages m = messages_of(context_, dialogs_);
-    lb_fr_db_games_latest_->setText(qt_utf8(m.text(772, {std::to_string(update_list_.entries.size())})));
-    lb_fr_db_games_download_->setText(qt_utf8(m.text(773, {std::to_string(update_list_.wanted_count)})));
+    lb_fr_db_games_latest_->setText(
+        qt_utf8(m.text(caption_slot::database_games_latest, {std::to_string(update_list_.entries.size())})));
+    lb_fr_db_games_download_->setText(qt_utf8(
+        m.text(caption_slot::database_games_to_download, {std::to_string(update_list_.wanted_count)})));
     btc_upgrade_database_start_->setEnabled(update_list_.wanted_count > 0);
 }
 
 void DatabasePanel::btc_upgrade_database_startClick() {
     const Messages m = messages_of(context_, dialogs_);
-    if (context_.variables.run_from_cd) return m.error(m.text(585));
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
     if (update_list_.wanted_count == 0) return;
     Tupgrade_database upgrade(context_, dialogs_, update_list_, window());
     upgrade.exec();
@@ -102,8 +109,10 @@ void DatabasePanel::show_table_counts() {
     const auto& games = context_.db.games;
     const auto publisher_games =
         std::count_if(games.begin(), games.end(), [](const auto& g) { return g.id > 0; });
-    lb_fr_db_games_all_->setText(qt_utf8(m.text(770, {std::to_string(games.size())})));
-    lb_fr_db_games_main_->setText(qt_utf8(m.text(771, {std::to_string(publisher_games)})));
+    lb_fr_db_games_all_->setText(
+        qt_utf8(m.text(caption_slot::database_games_all, {std::to_string(games.size())})));
+    lb_fr_db_games_main_->setText(
+        qt_utf8(m.text(caption_slot::database_games_main, {std::to_string(publisher_games)})));
 }
 
 } // namespace tkv

@@ -1,5 +1,6 @@
 #include "options/ui/first_settings_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
 #include "context/program_context.h"
@@ -114,7 +115,9 @@ Toption_first::Toption_first(ProgramContext& context, QWidget* parent) : QDialog
     email_->box()->setChecked(o.internal_mail);
     proxy_->show(o);
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[22], {product_name}), context.language.code_page));
+    setWindowTitle(
+        qt_text(caption_format(context.CAPTIONS[caption_slot::first_settings_title], {product_name}),
+                context.language.code_page));
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(321, 337 + (normal_mode ? check_box_row : 0)), s);
     centre_window(this, screen_centre());
@@ -144,25 +147,28 @@ void Toption_first::create_controls(bool normal_mode) {
     };
 
     QFrame* pa_email = framed_panel(client, "pa_email", at(8, 8, 305, 123 + shift));
-    panel_title(pa_email, "lb_email", 25);
+    panel_title(pa_email, "lb_email", caption_slot::first_settings_mail_label);
     email_ = std::make_unique<CheckedFields>(
-        pa_email, context_, "ck_email_internal", 26,
-        std::vector<CheckedFields::Row>{
-            {"email_server", 27}, {"email_port", 28}, {"email_name", 29}, {"email_address", 30}},
+        pa_email, context_, "ck_email_internal", caption_slot::first_settings_internal_mail,
+        std::vector<CheckedFields::Row>{{"email_server", caption_slot::first_settings_smtp_server_label},
+                                        {"email_port", caption_slot::first_settings_smtp_port_label},
+                                        {"email_name", caption_slot::first_settings_user_name_label},
+                                        {"email_address", caption_slot::first_settings_user_email_label}},
         FieldsPlace{8, 26, 26 + shift, 120, 165});
     // During the first run the mail program is not offered: only the server settings are asked.
     email_->box()->setVisible(normal_mode);
 
     QFrame* pa_proxy = framed_panel(client, "pa_proxy", at(8, 139 + shift, 305, 145));
-    panel_title(pa_proxy, "lb_proxy", 31);
-    proxy_ = std::make_unique<ProxyFields>(pa_proxy, context_, "ck_proxy_use", "", 32,
+    panel_title(pa_proxy, "lb_proxy", caption_slot::first_settings_internet_label);
+    proxy_ = std::make_unique<ProxyFields>(pa_proxy, context_, "ck_proxy_use", "",
+                                           caption_slot::first_settings_proxy_first,
                                            FieldsPlace{8, 26, 48, 120, 165});
 
-    auto* btc_ok = button("btc_ok", 23, 8);
+    auto* btc_ok = button("btc_ok", caption_slot::first_settings_ok_button, 8);
     btc_ok->setDefault(true);
-    auto* btc_help = button("btc_help", 626, 113);
+    auto* btc_help = button("btc_help", caption_slot::first_settings_help_button, 113);
     // The first run's settings cannot be skipped by a button.
-    auto* btc_cancel = button("btc_cancel", 24, 218);
+    auto* btc_cancel = button("btc_cancel", caption_slot::first_settings_cancel_button, 218);
     btc_cancel->setEnabled(normal_mode);
 
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });

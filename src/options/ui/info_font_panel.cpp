@@ -1,7 +1,8 @@
 #include "options/ui/info_font_panel.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "options/option_rules.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -30,9 +31,10 @@ struct StyleBox {
     int width;
 };
 constexpr StyleBox style_box_layout[] = {
-    {"ck_be_inf_infostyle_bold", 472, info_style_bold, 32, 100},
-    {"ck_be_inf_infostyle_italic", 473, info_style_italic, 136, 100},
-    {"ck_be_inf_infostyle_underline", 474, info_style_underline, 240, 117},
+    {"ck_be_inf_infostyle_bold", caption_slot::options_info_font_bold, info_style_bold, 32, 100},
+    {"ck_be_inf_infostyle_italic", caption_slot::options_info_font_italic, info_style_italic, 136, 100},
+    {"ck_be_inf_infostyle_underline", caption_slot::options_info_font_underline, info_style_underline, 240,
+     117},
 };
 
 } // namespace
@@ -56,7 +58,7 @@ const std::vector<std::string>& fixed_pitch_fonts(ProgramContext& context, Dialo
 
 InfoFontPanel::InfoFontPanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     : OptionPanel(context, "pa_design_information", parent), context_(context), dialogs_(dialogs) {
-    label("lb_be_inf_infobold", 470, at(8, 6, 349, 16));
+    label("lb_be_inf_infobold", caption_slot::options_info_font_style_label, at(8, 6, 349, 16));
     ck_be_inf_infostyle_spec_ =
         check("ck_be_inf_infostyle_spec", 471, at(16, 24, 341, 20), &OPTIONS_TYPE::info_style_enabled);
     for (const StyleBox& b : style_box_layout) {
@@ -72,7 +74,7 @@ InfoFontPanel::InfoFontPanel(ProgramContext& context, Dialogs& dialogs, QWidget*
         },
         [this](OPTIONS_TYPE& o) { o.info_style = boxes_style(); });
 
-    label("lb_be_inf_infoname", 475, at(8, 76, 349, 16));
+    label("lb_be_inf_infoname", caption_slot::options_info_font_name_label, at(8, 76, 349, 16));
     cb_be_inf_infoname_ = new ByTextCombo("cb_be_inf_infoname", at(16, 94, 341, 22), this);
     cb_be_inf_infoname_->addItems(utf8_items(screen_fonts()));
     bind([this](const OPTIONS_TYPE& o) { cb_be_inf_infoname_->select_text(o.info_font_name, -1); },

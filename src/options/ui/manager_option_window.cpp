@@ -1,12 +1,13 @@
 #include "options/ui/manager_option_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
+#include "options/option_rules.h"
 #include "options/ui/by_text_combo.h"
 #include "options/ui/first_settings_window.h"
 #include "options/ui/option_panel.h"
-#include "options/option_rules.h"
 #include "options/ui/server_choice.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
@@ -44,7 +45,9 @@ Tmanager_option::Tmanager_option(ProgramContext& context, Dialogs& dialogs, QWid
     servers_->show_servers(context.options.server);
     ck_autorun_profileClick();
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[270], {product_name}), context.language.code_page));
+    setWindowTitle(
+        qt_text(caption_format(context.CAPTIONS[caption_slot::manager_settings_title], {product_name}),
+                context.language.code_page));
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(393, 417), s);
     centre_window(this, screen_centre());
@@ -90,15 +93,18 @@ void Tmanager_option::create_controls() {
     };
 
     QFrame* pa_autorun = framed_panel(client, "pa_autorun", at(8, 8, 377, 96));
-    ck_autorun_profile_ = check_box(pa_autorun, "ck_autorun_profile", 274, 10);
+    ck_autorun_profile_ =
+        check_box(pa_autorun, "ck_autorun_profile", caption_slot::manager_settings_autorun, 10);
     lb_autorun_delay_ = label(pa_autorun, "lb_autorun_delay", 275, at(26, 40, 260, 14));
     cb_autorun_delay_ = combo_box(new QComboBox(pa_autorun), "cb_autorun_delay", at(290, 37, 60, 20));
     cb_autorun_delay_->addItems(utf8_items(autorun_delay_items()));
     lb_autorun_delay_->setBuddy(cb_autorun_delay_);
-    ck_exit_to_os_ = check_box(pa_autorun, "ck_exit_to_os", 276, 68);
+    ck_exit_to_os_ =
+        check_box(pa_autorun, "ck_exit_to_os", caption_slot::manager_settings_exit_to_system, 68);
 
     QFrame* pa_servers = framed_panel(client, "pa_servers", at(8, 112, 377, 265));
-    auto* ck_usemasterserver = check_box(pa_servers, "ck_usemasterserver", 277, 10);
+    auto* ck_usemasterserver =
+        check_box(pa_servers, "ck_usemasterserver", caption_slot::manager_settings_main_server_only, 10);
     auto* lb_use_this_server = label(pa_servers, "lb_use_this_server", 278, at(26, 36, 343, 14));
     auto* cb_servers =
         combo_box(new ByTextCombo("cb_servers", {}, pa_servers), "cb_servers", at(26, 54, 343, 20));
@@ -106,10 +112,14 @@ void Tmanager_option::create_controls() {
     servers_ = std::make_unique<ServerChoice>(
         context_, dialogs_,
         ServerChoice::Controls{ck_usemasterserver, lb_use_this_server, cb_servers,
-                               button(pa_servers, "btc_refresh", 279, at(26, 86, 168, 24)),
-                               button(pa_servers, "btc_find_fastest", 280, at(201, 86, 168, 24))},
+                               button(pa_servers, "btc_refresh",
+                                      caption_slot::manager_settings_refresh_servers_button,
+                                      at(26, 86, 168, 24)),
+                               button(pa_servers, "btc_find_fastest",
+                                      caption_slot::find_fastest_server_button, at(201, 86, 168, 24))},
         manager_server_captions, this);
-    proxy_ = std::make_unique<ProxyFields>(pa_servers, context_, "ck_upgrade_server_proxyuse", "upgrade_server_", 285,
+    proxy_ = std::make_unique<ProxyFields>(pa_servers, context_, "ck_upgrade_server_proxyuse",
+                                           "upgrade_server_", caption_slot::manager_settings_proxy_first,
                                            FieldsPlace{8, 128, 154, 130, 227});
 
     auto* btc_ok = button(client, "btc_ok", 271, at(8, 385, 120, 24));

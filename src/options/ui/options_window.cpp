@@ -1,13 +1,14 @@
 #include "options/ui/options_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
+#include "options/option_rules.h"
 #include "options/ui/database_panel.h"
 #include "options/ui/general_panels.h"
 #include "options/ui/info_font_panel.h"
 #include "options/ui/option_panel.h"
-#include "options/option_rules.h"
 #include "options/ui/print_panel.h"
 #include "options/ui/program_panel.h"
 #include "options/ui/skin_catalogue_panel.h"
@@ -36,9 +37,6 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10513;
-constexpr int options_caption = 362;
-constexpr int first_tree_caption = 346;  // 351 is not used
-constexpr int first_title_caption = 363; // 368 is not used
 
 // The tree's entries in order: the groups and the panels under them.
 struct TreeEntry {
@@ -52,10 +50,10 @@ constexpr std::array<TreeEntry, Toption::panel_count> tree = {{
 }};
 
 int tree_caption(int n) {
-    return first_tree_caption + n + (n >= 5 ? 1 : 0);
+    return caption_slot::options_tree_first + n + (n >= 5 ? 1 : 0); // the slot after the fifth is not used
 }
 int title_caption(int n) {
-    return first_title_caption + n + (n >= 5 ? 1 : 0);
+    return caption_slot::options_panel_title_first + n + (n >= 5 ? 1 : 0); // as above
 }
 
 // The quoted button name in a caption such as ""Defaults to all" button enabled".
@@ -115,19 +113,26 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     }
     create_panels(links);
 
-    btc_default_all_ = button("btc_default_all", quoted_part(caption_text(context, 556)), at(8, 318, 110, 25));
+    btc_default_all_ =
+        button("btc_default_all", quoted_part(caption_text(context, caption_slot::options_defaults_all)),
+               at(8, 318, 110, 25));
     connect(btc_default_all_, &QPushButton::clicked, this, [this] { btc_default_allClick(); });
-    btc_default_here_ = button("btc_default_here", quoted_part(caption_text(context, 557)), at(122, 318, 110, 25));
+    btc_default_here_ =
+        button("btc_default_here", quoted_part(caption_text(context, caption_slot::options_defaults_here)),
+               at(122, 318, 110, 25));
     connect(btc_default_here_, &QPushButton::clicked, this, [this] { btc_default_hereClick(); });
     auto* btc_apply = button("btc_apply", tr("&Apply"), at(284, 318, 78, 25));
     connect(btc_apply, &QPushButton::clicked, this, [this] { btc_applyClick(); });
-    auto* btc_ok = button("btc_ok", caption_text(context, 23), at(368, 318, 78, 25));
+    auto* btc_ok =
+        button("btc_ok", caption_text(context, caption_slot::first_settings_ok_button), at(368, 318, 78, 25));
     btc_ok->setDefault(true);
     connect(btc_ok, &QPushButton::clicked, this, [this] { btc_okClick(); });
-    auto* btc_cancel = button("btc_cancel", caption_text(context, 24), at(452, 318, 78, 25));
+    auto* btc_cancel = button("btc_cancel", caption_text(context, caption_slot::first_settings_cancel_button),
+                              at(452, 318, 78, 25));
     connect(btc_cancel, &QPushButton::clicked, this, [this] { close(); });
 
-    setWindowTitle(qt_utf8(std::string(product_name) + " - ") + caption_text(context, options_caption));
+    setWindowTitle(qt_utf8(std::string(product_name) + " - ") +
+                   caption_text(context, caption_slot::options_title));
     skin_->set_client_size(QSize(538, 351), s);
     centre_over(this, parent);
     if (parent) main_position_at_open_ = parent->pos();

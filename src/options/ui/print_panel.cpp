@@ -1,7 +1,8 @@
 #include "options/ui/print_panel.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "options/option_rules.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/ttkv_printer.h"
@@ -23,19 +24,19 @@ constexpr int large_size_first_index = 9;
 
 PrintPanel::PrintPanel(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     : OptionPanel(context, "pa_settings_print", parent), context_(context), dialogs_(dialogs) {
-    label("lb_be_pr_printer", 446, at(8, 6, 349, 16));
+    label("lb_be_pr_printer", caption_slot::options_printer_label, at(8, 6, 349, 16));
     cb_be_pr_printer_ = new ByTextCombo("cb_be_pr_printer", at(16, 24, 341, 22), this);
     cb_be_pr_printer_->addItems(utf8_items(SystemPrinters().printers()));
     bind([this](const OPTIONS_TYPE& o) { cb_be_pr_printer_->select_text(o.printer_name, 0); },
          [this](OPTIONS_TYPE& o) { o.printer_name = cb_be_pr_printer_->value(); });
 
-    label("lb_be_pr_printer_font_name", 447, at(8, 54, 258, 16));
+    label("lb_be_pr_printer_font_name", caption_slot::options_print_font_label, at(8, 54, 258, 16));
     cb_be_pr_printer_font_name_ = new ByTextCombo("cb_be_pr_printer_font_name", at(16, 72, 250, 22), this);
     cb_be_pr_printer_font_name_->addItems(utf8_items(screen_fonts()));
     bind([this](const OPTIONS_TYPE& o) { cb_be_pr_printer_font_name_->select_text(o.print_font_name, -1); },
          [this](OPTIONS_TYPE& o) { o.print_font_name = cb_be_pr_printer_font_name_->value(); });
 
-    label("lb_be_pr_printer_font_size", 448, at(274, 54, 83, 16));
+    label("lb_be_pr_printer_font_size", caption_slot::options_print_font_size_label, at(274, 54, 83, 16));
     const std::vector<std::string> sizes = print_font_size_items();
     cb_be_pr_printer_font_size_ = combo("cb_be_pr_printer_font_size", at(274, 72, 56, 22), utf8_items(sizes));
     bind(
@@ -55,7 +56,7 @@ PrintPanel::PrintPanel(ProgramContext& context, Dialogs& dialogs, QWidget* paren
 
     ck_be_pr_onlyfixed_ =
         check("ck_be_pr_onlyfixed", 452, at(16, 100, 341, 20), &OPTIONS_TYPE::fixed_width_fonts_only);
-    ck_be_pr_onlyfixed_->setToolTip(caption(451));
+    ck_be_pr_onlyfixed_->setToolTip(caption(caption_slot::options_fixed_width_fonts_hint));
 
     lb_be_pr_preview_ = new QLabel(this);
     lb_be_pr_preview_->setObjectName("lb_be_pr_preview");
@@ -67,7 +68,7 @@ PrintPanel::PrintPanel(ProgramContext& context, Dialogs& dialogs, QWidget* paren
     check("ck_be_pr_printconfirmation", 453, at(16, 212, 341, 20), &OPTIONS_TYPE::print_confirmation);
     check("ck_be_pr_select", 644, at(16, 236, 341, 20), &OPTIONS_TYPE::selective_print);
 
-    lb_be_pr_noprinter_ = label("lb_be_pr_noprinter", 454, at(8, 6, 349, 20));
+    lb_be_pr_noprinter_ = label("lb_be_pr_noprinter", caption_slot::options_no_printer, at(8, 6, 349, 20));
     lb_be_pr_noprinter_->hide();
 
     // Filling the controls sets the box too; its list changes only once the printers were listed.

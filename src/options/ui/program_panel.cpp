@@ -1,9 +1,10 @@
 #include "options/ui/program_panel.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/ui/download_window.h"
 #include "internet/version_check.h"
 #include "platform/qt/qt_text.h"
@@ -28,7 +29,7 @@ ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb op
     const Captions& captions = context.CAPTIONS;
 
     lb_fr_pr_whatsnew_ = skinned_label(this, "lb_fr_pr_whatsnew", at(8, 12, 280, 16), "F");
-    lb_fr_pr_whatsnew_->setText(qt_text(captions[511], cp));
+    lb_fr_pr_whatsnew_->setText(qt_text(captions[caption_slot::program_whats_new_label], cp));
     btc_fr_pr_load_ = icon_button("btc_fr_pr_load", QStyle::SP_DialogOpenButton, at(305, 6, 24, 24));
     btc_fr_pr_load_->hide();
     connect(btc_fr_pr_load_, &QPushButton::clicked, this, [this] { btc_fr_pr_loadClick(); });
@@ -40,11 +41,11 @@ ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb op
     me_fr_pr_whatsnew_->setReadOnly(true);
     me_fr_pr_whatsnew_->setFrameShape(QFrame::NoFrame);
     me_fr_pr_whatsnew_->setGeometry(at(8, 34, 349, 186));
-    me_fr_pr_whatsnew_->setPlainText(qt_text(captions[512], cp));
+    me_fr_pr_whatsnew_->setPlainText(qt_text(captions[caption_slot::program_whats_new_hint], cp));
     frame_control(me_fr_pr_whatsnew_);
 
     lb_fr_pr_web_ = skinned_label(this, "lb_fr_pr_web", at(8, 232, 349, 16), "F");
-    lb_fr_pr_web_->setText(qt_text(captions[518], cp));
+    lb_fr_pr_web_->setText(qt_text(captions[caption_slot::program_home_page_label], cp));
     ulb_fr_pr_webaddress_ = skinned_label(this, "ulb_fr_pr_webaddress", at(8, 252, 349, 16), "F");
     ulb_fr_pr_webaddress_->setText(qt_utf8(download_page_address));
     set_link_label(ulb_fr_pr_webaddress_);
@@ -71,7 +72,9 @@ void ProgramPanel::btc_fr_pr_refreshClick() {
     const Messages m = messages_of(context_, dialogs_);
     const std::string address = context_.options.server + version_notes_resource(context_.language.info_file);
     std::string text;
-    if (!download_string(context_, dialogs_, address, m.text(514), this, text)) return m.error(m.text(515));
+    if (!download_string(context_, dialogs_, address, m.text(caption_slot::program_downloading_notes), this,
+                         text))
+        return m.error(m.text(caption_slot::program_notes_unavailable));
     if (context_.options.store_upgrade_info && folder_create(information_folder(context_.variables)))
         write_file_atomic(stored_notes_path(), text, false);
     show_load_button();
@@ -83,14 +86,18 @@ void ProgramPanel::btc_fr_pr_loadClick() {
     if (!text.empty()) return fr_pr_check(text, false);
     btc_fr_pr_load_->hide();
     const Messages m = messages_of(context_, dialogs_);
-    m.error(m.text(513));
+    m.error(m.text(caption_slot::program_notes_missing));
 }
 
 void ProgramPanel::fr_pr_check(const std::string& text, bool after_download) {
     const CodePage cp = context_.language.code_page;
     const NewerNotes newer = newer_version_notes(text, product_version);
-    if (newer.notes.empty()) return me_fr_pr_whatsnew_->setPlainText(caption_text(context_, 516));
-    const std::string shown = caption_format(context_.CAPTIONS[517], {newer.latest}) + "\r\n" + newer.notes;
+    if (newer.notes.empty())
+        return me_fr_pr_whatsnew_->setPlainText(
+            caption_text(context_, caption_slot::program_no_newer_version));
+    const std::string shown =
+        caption_format(context_.CAPTIONS[caption_slot::program_newest_version], {newer.latest}) + "\r\n" +
+        newer.notes;
     me_fr_pr_whatsnew_->setPlainText(qt_text(shown, cp).replace("\r\n", "\n"));
     if (after_download) context_.options.version_check_time = current_datetime();
 }

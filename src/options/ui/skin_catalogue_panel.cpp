@@ -1,11 +1,12 @@
 #include "options/ui/skin_catalogue_panel.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/skin_install.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/jpeg_image.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/ui/download_window.h"
 #include "internet/ui/skin_download_window.h"
 #include "options/ui/skin_details.h"
@@ -33,8 +34,6 @@ namespace {
 
 constexpr const char* unknown_value = "???";
 constexpr const char* no_value = "-";
-constexpr int first_grade_caption = 662;
-
 
 } // namespace
 
@@ -64,26 +63,26 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
         return b;
     };
 
-    bold(label("lb_fr_sk_title1", at(8, 4, 280, 16), 531));
+    bold(label("lb_fr_sk_title1", at(8, 4, 280, 16), caption_slot::skin_catalogue_filter_label));
     btc_fr_sk_load_ = icon_button("btc_fr_sk_load", QStyle::SP_DialogOpenButton, at(305, 0, 24, 24));
     btc_fr_sk_load_->hide();
     connect(btc_fr_sk_load_, &QPushButton::clicked, this, [this] { btc_fr_sk_loadClick(); });
     btc_fr_sk_refresh_ = icon_button("btc_fr_sk_refresh", QStyle::SP_BrowserReload, at(333, 0, 24, 24));
     connect(btc_fr_sk_refresh_, &QPushButton::clicked, this, [this] { btc_fr_sk_refreshClick(); });
 
-    label("lb_fr_sk_rating1", at(8, 24, 110, 16), 660);
+    label("lb_fr_sk_rating1", at(8, 24, 110, 16), caption_slot::skin_catalogue_lowest_grade_label);
     cb_fr_sk_rating1_ = combo("cb_fr_sk_rating1", at(8, 40, 110, 20));
-    label("lb_fr_sk_rating2", at(124, 24, 110, 16), 661);
+    label("lb_fr_sk_rating2", at(124, 24, 110, 16), caption_slot::skin_catalogue_highest_grade_label);
     cb_fr_sk_rating2_ = combo("cb_fr_sk_rating2", at(124, 40, 110, 20));
     for (int grade = 0; grade < 5; ++grade) {
-        cb_fr_sk_rating1_->addItem(caption_text(context, first_grade_caption + grade));
-        cb_fr_sk_rating2_->addItem(caption_text(context, first_grade_caption + grade));
+        cb_fr_sk_rating1_->addItem(caption_text(context, caption_slot::skin_grade_first + grade));
+        cb_fr_sk_rating2_->addItem(caption_text(context, caption_slot::skin_grade_first + grade));
     }
     set_objects_value_here(context.options);
 
-    label("lb_fr_sk_categories", at(240, 24, 117, 16), 685);
+    label("lb_fr_sk_categories", at(240, 24, 117, 16), caption_slot::skin_catalogue_category_label);
     cb_fr_sk_categories_ = combo("cb_fr_sk_categories", at(240, 40, 117, 20));
-    cb_fr_sk_categories_->addItem(caption_text(context, 686));
+    cb_fr_sk_categories_->addItem(caption_text(context, caption_slot::skin_catalogue_all_categories));
     categories_ = sorted_skin_categories(context.CAPTIONS, context.language.language);
     int category_index = 0;
     for (std::size_t i = 0; i < categories_.size(); ++i) {
@@ -112,23 +111,26 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     });
     pm_fr_sk_ = new QMenu(this);
     pm_fr_sk_->setObjectName("pm_fr_sk");
-    QAction* ignore = pm_fr_sk_->addAction(caption_text(context, 546));
+    QAction* ignore = pm_fr_sk_->addAction(caption_text(context, caption_slot::skin_catalogue_ignore_menu));
     ignore->setObjectName("mn_fr_sk_dontshowlater");
     connect(ignore, &QAction::triggered, this, [this] { mn_fr_sk_dontshowlaterClick(); });
 
-    btc_fr_sk_list_download_ = button("btc_fr_sk_list_download", at(8, 228, 172, 22), 530);
+    btc_fr_sk_list_download_ =
+        button("btc_fr_sk_list_download", at(8, 228, 172, 22), caption_slot::skin_catalogue_download_button);
     connect(btc_fr_sk_list_download_, &QPushButton::clicked, this, [this] { btc_fr_sk_list_downloadClick(); });
-    btc_fr_sk_download_all_ = button("btc_fr_sk_download_all", at(8, 254, 172, 22), 646);
+    btc_fr_sk_download_all_ = button("btc_fr_sk_download_all", at(8, 254, 172, 22),
+                                     caption_slot::skin_catalogue_download_all_button);
     connect(btc_fr_sk_download_all_, &QPushButton::clicked, this, [this] { btc_fr_sk_download_allClick(); });
 
-    bold(label("lb_fr_sk_title2", at(186, 88, 171, 16), 532));
+    bold(label("lb_fr_sk_title2", at(186, 88, 171, 16), caption_slot::skin_catalogue_selected_label));
     im_fr_sk_preview_ = new QLabel(this);
     im_fr_sk_preview_->setObjectName("im_fr_sk_preview");
     im_fr_sk_preview_->setGeometry(at(186, 106, 171, 86));
     im_fr_sk_preview_->setScaledContents(true);
     im_fr_sk_preview_->installEventFilter(this);
     im_fr_sk_preview_->hide();
-    btc_fr_sk_preview_ = button("btc_fr_sk_preview", at(196, 137, 151, 24), 534);
+    btc_fr_sk_preview_ =
+        button("btc_fr_sk_preview", at(196, 137, 151, 24), caption_slot::skin_catalogue_preview_button);
     connect(btc_fr_sk_preview_, &QPushButton::clicked, this, [this] { btc_fr_sk_previewClick(); });
     details_ = new SkinDetails(context, dialogs, std::move(mail),
                                {label("lb_fr_sk_name", at(186, 196, 171, 16)), label("lb_fr_sk_ver", at(186, 212, 171, 16)),
@@ -137,7 +139,8 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
                                 label("ulb_fr_sk_webadd", at(186, 260, 171, 16))},
                                this);
 
-    lb_fr_sk_list_->setText(qt_utf8(caption_format(utf8_of(caption_text(context, 529)), {unknown_value})));
+    lb_fr_sk_list_->setText(qt_utf8(
+        caption_format(utf8_of(caption_text(context, caption_slot::skin_catalogue_count)), {unknown_value})));
     ls_fr_sk_listClick();
 }
 
@@ -189,9 +192,10 @@ void SkinCataloguePanel::btc_fr_sk_refreshClick() {
     visited_ = true;
     const Messages m = messages_of(context_, dialogs_);
     std::string body;
-    if (!download_string2(context_, dialogs_, context_.options.server + std::string(skin_list_resource), m.text(537),
+    if (!download_string2(context_, dialogs_, context_.options.server + std::string(skin_list_resource),
+                          m.text(caption_slot::skin_catalogue_downloading_list),
                           std::string(skin_list_resource_name), this, body))
-        return m.error(m.text(538));
+        return m.error(m.text(caption_slot::skin_catalogue_list_unavailable));
     context_.skin_catalogue_data = catalogue_data_of(body);
     if (context_.options.store_upgrade_info && folder_create(information_folder(context_.variables)))
         write_file_atomic(stored_catalogue_path(), context_.skin_catalogue_data, false);
@@ -205,7 +209,7 @@ void SkinCataloguePanel::btc_fr_sk_loadClick() {
     if (!context_.skin_catalogue_data.empty()) return fr_sk_check();
     btc_fr_sk_load_->hide();
     const Messages m = messages_of(context_, dialogs_);
-    m.error(m.text(536));
+    m.error(m.text(caption_slot::skin_catalogue_not_stored));
 }
 
 void SkinCataloguePanel::fr_sk_check() {
@@ -227,7 +231,7 @@ void SkinCataloguePanel::fr_sk_check() {
         request.task = Task::download_skins;
         request.centre = centre_of(window()->frameGeometry());
         request.work = [&](Tprogress& task) {
-            task.set_label(caption_text(context_, 615));
+            task.set_label(caption_text(context_, caption_slot::skin_catalogue_processing_list));
             task.set_gauge_position(0);
             filter.progress = [&task](int percent) { task.set_gauge_position(percent); };
             catalogue_ = u_progress_skin_download(context_.skin_catalogue_data, filter);
@@ -242,7 +246,7 @@ void SkinCataloguePanel::fr_sk_check() {
     selecting_ = false;
     if (catalogue_.empty()) {
         ls_fr_sk_listClick();
-        return m.error(m.text(539));
+        return m.error(m.text(caption_slot::skin_catalogue_no_more_skins));
     }
     select_row(0);
 }
@@ -269,14 +273,17 @@ void SkinCataloguePanel::ls_fr_sk_listClick() {
         b->setEnabled(skin != nullptr);
     if (!skin) {
         details_->show(std::nullopt);
-        lb_fr_sk_list_->setText(qt_utf8(m.text(529, {unknown_value})));
-        btc_fr_sk_list_download_->setText(qt_utf8(m.text(530, {unknown_value})));
+        lb_fr_sk_list_->setText(qt_utf8(m.text(caption_slot::skin_catalogue_count, {unknown_value})));
+        btc_fr_sk_list_download_->setText(
+            qt_utf8(m.text(caption_slot::skin_catalogue_download_button, {unknown_value})));
         return;
     }
-    lb_fr_sk_list_->setText(qt_utf8(m.text(529, {std::to_string(catalogue_.size())})));
+    lb_fr_sk_list_->setText(
+        qt_utf8(m.text(caption_slot::skin_catalogue_count, {std::to_string(catalogue_.size())})));
     details_->show(SkinDetails::Texts{skin->display_name, skin->skin_version, skin->program_version, skin->author,
                                       skin->author_email, skin->author_homepage});
-    btc_fr_sk_list_download_->setText(qt_utf8(m.text(530, {to_utf8(skin->size_kb, cp)})));
+    btc_fr_sk_list_download_->setText(
+        qt_utf8(m.text(caption_slot::skin_catalogue_download_button, {to_utf8(skin->size_kb, cp)})));
 
     const std::string preview = skins_folder() + "_preview/" + skin->key + ".jpg";
     if (file_exists(preview))
@@ -305,7 +312,8 @@ void SkinCataloguePanel::btc_fr_sk_previewClick() {
     const Messages m = messages_of(context_, dialogs_);
     const std::string path = skins_folder() + "_preview/" + skin->key + ".jpg";
     if (!download_file(context_, dialogs_, skin_address(*skin, "jpg"), path, this,
-                       m.text(535, {to_utf8(skin->display_name, context_.language.code_page)}))) {
+                       m.text(caption_slot::skin_catalogue_downloading_preview,
+                              {to_utf8(skin->display_name, context_.language.code_page)}))) {
         file_delete(path);
         return;
     }
@@ -318,7 +326,9 @@ SkinCataloguePanel::Unpacked SkinCataloguePanel::unpack_skin(const std::string& 
                                                               bool silent) {
     const std::string staging = skin_staging_folder(skins_folder(), key);
     Unpacked result;
-    result.unpacked = unpack_to_staging(context_, dialogs_, archive, staging, context_.CAPTIONS[545], silent, this);
+    result.unpacked =
+        unpack_to_staging(context_, dialogs_, archive, staging,
+                          context_.CAPTIONS[caption_slot::skin_catalogue_unpacking], silent, this);
     // A damaged archive leaves nothing behind, not even the skins it held before the damage.
     if (result.unpacked)
         result.installed = install_unpacked_skins(staging, skins_folder()).size();
@@ -331,7 +341,7 @@ SkinCataloguePanel::Unpacked SkinCataloguePanel::unpack_skin(const std::string& 
 void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
     const Messages m = messages_of(context_, dialogs_);
     const CodePage cp = context_.language.code_page;
-    if (context_.variables.run_from_cd) return m.error(m.text(585));
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
     const DOWNSKINS_TYPE* chosen = selected();
     if (!chosen) return;
     const DOWNSKINS_TYPE skin = *chosen;
@@ -344,42 +354,46 @@ void SkinCataloguePanel::btc_fr_sk_list_downloadClick() {
 
     if (context_.options.simple_skin_download) {
         const std::string target = folder + skin.key + ".tkvs";
-        if (!download_file(context_, dialogs_, address, target, this, m.text(541, {name}))) {
+        if (!download_file(context_, dialogs_, address, target, this,
+                           m.text(caption_slot::skin_catalogue_downloading_skin, {name}))) {
             file_delete(target);
-            return m.error(m.text(542));
+            return m.error(m.text(caption_slot::skin_catalogue_download_failed));
         }
         const std::string speed = context_.last_download_speed;
         const bool installed = unpack_skin(target, skin.key, true).installed > 0;
         file_delete(target);
         // An archive that held no skin is a failure, as the download of all skins reports it; the
         // skin stays listed, since it is still not installed.
-        if (!installed) return m.error(m.text(592));
+        if (!installed) return m.error(m.text(caption_slot::skin_unpack_failed));
         remove_entry(row);
-        return m.information(m.text(543, {speed}));
+        return m.information(m.text(caption_slot::skin_catalogue_downloaded, {speed}));
     }
 
     // ask_for_filename
     FileDialogRequest ask;
-    ask.title = m.text(541, {name});
+    ask.title = m.text(caption_slot::skin_catalogue_downloading_skin, {name});
     ask.folder = folder;
     ask.file_name = skin.key;
     ask.default_extension = "tkvs";
-    ask.filters = {{m.text(540, {"tkvs", "TKVS"}), "*.TKVS"}};
+    ask.filters = {{m.text(caption_slot::skin_catalogue_file_filter, {"tkvs", "TKVS"}), "*.TKVS"}};
     const auto chosen_file = dialogs_.save_file(ask);
     if (!chosen_file) return;
     const std::string& target = chosen_file->path;
     file_delete(target);
-    if (!download_file(context_, dialogs_, address, target, this, m.text(541, {name}))) {
+    if (!download_file(context_, dialogs_, address, target, this,
+                       m.text(caption_slot::skin_catalogue_downloading_skin, {name}))) {
         file_delete(target);
-        return m.error(m.text(542));
+        return m.error(m.text(caption_slot::skin_catalogue_download_failed));
     }
     remove_entry(row);
-    if (m.ask(m.text(544, {target, context_.last_download_speed}), 562, MessageIcon::question,
+    if (m.ask(m.text(caption_slot::skin_catalogue_downloaded_install_question,
+                     {target, context_.last_download_speed}),
+              caption_slot::question_title, MessageIcon::question,
               MessageButtons::yes_no) != MessageAnswer::yes)
         return;
     // The unzip task reports an archive that does not unpack; one that held no skin is said here.
     const Unpacked unpacked = unpack_skin(target, skin.key, false);
-    if (unpacked.unpacked && unpacked.installed == 0) m.error(m.text(592));
+    if (unpacked.unpacked && unpacked.installed == 0) m.error(m.text(caption_slot::skin_unpack_failed));
 }
 
 void SkinCataloguePanel::remove_entry(int row) {
@@ -393,7 +407,8 @@ void SkinCataloguePanel::remove_entry(int row) {
     else
         select_row(std::min(row, static_cast<int>(catalogue_.size()) - 1));
     const Messages m = messages_of(context_, dialogs_);
-    lb_fr_sk_list_->setText(qt_utf8(m.text(529, {std::to_string(catalogue_.size())})));
+    lb_fr_sk_list_->setText(
+        qt_utf8(m.text(caption_slot::skin_catalogue_count, {std::to_string(catalogue_.size())})));
 }
 
 void SkinCataloguePanel::mn_fr_sk_dontshowlaterClick() {

@@ -1,8 +1,9 @@
 #include "options/ui/skin_details.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
 
@@ -36,7 +37,9 @@ void SkinDetails::show(const std::optional<Texts>& skin) {
         const std::string version = to_utf8(skin->version, cp);
         const std::string program = to_utf8(skin->program_version, cp);
         l_.version->setText(
-            qt_utf8(program.empty() || program == no_value ? m.text(466, {version}) : m.text(467, {version, program})));
+            qt_utf8(program.empty() || program == no_value
+                        ? m.text(caption_slot::options_skin_version, {version})
+                        : m.text(caption_slot::options_skin_version_for_program, {version, program})));
     } else {
         l_.version->setText(no_value);
     }
@@ -52,7 +55,8 @@ void SkinDetails::emailClick() {
     if (address == no_value) return;
     const CodePage cp = context_.language.code_page;
     const Messages m = messages_of(context_, dialogs_);
-    context_.current_mail_subject = from_utf8(m.text(533, {utf8_of(l_.name->text())}), cp);
+    context_.current_mail_subject =
+        from_utf8(m.text(caption_slot::skin_details_mail_subject, {utf8_of(l_.name->text())}), cp);
     open_mail_address(context_, dialogs_, utf8_of(address), utf8_of(l_.maker->text()),
                       centre_of(l_.email->window()->frameGeometry()), mail_);
 }

@@ -1,8 +1,9 @@
 #include "options/ui/skins_panel.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "options/ui/skin_details.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
@@ -35,12 +36,13 @@ SkinsPanel::SkinsPanel(ProgramContext& context, Dialogs& dialogs, std::function<
                        MailWindows mail, QWidget* parent)
     : OptionPanel(context, "pa_design_skins", parent), context_(context), dialogs_(dialogs),
       preview_applied_(std::move(preview_applied)) {
-    ck_be_sk_useskin_ = check("ck_be_sk_useskin", 463, at(8, 8, 349, 20), &OPTIONS_TYPE::use_skin);
+    ck_be_sk_useskin_ = check("ck_be_sk_useskin", caption_slot::options_use_skins, at(8, 8, 349, 20),
+                              &OPTIONS_TYPE::use_skin);
     // Only the user's clicks: filling runs the handler itself, with the record's skin.
     connect(ck_be_sk_useskin_, &QCheckBox::clicked, this,
             [this] { ck_be_sk_useskinClick(context_.options.skin_name); });
 
-    label("lb_be_sk_list", 461, at(8, 38, 144, 16));
+    label("lb_be_sk_list", caption_slot::options_skins_label, at(8, 38, 144, 16));
     QPushButton* refresh = icon_button("btc_be_sk_refreshlist", QStyle::SP_BrowserReload, at(156, 32, 24, 24));
     connect(refresh, &QPushButton::clicked, this, [this] { btc_be_sk_refreshlistClick(); });
 
@@ -54,7 +56,8 @@ SkinsPanel::SkinsPanel(ProgramContext& context, Dialogs& dialogs, std::function<
         if (!selecting_) ls_be_sk_listClick();
     });
 
-    ck_be_sk_randomskin_ = check("ck_be_sk_randomskin", 464, at(8, 250, 349, 20), &OPTIONS_TYPE::random_skin);
+    ck_be_sk_randomskin_ = check("ck_be_sk_randomskin", caption_slot::options_random_skin,
+                                 at(8, 250, 349, 20), &OPTIONS_TYPE::random_skin);
     // After the two boxes: the box decides whether an entry is selected at all.
     bind([this](const OPTIONS_TYPE& o) { ck_be_sk_useskinClick(o.skin_name); },
          [this](OPTIONS_TYPE& o) {
@@ -99,7 +102,7 @@ void SkinsPanel::ck_be_sk_useskinClick(const std::string& skin_name) {
         enable_choice(false);
         ck_be_sk_useskin_->setChecked(false);
         const Messages m = messages_of(context_, dialogs_);
-        return m.error(m.text(469));
+        return m.error(m.text(caption_slot::options_no_skins));
     }
     enable_choice(true);
     select_folder(skin_name);

@@ -1,18 +1,19 @@
 #include "profiles/ui/gamerun_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/info_edit.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
+#include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
-#include "shell/product.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -61,7 +62,7 @@ Tgamerun::Tgamerun(ProgramContext& context, Dialogs& dialogs, QWidget* parent)
     ed_pathChange();
 
     const Messages m = messages_of(context, dialogs);
-    setWindowTitle(qt_utf8(m.text(114, {product_name})));
+    setWindowTitle(qt_utf8(m.text(caption_slot::gamerun_title, {product_name})));
     const double s = context.screen_scale;
     // The designed outer size 433 x 169 less the window's frame and title bar.
     skin_->set_client_size(QSize(425, 142), s);
@@ -101,12 +102,12 @@ void Tgamerun::create_controls() {
     };
 
     // Created in tab order: the fields with their Browse buttons, then the buttons below.
-    ed_name_ = field("lb_name", 115, "ed_name", 10, 329);
+    ed_name_ = field("lb_name", caption_slot::gamerun_name_label, "ed_name", 10, 329);
     ed_name_->setReadOnly(true);
-    ed_path_ = field("lb_path", 116, "ed_path", 36, 245);
+    ed_path_ = field("lb_path", caption_slot::gamerun_path_label, "ed_path", 36, 245);
     auto* btc_path = button("btc_path", 117, at(338, 33, 77, 23));
-    ed_comm_ = field("lb_comm", 118, "ed_comm", 62, 329);
-    ed_work_ = field("lb_work", 119, "ed_work", 88, 245);
+    ed_comm_ = field("lb_comm", caption_slot::gamerun_parameters_label, "ed_comm", 62, 329);
+    ed_work_ = field("lb_work", caption_slot::gamerun_folder_label, "ed_work", 88, 245);
     auto* btc_work = button("btc_work", 120, at(338, 85, 77, 23));
 
     auto* btc_ok = button("btc_ok", 121, at(10, 112, 96, 24));
@@ -132,9 +133,11 @@ void Tgamerun::ed_pathChange() {
 void Tgamerun::btc_pathClick() {
     const Messages m = messages_of(context_, dialogs_);
     FileDialogRequest request;
-    request.title = m.text(125, {product_name, utf8_of(ed_name_->text())});
+    request.title =
+        m.text(caption_slot::gamerun_choose_program_title, {product_name, utf8_of(ed_name_->text())});
     // "All files" is every name here, with or without a dot.
-    request.filters = {{m.text(127), "*.exe;*.com;*.bat;*.pif"}, {m.text(128), "*"}};
+    request.filters = {{m.text(caption_slot::gamerun_programs_filter), "*.exe;*.com;*.bat;*.pif"},
+                       {m.text(caption_slot::gamerun_all_files_filter), "*"}};
     request.default_extension = "exe";
     request.file_name = utf8_of(ed_path_->text());
     request.folder = folder_of_path(request.file_name);
@@ -146,8 +149,8 @@ void Tgamerun::btc_pathClick() {
 
 void Tgamerun::btc_workClick() {
     const Messages m = messages_of(context_, dialogs_);
-    const std::optional<std::string> chosen =
-        dialogs_.choose_folder(m.text(126), folder_dialog_start(utf8_of(ed_work_->text())));
+    const std::optional<std::string> chosen = dialogs_.choose_folder(
+        m.text(caption_slot::gamerun_choose_folder_title), folder_dialog_start(utf8_of(ed_work_->text())));
     if (chosen) ed_work_->setText(qt_utf8(with_trailing_slash(*chosen)));
 }
 

@@ -1,17 +1,18 @@
 #include "profiles/ui/manager_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/languages_window.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
+#include "internet/ui/download_window.h"
+#include "options/ui/manager_option_window.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
-#include "profiles/profile_table.h"
-#include "internet/ui/download_window.h"
-#include "options/ui/manager_option_window.h"
 #include "profiles/profile_download.h"
+#include "profiles/profile_table.h"
 #include "profiles/ui/profile_new_window.h"
 #include "profiles/ui/shortcut_window.h"
 #include "shell/product.h"
@@ -174,18 +175,19 @@ void Tmanager::apply_skin() {
 
 void Tmanager::u_manager_captions() {
     const CodePage cp = context_.language.code_page;
-    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[227], {product_name}), cp));
-    lb_title_->setText(caption_text(context_, 228));
-    btc_start_->setText(caption_text(context_, 229));
-    btc_exit_->setText(caption_text(context_, 230));
-    btc_shortcut_->setText(caption_text(context_, 231));
-    btc_profiles_->setText(caption_text(context_, 232));
-    btc_settings_->setText(caption_text(context_, 233));
-    btc_language_->setText(caption_text(context_, 234));
-    pm_add_->setText(caption_text(context_, 238));
-    pm_rename_->setText(caption_text(context_, 239));
-    pm_delete_->setText(caption_text(context_, 240));
-    pm_cancel_->setText(caption_text(context_, 241));
+    setWindowTitle(
+        qt_text(caption_format(context_.CAPTIONS[caption_slot::manager_title], {product_name}), cp));
+    lb_title_->setText(caption_text(context_, caption_slot::manager_choose_profile_label));
+    btc_start_->setText(caption_text(context_, caption_slot::manager_start_button));
+    btc_exit_->setText(caption_text(context_, caption_slot::manager_exit_button));
+    btc_shortcut_->setText(caption_text(context_, caption_slot::manager_shortcut_button));
+    btc_profiles_->setText(caption_text(context_, caption_slot::manager_profiles_button));
+    btc_settings_->setText(caption_text(context_, caption_slot::manager_settings_button));
+    btc_language_->setText(caption_text(context_, caption_slot::manager_language_button));
+    pm_add_->setText(caption_text(context_, caption_slot::manager_add_menu));
+    pm_rename_->setText(caption_text(context_, caption_slot::manager_rename_menu));
+    pm_delete_->setText(caption_text(context_, caption_slot::manager_delete_menu));
+    pm_cancel_->setText(caption_text(context_, caption_slot::manager_cancel_menu));
     ls_profilesClick();
 }
 
@@ -224,8 +226,9 @@ void Tmanager::refresh_language_label() {
     const auto& profiles = context_.profiles.profiles;
     const std::string language = row >= 0 ? profiles[static_cast<std::size_t>(row)].language : std::string();
     const CodePage cp = context_.language.code_page;
-    lb_profile_language_->setText(qt_utf8(caption_format(
-        to_utf8(context_.CAPTIONS[235], cp), {to_utf8(language, code_page_for_language(language))})));
+    lb_profile_language_->setText(
+        qt_utf8(caption_format(to_utf8(context_.CAPTIONS[caption_slot::manager_profile_language], cp),
+                               {to_utf8(language, code_page_for_language(language))})));
 }
 
 void Tmanager::ls_profilesClick() {
@@ -234,8 +237,10 @@ void Tmanager::ls_profilesClick() {
 }
 
 void Tmanager::show_countdown() {
-    lb_autorun_profile_->setText(qt_text(caption_format(context_.CAPTIONS[236], {std::to_string(countdown_)}),
-                                         context_.language.code_page));
+    lb_autorun_profile_->setText(
+        qt_text(caption_format(context_.CAPTIONS[caption_slot::manager_autorun_countdown],
+                               {std::to_string(countdown_)}),
+                context_.language.code_page));
     lb_autorun_profile_->repaint();
 }
 
@@ -304,23 +309,24 @@ void Tmanager::btc_languageClick() {
 void Tmanager::tm_showTimer() {
     if (!no_profiles_) return;
     const Messages m = messages_of(context_, dialogs_);
-    m.information(m.text(237, {profiles_folder(context_.variables)}));
+    m.information(m.text(caption_slot::manager_no_profiles, {profiles_folder(context_.variables)}));
 }
 
 void Tmanager::pm_addClick() {
     const Messages m = messages_of(context_, dialogs_);
-    if (context_.variables.run_from_cd) return m.error(m.text(585));
-    if (context_.profiles.profiles.size() > profiles_max - 1) return m.error(m.text(586, {"100"}));
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
+    if (context_.profiles.profiles.size() > profiles_max - 1)
+        return m.error(m.text(caption_slot::manager_too_many_profiles, {"100"}));
     std::string text;
     if (context_.profile_list) {
         text = *context_.profile_list;
     } else if (!download_string(context_, dialogs_, context_.options.server + "information/tkv_profiles.tku",
-                                m.text(242), this, text)) {
-        return m.error(m.text(243, {context_.options.server}));
+                                m.text(caption_slot::manager_downloading_profile_list), this, text)) {
+        return m.error(m.text(caption_slot::manager_profile_list_missing, {context_.options.server}));
     }
     std::vector<DOWNPROS_TYPE> list = profiles_new_parser(text);
     profiles_new_check_valid(list, context_.profiles);
-    if (list.empty()) return m.error(m.text(244));
+    if (list.empty()) return m.error(m.text(caption_slot::manager_no_more_profiles));
     profiles_new_sort(list, context_.CAPTIONS);
     context_.profile_list = text;
     Tprofile_new window(context_, dialogs_, std::move(list), this);
@@ -337,16 +343,17 @@ void Tmanager::pm_addClick() {
 
 void Tmanager::pm_deleteClick() {
     const Messages m = messages_of(context_, dialogs_);
-    if (context_.variables.run_from_cd) return m.error(m.text(585));
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
     const int row = selected_row();
     auto& profiles = context_.profiles.profiles;
     if (profiles.empty() || row < 0) return;
     const PROFILES_TYPE& profile = profiles[static_cast<std::size_t>(row)];
     const std::string name = to_utf8(profile.name, code_page_for_language(profile.language));
-    if (m.ask(m.text(256, {name}), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) !=
-        MessageAnswer::yes)
+    if (m.ask(m.text(caption_slot::manager_delete_profile_question, {name}), caption_slot::attention_title,
+              MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) != MessageAnswer::yes)
         return;
-    const bool all_files = m.ask(m.text(257, {name}), 562, MessageIcon::question, MessageButtons::yes_no,
+    const bool all_files = m.ask(m.text(caption_slot::manager_delete_profile_files_question, {name}),
+                                 caption_slot::question_title, MessageIcon::question, MessageButtons::yes_no,
                                  MessageAnswer::yes) == MessageAnswer::yes;
     profile_delete(context_.profiles, static_cast<std::size_t>(row), context_.variables.program_folder,
                    all_files);

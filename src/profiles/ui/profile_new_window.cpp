@@ -1,9 +1,10 @@
 #include "profiles/ui/profile_new_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "internet/ui/download_window.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
@@ -32,7 +33,8 @@ bool install_profile_archive(ProgramContext& c, Dialogs& dialogs, const std::str
     const std::string profiles = profiles_folder(c.variables);
     // A name no profile id can have: ids never start with a dot.
     const std::string staging = profiles + ".unpacking-" + id + "/";
-    const bool unpacked = unpack_to_staging(c, dialogs, archive, staging, c.CAPTIONS[253], true, caller);
+    const bool unpacked = unpack_to_staging(
+        c, dialogs, archive, staging, c.CAPTIONS[caption_slot::profile_download_unpacking], true, caller);
     const std::optional<std::string> folder = find_name_in_folder(staging, id);
     const bool is_profile = unpacked && folder && file_size(staging + *folder + "/main.dat") > 0;
     if (is_profile) folder_move_into(staging + *folder, profiles + *folder);
@@ -49,7 +51,7 @@ Tprofile_new::Tprofile_new(ProgramContext& context, Dialogs& dialogs, std::vecto
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
     const CodePage cp = context.language.code_page;
 
-    auto* lb_profiles = new QLabel(caption_text(context, 246), client);
+    auto* lb_profiles = new QLabel(caption_text(context, caption_slot::profile_download_list_label), client);
     lb_profiles->setObjectName("lb_profiles");
     lb_profiles->setGeometry(at(10, 6, 245, 14));
     set_skin_class(lb_profiles, "N");
@@ -65,11 +67,13 @@ Tprofile_new::Tprofile_new(ProgramContext& context, Dialogs& dialogs, std::vecto
     btc_download_->setObjectName("btc_download");
     btc_download_->setGeometry(at(10, 169, 140, 24));
     btc_download_->setDefault(true);
-    auto* btc_cancel = new QPushButton(caption_text(context, 250), client);
+    auto* btc_cancel =
+        new QPushButton(caption_text(context, caption_slot::profile_download_cancel_button), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(at(173, 169, 80, 24));
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[245], {product_name}), cp));
+    setWindowTitle(
+        qt_text(caption_format(context.CAPTIONS[caption_slot::profile_download_title], {product_name}), cp));
     skin_->set_client_size(QSize(265, 201), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other, skins_folder(context.variables),
@@ -98,9 +102,10 @@ int Tprofile_new::selected_row() const {
 void Tprofile_new::update_button() {
     const int row = selected_row();
     const std::int32_t size = row >= 0 ? downpros_[static_cast<std::size_t>(row)].size : 0;
-    const std::string text = size > 0 ? caption_format(context_.CAPTIONS[248],
-                                                       {std::to_string(profile_archive_kilobytes(size))})
-                                      : context_.CAPTIONS[249];
+    const std::string text =
+        size > 0 ? caption_format(context_.CAPTIONS[caption_slot::profile_download_button_size],
+                                  {std::to_string(profile_archive_kilobytes(size))})
+                 : context_.CAPTIONS[caption_slot::profile_download_button];
     btc_download_->setText(qt_text(text, context_.language.code_page));
 }
 
@@ -113,10 +118,10 @@ void Tprofile_new::btc_downloadClick() {
     file_delete(archive);
     const Messages m = messages_of(context_, dialogs_);
     const std::string name = to_utf8(entry.name, code_page_for_language(entry.language));
-    if (!download_file(context_, dialogs_, context_.options.server + "profiles/" + id + "/" + id + ".tkvp", archive,
-                       this, m.text(251, {name}))) {
+    if (!download_file(context_, dialogs_, context_.options.server + "profiles/" + id + "/" + id + ".tkvp",
+                       archive, this, m.text(caption_slot::profile_download_downloading, {name}))) {
         file_delete(archive);
-        m.error(m.text(252));
+        m.error(m.text(caption_slot::profile_download_failed));
         reject();
         return;
     }

@@ -1,15 +1,16 @@
 #include "profiles/ui/shortcut_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
-#include "widgets/ttkv_frame.h"
 #include "shell/product.h"
+#include "widgets/ttkv_frame.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -23,8 +24,6 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10514;
-constexpr int profile_first_caption = 258;
-constexpr int game_first_caption = 173;
 
 // Each window's captions, counted from its first one (the title).
 enum CaptionOffset {
@@ -63,7 +62,8 @@ ShortcutPlaces system_shortcut_places() {
 ShortcutWindow::ShortcutWindow(ProgramContext& context, Dialogs& dialogs, QWidget* parent,
                                ShortcutPlaces places, ShortcutKind kind)
     : QDialog(parent), context_(context), dialogs_(dialogs), places_(std::move(places)),
-      first_caption_(kind == ShortcutKind::profile ? profile_first_caption : game_first_caption) {
+      first_caption_(kind == ShortcutKind::profile ? caption_slot::shortcut_profile_first
+                                                   : caption_slot::shortcut_game_first) {
     const bool for_profile = kind == ShortcutKind::profile;
     setObjectName(for_profile ? "Tprofile_shortcut" : "Tshortcut");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
@@ -83,12 +83,13 @@ ShortcutWindow::ShortcutWindow(ProgramContext& context, Dialogs& dialogs, QWidge
         shortcut_.profile_id = to_utf8(profile->id, cp);
         if (for_profile) {
             subject = profile_name;
-            shortcut_.comment = m.text(613, {product_name, profile_name});
+            shortcut_.comment = m.text(caption_slot::shortcut_profile_comment, {product_name, profile_name});
         } else {
             subject =
                 to_utf8(first_name(db.games[static_cast<std::size_t>(db.current_game_index)].names), cp);
             shortcut_.game = subject;
-            shortcut_.comment = m.text(614, {product_name, profile_name, subject});
+            shortcut_.comment =
+                m.text(caption_slot::shortcut_game_comment, {product_name, profile_name, subject});
         }
         has_subject_ = true;
     }
@@ -199,7 +200,7 @@ void ShortcutWindow::btc_okClick() {
     if (!has_subject_ || shortcut_.name.empty()) return;
     const Messages m = messages_of(context_, dialogs_);
     if (shortcut_name_is_programs_entry(shortcut_.name)) {
-        m.error(m.text(820, {shortcut_.name}));
+        m.error(m.text(caption_slot::shortcut_name_reserved, {shortcut_.name}));
         ed_name_->setFocus();
         return;
     }

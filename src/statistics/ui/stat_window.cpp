@@ -1,11 +1,12 @@
 #include "statistics/ui/stat_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
-#include "shell/usage_stats.h"
 #include "shell/product.h"
+#include "shell/usage_stats.h"
 
 #include <QChart>
 #include <QChartView>
@@ -120,8 +121,8 @@ void label_points(QChart* chart, QXYSeries* series, const QColor& colour) {
 Tstat::Tstat(ProgramContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), scale_(context.screen_scale) {
     setObjectName("Tstat");
-    const QString title =
-        qt_text(caption_format(context.CAPTIONS[616], {product_name}), context.language.code_page);
+    const QString title = qt_text(caption_format(context.CAPTIONS[caption_slot::stat_title], {product_name}),
+                                  context.language.code_page);
     setWindowTitle(title);
     setAutoFillBackground(true);
     QPalette look = palette();
@@ -145,7 +146,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
     chart->legend()->setAlignment(Qt::AlignBottom);
 
     auto* days = new QDateTimeAxis;
-    days->setTitleText(caption_text(context, 622));
+    days->setTitleText(caption_text(context, caption_slot::stat_days_axis));
     days->setFormat("d MMM");
     days->setLabelsAngle(-90); // a label for each of 30 days fits only upright
     chart->addAxis(days, Qt::AlignBottom);
@@ -176,14 +177,14 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
     lb_line_->setFont(tahoma_bold(8 * scale_));
     lb_line_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const UsageStats& stats = context.variables.stats;
-    lb_line_->setText(qt_text(caption_format(context.CAPTIONS[621],
-                                             {std::to_string(stats.runs_total),
-                                              std::to_string(stats.viewed_total),
-                                              std::to_string(stats.viewed_chars_total)}),
-                              context.language.code_page)
-                          .replace("\r\n", "\n"));
+    lb_line_->setText(
+        qt_text(caption_format(context.CAPTIONS[caption_slot::stat_summary],
+                               {std::to_string(stats.runs_total), std::to_string(stats.viewed_total),
+                                std::to_string(stats.viewed_chars_total)}),
+                context.language.code_page)
+            .replace("\r\n", "\n"));
 
-    btc_close_ = new QPushButton(caption_text(context, 617), this);
+    btc_close_ = new QPushButton(caption_text(context, caption_slot::stat_close_button), this);
     btc_close_->setObjectName("btc_close");
     btc_close_->setFont(tahoma_bold(8));
     btc_close_->resize(scaled(75, scale_), scaled(25, scale_));

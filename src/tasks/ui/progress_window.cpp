@@ -1,20 +1,21 @@
 #include "tasks/ui/progress_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
 #include "appearance/skin_table.h"
 #include "appearance/ui/background_picture.h"
 #include "appearance/ui/builtin_pictures.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/game_list.h"
 #include "database/open_database.h"
 #include "database/save_task.h"
-#include "platform/qt/qt_text.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/qt_text.h"
 #include "shell/files.h"
-#include "shell/unzip_task.h"
 #include "shell/product.h"
+#include "shell/unzip_task.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -79,18 +80,21 @@ class UnzipWindowUi : public UnzipUi {
         QApplication::processEvents();
     }
     bool ask_overwrite() override {
-        return m_.ask(m_.text(580), 561, MessageIcon::warning, MessageButtons::yes_no) == MessageAnswer::yes;
+        return m_.ask(m_.text(caption_slot::unpack_overwrite_question), caption_slot::attention_title,
+                      MessageIcon::warning, MessageButtons::yes_no) == MessageAnswer::yes;
     }
     bool ask_delete_archive(bool unpacked) override {
-        return m_.ask(m_.text(unpacked ? 582 : 581, {archive_}), 560,
-                      unpacked ? MessageIcon::question : MessageIcon::error,
+        return m_.ask(m_.text(unpacked ? caption_slot::unpack_done_delete_question
+                                       : caption_slot::unpack_failed_delete_question,
+                              {archive_}),
+                      caption_slot::error_title, unpacked ? MessageIcon::question : MessageIcon::error,
                       MessageButtons::yes_no) == MessageAnswer::yes;
     }
     void report_deletion(bool deleted) override {
         if (deleted)
-            m_.information(m_.text(584, {archive_}));
+            m_.information(m_.text(caption_slot::unpack_deleted, {archive_}));
         else
-            m_.error(m_.text(583, {archive_}));
+            m_.error(m_.text(caption_slot::unpack_delete_failed, {archive_}));
     }
 
   private:
@@ -144,8 +148,8 @@ void Tprogress::create_normal() {
     if (skin_->title_bar()) skin_->title_bar()->setButtonsVisible(false);
     QWidget* client = skin_->client();
     const double s = context_.screen_scale;
-    setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[300], {product_name}), context_.language.code_page));
+    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[caption_slot::task_title], {product_name}),
+                           context_.language.code_page));
     lb_progress_ = new QLabel(client);
     lb_progress_->setObjectName("lb_progress");
     lb_progress_->setGeometry(scaled(8, s), scaled(6, s), scaled(305, s), scaled(16, s));
@@ -211,8 +215,9 @@ void Tprogress::create_splash() {
     lb_version_ = new QLabel(this);
     place(lb_progress_, splash.progress_label, "lb_progress");
     place(lb_version_, splash.version_label, "lb_version");
-    lb_version_->setText(
-        qt_text(caption_format(context_.CAPTIONS[301], {product_name, product_version}), context_.language.code_page));
+    lb_version_->setText(qt_text(
+        caption_format(context_.CAPTIONS[caption_slot::task_version_line], {product_name, product_version}),
+        context_.language.code_page));
     alp_progress_ = new QProgressBar(this);
     alp_progress_->setObjectName("alp_progress");
     alp_progress_->hide();
@@ -264,18 +269,19 @@ void Tprogress::run_task() {
 void Tprogress::load_database() {
     PROFILES_TYPE* profile = current_profile(context_);
     if (!profile) return;
-    set_label(caption_text(context_, 304));
+    set_label(caption_text(context_, caption_slot::task_processing));
     const OpenReport report =
         database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
                       context_.variables.user_dat_path, context_.options.ignore_case);
     context_.main_file_date = report.main_file_date;
     if (main_dat_damaged(report)) {
         const Messages m = messages_of(context_, dialogs_);
-        m.error(m.text(803, {context_.variables.main_dat_path, std::to_string(main_dat_games_kept(report)),
-                             std::to_string(context_.db.info_types.size())}));
+        m.error(m.text(caption_slot::task_main_database_damaged,
+                       {context_.variables.main_dat_path, std::to_string(main_dat_games_kept(report)),
+                        std::to_string(context_.db.info_types.size())}));
     }
     if (request_.show_list) {
-        set_label(caption_text(context_, 305));
+        set_label(caption_text(context_, caption_slot::task_listing));
         request_.show_list(*this);
     }
 }
@@ -283,11 +289,11 @@ void Tprogress::load_database() {
 void Tprogress::sort_and_list() {
     u_progress_dat_list_build(context_.db);
     alp_progress_->hide();
-    set_label(caption_text(context_, 304));
+    set_label(caption_text(context_, caption_slot::task_processing));
     u_progress_dat_list_sort(context_.db, context_.options.ignore_case);
     if (request_.show_list) {
         alp_progress_->show();
-        set_label(caption_text(context_, 305));
+        set_label(caption_text(context_, caption_slot::task_listing));
         request_.show_list(*this);
     }
 }
@@ -305,8 +311,8 @@ void Tprogress::save_allfiles() {
 
 void Tprogress::unzip() {
     if (!request_.unzip) return;
-    setWindowTitle(
-        qt_text(caption_format(context_.CAPTIONS[579], {product_name}), context_.language.code_page));
+    setWindowTitle(qt_text(caption_format(context_.CAPTIONS[caption_slot::unpack_title], {product_name}),
+                           context_.language.code_page));
     set_label(qt_text(request_.unzip->label_text, context_.language.code_page));
     set_gauge_position(0);
     UnzipWindowUi ui(*this, context_, dialogs_, request_.unzip->archive);
@@ -315,7 +321,7 @@ void Tprogress::unzip() {
 
 void Tprogress::search_skins() {
     if (!request_.skins) return;
-    set_label(caption_text(context_, 624));
+    set_label(caption_text(context_, caption_slot::task_loading_skins));
     skins_search_hidden(*request_.skins, skins_folder(context_.variables), context_.skin_default);
 }
 
@@ -323,7 +329,7 @@ void Tprogress::u_progress_infoname_buildlist() {
     auto& fonts = context_.fixed_fonts;
     context_.fixed_fonts_built = true;
     fonts.clear();
-    set_label(caption_text(context_, 312));
+    set_label(caption_text(context_, caption_slot::task_finding_fonts));
     set_gauge_position(0);
     const QStringList families = QFontDatabase::families();
     const auto walk = [&](bool fixed_only) {

@@ -1,14 +1,15 @@
 #include "windows/ui/about_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
+#include "internet/ui/addresses.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
-#include "internet/ui/addresses.h"
 #include "widgets/ttkv_frame.h"
 
 #include <QGuiApplication>
@@ -24,8 +25,6 @@ namespace tkv {
 namespace {
 
 constexpr int about_help_topic = 10511;
-constexpr int memo_first_caption = 97;
-constexpr int memo_last_caption = 106;
 
 bool is_enter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -98,15 +97,16 @@ Tabout::~Tabout() = default;
 
 void Tabout::captions_about() {
     const CodePage cp = context_.language.code_page;
-    setWindowTitle(caption_text(context_, 90, {product_name}));
-    lb_programname_->setText(caption_text(context_, 91, {product_name}));
-    lb_programver_->setText(caption_text(context_, 92, {product_version}));
-    lb_programmaker_->setText(caption_text(context_, 93, {author_name}));
-    ulb_webadd_->setText(caption_text(context_, 94, {home_page_address}));
-    ulb_emailadd_->setText(caption_text(context_, 95, {publisher_info_address}));
-    btc_ok_->setText(caption_text(context_, 96));
+    setWindowTitle(caption_text(context_, caption_slot::about_title, {product_name}));
+    lb_programname_->setText(caption_text(context_, caption_slot::about_program_name, {product_name}));
+    lb_programver_->setText(caption_text(context_, caption_slot::about_program_version, {product_version}));
+    lb_programmaker_->setText(caption_text(context_, caption_slot::about_program_maker, {author_name}));
+    ulb_webadd_->setText(caption_text(context_, caption_slot::about_web_address, {home_page_address}));
+    ulb_emailadd_->setText(
+        caption_text(context_, caption_slot::about_email_address, {publisher_info_address}));
+    btc_ok_->setText(caption_text(context_, caption_slot::about_ok_button));
     std::string info;
-    for (int slot = memo_first_caption; slot <= memo_last_caption; ++slot)
+    for (int slot = caption_slot::about_memo_first; slot <= caption_slot::about_memo_last; ++slot)
         info += context_.CAPTIONS[slot];
     me_info_->setPlainText(memo_text(info, cp));
 }
@@ -131,7 +131,8 @@ void Tabout::ulb_webaddClick() {
 }
 
 void Tabout::ulb_emailaddClick() {
-    context_.current_mail_subject = caption_format(context_.CAPTIONS[80], {product_name});
+    context_.current_mail_subject =
+        caption_format(context_.CAPTIONS[caption_slot::main_mail_subject], {product_name});
     open_mail_address(context_, dialogs_, std::string(publisher_info_address), std::string(author_name),
                       centre_of(frameGeometry()), mail_);
 }
@@ -161,9 +162,10 @@ void Tabout::keyPressEvent(QKeyEvent* event) {
 // Donation -----------------------------------------------------------------------------------
 
 std::string donate_message(const Captions& captions, int times_left) {
-    const std::string remaining =
-        caption_format(captions[times_left < 2 ? 782 : 781], {std::to_string(times_left - 1)});
-    return caption_format(captions[779], {remaining});
+    const std::string remaining = caption_format(
+        captions[times_left < 2 ? caption_slot::donate_last_time : caption_slot::donate_times_left],
+        {std::to_string(times_left - 1)});
+    return caption_format(captions[caption_slot::donate_letter], {remaining});
 }
 
 Tdonate::Tdonate(ProgramContext& context, Dialogs&, QWidget* parent) : QDialog(parent) {
@@ -177,17 +179,17 @@ Tdonate::Tdonate(ProgramContext& context, Dialogs&, QWidget* parent) : QDialog(p
     me_info_->setPlainText(memo_text(donate_message(context.CAPTIONS, context.options.donate_count), cp));
     me_info_->installEventFilter(this);
 
-    auto* btc_donate = new QPushButton(caption_text(context, 777), client);
+    auto* btc_donate = new QPushButton(caption_text(context, caption_slot::donate_button), client);
     btc_donate->setObjectName("btc_donate");
     btc_donate->setGeometry(scaled_rect(313, 287, 85, 24, s));
     btc_donate->setDefault(true);
-    auto* btc_cancel = new QPushButton(caption_text(context, 778), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, caption_slot::donate_cancel_button), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(scaled_rect(408, 287, 85, 24, s));
     connect(btc_donate, &QPushButton::clicked, this, [this] { btc_donateClick(); });
     connect(btc_cancel, &QPushButton::clicked, this, [this] { btc_cancelClick(); });
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[776], {product_name}), cp));
+    setWindowTitle(qt_text(caption_format(context.CAPTIONS[caption_slot::donate_title], {product_name}), cp));
     skin_->set_client_size(QSize(505, 321), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,

@@ -51,7 +51,7 @@ class Tabout : public QDialog {
     QPushButton* btc_ok_;
 };
 
-// The donation letter (caption 779) ending with how many more times the start-up shows it:
+// The donation letter (caption_slot::donate_letter) ending with how many more times the start-up shows it:
 // times_left is the configured count before this showing.
 std::string donate_message(const Captions& captions, int times_left);
 

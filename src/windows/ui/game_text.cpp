@@ -1,7 +1,8 @@
 #include "windows/ui/game_text.h"
 
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "context/program_context.h"
 #include "database/save_info.h"
 #include "platform/qt/qt_text.h"
 
@@ -28,9 +29,9 @@ void games_save_info_to_textfile(ProgramContext& c, Dialogs& dialogs, const GAME
     const SaveType type = static_cast<SaveType>(std::clamp(chosen->filter_index, 1, 4));
     const Messages m = messages_of(c, dialogs);
     if (const auto written = save_info_file(game, chosen->path, type, c.options, c.CAPTIONS, export_style(c)))
-        m.information(m.text(186, {*written, to_utf8(game.title, game_cp)}));
+        m.information(m.text(caption_slot::info_saved, {*written, to_utf8(game.title, game_cp)}));
     else
-        m.error(m.text(187, {save_type_path(chosen->path, type)}));
+        m.error(m.text(caption_slot::info_save_failed, {save_type_path(chosen->path, type)}));
 }
 
 } // namespace tkv

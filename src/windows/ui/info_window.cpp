@@ -1,7 +1,9 @@
 #include "windows/ui/info_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/info_edit.h"
+#include "internet/ui/download_window.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
@@ -9,12 +11,11 @@
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/text.h"
-#include "internet/ui/download_window.h"
-#include "windows/ui/game_text.h"
-#include "windows/ui/print_window.h"
 #include "widgets/shade.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_tabs.h"
+#include "windows/ui/game_text.h"
+#include "windows/ui/print_window.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -242,7 +243,7 @@ void Tinfo::create_controls() {
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
     // Created in tab order: the name, the pages, the buttons.
-    auto* lb_name = new QLabel(caption(133), client);
+    auto* lb_name = new QLabel(caption(caption_slot::info_name_label), client);
     lb_name->setObjectName("lb_name");
     lb_name->setGeometry(at(10, 4, 250, 14));
     set_skin_class(lb_name, "N");
@@ -254,14 +255,14 @@ void Tinfo::create_controls() {
     ed_name_->setGeometry(at(12, 23, 514, 17));
     frame_control(ed_name_);
 
-    lb_exist_ = new QLabel(caption(145), client);
+    lb_exist_ = new QLabel(caption(caption_slot::info_name_exists), client);
     lb_exist_->setObjectName("lb_exist");
     lb_exist_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lb_exist_->setGeometry(at(260, 4, 268, 14));
     set_skin_class(lb_exist_, "N");
     lb_exist_->hide();
 
-    lb_info_ = new QLabel(caption(134), client);
+    lb_info_ = new QLabel(caption(caption_slot::info_text_label), client);
     lb_info_->setObjectName("lb_info");
     lb_info_->setGeometry(at(10, 46, 518, 14));
     set_skin_class(lb_info_, "N");
@@ -306,15 +307,16 @@ void Tinfo::create_controls() {
         b->setGeometry(at(x, 318, 82, 25));
         return b;
     };
-    btc_ok_ = button(135, "btc_ok", 12);
+    btc_ok_ = button(caption_slot::info_ok_button, "btc_ok", 12);
     btc_ok_->setDefault(true);
-    btc_run_ = button(136, "btc_run", 98);
-    btc_download_ = button(137, "btc_download", 184);
+    btc_run_ = button(caption_slot::info_run_button, "btc_run", 98);
+    btc_download_ = button(caption_slot::info_download_button, "btc_download", 184);
     btc_download_->setEnabled(false);
-    btc_visit_ = button(597, "btc_visit", 184); // over btc_download, shown on the Home page tab only
+    // over btc_download, shown on the Home page tab only
+    btc_visit_ = button(caption_slot::info_visit_button, "btc_visit", 184);
     btc_visit_->hide();
-    btc_other_ = button(138, "btc_other", 270);
-    auto* btc_cancel = button(139, "btc_cancel", 444);
+    btc_other_ = button(caption_slot::info_others_button, "btc_other", 270);
+    auto* btc_cancel = button(caption_slot::info_cancel_button, "btc_cancel", 444);
 
     connect(btc_ok_, &QPushButton::clicked, this, [this] { btc_okClick(); });
     connect(btc_run_, &QPushButton::clicked, this, [this] { btc_runClick(); });
@@ -337,32 +339,34 @@ void Tinfo::create_menu() {
         return a;
     };
     const auto line = [this](const char* name) { pm_info_->addSeparator()->setObjectName(name); };
-    connect(item(140, "mn_copytoclipboard"), &QAction::triggered, this,
+    connect(item(caption_slot::info_copy_to_clipboard_menu, "mn_copytoclipboard"), &QAction::triggered, this,
             [this] { copy_game_text(context_, context_.db.current_game); });
-    QAction* print = item(141, "mn_print");
+    QAction* print = item(caption_slot::info_print_menu, "mn_print");
     // A game being added is not in the table yet, and printing works on the table's record.
     print->setEnabled(context_.info_mode != InfoMode::add && printer_installed());
     connect(print, &QAction::triggered, this,
             [this] { u_main_printinfo(context_, dialogs_, this, context_.db.current_game_index); });
-    connect(item(142, "mn_savetext"), &QAction::triggered, this,
+    connect(item(caption_slot::info_save_text_menu, "mn_savetext"), &QAction::triggered, this,
             [this] { games_save_info_to_textfile(context_, dialogs_, context_.db.current_game); });
     line("mn_line1");
-    mn_sendcheat_ = item(719, "mn_sendcheat");
+    mn_sendcheat_ = item(caption_slot::info_send_info_menu, "mn_sendcheat");
     connect(mn_sendcheat_, &QAction::triggered, this, [this] {
         if (send_game_) send_game_(this, context_.db.current_game);
     });
     line("mn_line2");
-    mn_edit_ = item(143, "mn_edit");
+    mn_edit_ = item(caption_slot::info_edit_menu, "mn_edit");
     connect(mn_edit_, &QAction::triggered, this, [this] { mn_editClick(); });
     line("mn_line3");
-    item(144, "mn_cancel"); // closing the menu is all it does
+    item(caption_slot::info_cancel_menu, "mn_cancel"); // closing the menu is all it does
 }
 
 void Tinfo::set_title() {
     const PROFILES_TYPE* profile = current_profile(context_);
     const std::string profile_name = to_utf8(profile ? profile->name : "", game_code_page_);
     const std::string title = to_utf8(context_.db.current_game.title, game_code_page_);
-    const int slot = mode_ == InfoMode::view ? 130 : mode_ == InfoMode::modify ? 131 : 132;
+    const int slot = mode_ == InfoMode::view     ? caption_slot::info_view_title
+                     : mode_ == InfoMode::modify ? caption_slot::info_modify_title
+                                                 : caption_slot::info_add_title;
     setWindowTitle(caption(slot, {product_name, profile_name, title}));
 }
 
@@ -375,9 +379,10 @@ void Tinfo::BuildTabs() {
         position = present ? static_cast<int>(tabs.size()) : -1;
         if (present) tabs << text;
     };
-    add(!game.files.empty(), caption(158), files_tab_);
-    add(!game.homepages.empty(), caption(596), homepages_tab_);
-    add(!game.user_text.empty() || mode_ != InfoMode::view, caption(159), user_tab_);
+    add(!game.files.empty(), caption(caption_slot::info_files_tab), files_tab_);
+    add(!game.homepages.empty(), caption(caption_slot::info_home_pages_tab), homepages_tab_);
+    add(!game.user_text.empty() || mode_ != InfoMode::view, caption(caption_slot::info_user_text_tab),
+        user_tab_);
     tabs_type_->setTabs(tabs);
     if (tabs.isEmpty()) mn_editClick();
 }
@@ -387,15 +392,21 @@ void Tinfo::BuildFiles() {
     for (const GAMES2_FILES_TYPE& f : context_.db.current_game.files)
         rows.push_back({qt_text(f.title, game_code_page_), qt_text(f.url, game_code_page_),
                         qt_text(f.size, game_code_page_)});
-    fill_grid(sg_info_internet_, {caption(160), caption(161), caption(162)}, {200, 239, 77}, rows,
-              context_.screen_scale);
+    fill_grid(sg_info_internet_,
+              {caption(caption_slot::info_files_name_column),
+               caption(caption_slot::info_files_address_column),
+               caption(caption_slot::info_files_size_column)},
+              {200, 239, 77}, rows, context_.screen_scale);
 }
 
 void Tinfo::BuildHomepages() {
     std::vector<QStringList> rows;
     for (const GAMES2_HOMEPAGES_TYPE& h : context_.db.current_game.homepages)
         rows.push_back({qt_text(h.title, game_code_page_), qt_text(h.url, game_code_page_)});
-    fill_grid(sg_info_homepages_, {caption(598), caption(599)}, {200, 317}, rows, context_.screen_scale);
+    fill_grid(sg_info_homepages_,
+              {caption(caption_slot::info_home_pages_name_column),
+               caption(caption_slot::info_home_pages_address_column)},
+              {200, 317}, rows, context_.screen_scale);
 }
 
 void Tinfo::u_info_skin_show() {
@@ -512,7 +523,7 @@ bool Tinfo::texts_storable() {
     if (!ed_name_->isReadOnly()) check(ed_name_, ed_name_->text(), name_shown_at_open_);
     check(me_info_user_, me_info_user_->toPlainText(), user_text_shown_at_open_);
     if (missing.empty()) return true;
-    messages_.error(messages_.text(802, {character_list(missing)}));
+    messages_.error(messages_.text(caption_slot::info_characters_not_stored, {character_list(missing)}));
     if (first_field == ed_name_) {
         ed_name_->setSelection(static_cast<int>(ed_name_->text().indexOf(first_character)),
                                static_cast<int>(first_character.size()));
@@ -556,7 +567,8 @@ void Tinfo::btc_runClick() {
         }
         return;
     }
-    if (messages_.ask(messages_.text(129, {game.run.path}), 560, MessageIcon::error,
+    if (messages_.ask(messages_.text(caption_slot::gamerun_program_missing_question, {game.run.path}),
+                      caption_slot::error_title, MessageIcon::error,
                       MessageButtons::yes_no) != MessageAnswer::yes)
         return;
     btc_run_->setEnabled(false);
@@ -576,8 +588,9 @@ FileDialogRequest target_request(const Messages& m, const OPTIONS_TYPE& options,
     const std::string extension = name.find('.') == std::string::npos ? "" : after_last_char(name, '.');
     const std::string lower = lower_utf8(extension);
     FileDialogRequest request;
-    request.title = m.text(163, {address});
-    request.filters = {{m.text(164, {lower, upper_utf8(extension)}), lower.empty() ? "*" : "*." + lower}};
+    request.title = m.text(caption_slot::info_save_file_title, {address});
+    request.filters = {{m.text(caption_slot::info_save_file_filter, {lower, upper_utf8(extension)}),
+                        lower.empty() ? "*" : "*." + lower}};
     request.folder = options.download_folder;
     request.file_name = name;
     if (default_extension) request.default_extension = lower;
@@ -612,7 +625,7 @@ void Tinfo::btc_downloadClick() {
             if (!same_file && file_copy(local, target))
                 open_downloaded_file(local, target, Fetched::copied);
             else
-                messages_.error(messages_.text(593));
+                messages_.error(messages_.text(caption_slot::info_copy_failed));
             return;
         }
         address = context_.options.server + "profiles/" + profile->id + "/files/" + name;
@@ -625,13 +638,14 @@ void Tinfo::btc_downloadClick() {
     if (!chosen) return;
     const std::string& target = chosen->path;
     if (file_exists(target)) file_delete(target);
-    if (download_file(context_, dialogs_, address, target, this, messages_.text(165, {name})) &&
+    if (download_file(context_, dialogs_, address, target, this,
+                      messages_.text(caption_slot::info_downloading_file, {name})) &&
         file_size(target) > 0) {
         open_downloaded_file(address, target, Fetched::downloaded, context_.last_download_speed);
         return;
     }
     file_delete(target);
-    messages_.error(messages_.text(166, {address}));
+    messages_.error(messages_.text(caption_slot::info_download_failed, {address}));
 }
 
 void Tinfo::open_downloaded_file(const std::string& source, const std::string& target, Fetched how,
@@ -639,28 +653,32 @@ void Tinfo::open_downloaded_file(const std::string& source, const std::string& t
     const bool copied = how == Fetched::copied;
     const auto text = [&](int slot) { return messages_.text(slot, {source, target, speed}); };
     const auto ask = [&](int slot) {
-        return messages_.ask(text(slot), 562, MessageIcon::question, MessageButtons::yes_no) ==
-               MessageAnswer::yes;
+        return messages_.ask(text(slot), caption_slot::question_title, MessageIcon::question,
+                             MessageButtons::yes_no) == MessageAnswer::yes;
     };
     const bool exe = lower_utf8(right_part(target, 3)) == "exe";
     const std::string folder = folder_of_path(target);
     switch (exe ? context_.options.exe_download_action : context_.options.other_download_action) {
     case 0:
         open_address(target);
-        messages_.information(text(copied ? 172 : 169));
+        messages_.information(text(copied ? caption_slot::info_copied : caption_slot::info_downloaded));
         break;
     case 1:
-        if (ask(copied ? 170 : 167)) open_address(target);
+        if (ask(copied ? caption_slot::info_copied_open_question
+                       : caption_slot::info_downloaded_open_question))
+            open_address(target);
         break;
     case 2:
         open_address(folder);
-        messages_.information(text(copied ? 172 : 169));
+        messages_.information(text(copied ? caption_slot::info_copied : caption_slot::info_downloaded));
         break;
     case 3:
-        if (ask(copied ? 171 : 168)) open_address(folder);
+        if (ask(copied ? caption_slot::info_copied_open_folder_question
+                       : caption_slot::info_downloaded_open_folder_question))
+            open_address(folder);
         break;
     default:
-        messages_.information(text(copied ? 172 : 169));
+        messages_.information(text(copied ? caption_slot::info_copied : caption_slot::info_downloaded));
         break;
     }
 }
@@ -680,7 +698,7 @@ void Tinfo::btc_otherClick() {
 
 void Tinfo::mn_editClick() {
     if (context_.variables.run_from_cd) {
-        messages_.error(messages_.text(585));
+        messages_.error(messages_.text(caption_slot::read_only_mode));
         return;
     }
     mode_ = InfoMode::modify;

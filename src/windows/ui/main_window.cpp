@@ -1,9 +1,10 @@
 #include "windows/ui/main_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/game_list.h"
 #include "database/game_table.h"
 #include "database/info_edit.h"
@@ -11,30 +12,30 @@
 #include "search/game_documents.h"
 #include "database/save_task.h"
 #include "database/text_export.h"
+#include "internet/ui/addresses.h"
+#include "internet/ui/mail_windows.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "profiles/ui/gamerun_window.h"
+#include "profiles/ui/shortcut_window.h"
 #include "shell/config_file.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "shell/text.h"
-#include "tasks/ui/progress_window.h"
-#include "profiles/ui/gamerun_window.h"
-#include "profiles/ui/shortcut_window.h"
 #include "statistics/ui/stat_window.h"
-#include "windows/ui/about_window.h"
-#include "internet/ui/addresses.h"
-#include "internet/ui/mail_windows.h"
-#include "windows/ui/game_list_rows.h"
-#include "windows/ui/game_text.h"
-#include "windows/ui/print_window.h"
-#include "windows/ui/credits_window.h"
-#include "windows/ui/search_window.h"
+#include "tasks/ui/progress_window.h"
 #include "widgets/exit_effect.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
+#include "windows/ui/about_window.h"
+#include "windows/ui/credits_window.h"
+#include "windows/ui/game_list_rows.h"
+#include "windows/ui/game_text.h"
+#include "windows/ui/print_window.h"
+#include "windows/ui/search_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -57,7 +58,6 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10504;
-constexpr int search_everywhere_caption = 829; // "Press Ctrl+F to search everywhere"
 constexpr int label_tops[] = {88, 120, 152, 184, 200, 232, 248};
 constexpr int label_column_left = 234;
 constexpr int label_column_width = 204;
@@ -237,37 +237,38 @@ void Tmain::captions_main() {
     const auto button_caption = [&](int slot) { return qt_text(without_alt_s(context_.CAPTIONS[slot]), cp); };
     const PROFILES_TYPE* profile = current_profile(context_);
     const std::string profile_name = profile ? to_utf8(profile->name, profile_code_page(context_)) : "";
-    setWindowTitle(caption_text(context_, 299, {product_name, profile_name}));
-    btc_cheat_->setText(button_caption(46));
-    btc_search_->setText(button_caption(47));
-    btc_view_->setText(button_caption(48));
-    btc_print_->setText(button_caption(49));
-    btc_savetext_->setText(button_caption(50));
-    btc_new_->setText(button_caption(51));
-    btc_modify_->setText(button_caption(52));
-    btc_erase_->setText(button_caption(53));
-    btc_options_->setText(button_caption(57));
-    btc_other_->setText(button_caption(774));
-    btc_exit_->setText(button_caption(59));
-    lb_programname_->setText(caption_text(context_, 60, {product_name}));
-    lb_programver_->setText(caption_text(context_, 61, {product_version}));
-    lb_programmaker_->setText(caption_text(context_, 62, {author_name}));
-    ulb_webadd_->setText(caption_text(context_, 63, {home_page_address}));
-    ulb_emailadd_->setText(caption_text(context_, 64, {publisher_info_address}));
-    lb_gamecount_->setText(caption_text(context_, 65, {"???"}));
-    lb_lastmodify_->setText(caption_text(context_, 66, {"???"}));
-    mn_copytoclipboard_->setText(caption_text(context_, 82) + "\tF5");
-    mn_sendcheat_->setText(caption_text(context_, 718));
-    mn_gamerun_->setText(caption_text(context_, 83) + "\tF9");
-    mn_gamepath_->setText(caption_text(context_, 84));
-    mn_shortcut_->setText(caption_text(context_, 85));
-    mn_view_->setText(caption_text(context_, 86));
-    mn_print_->setText(caption_text(context_, 87));
-    mn_savetext_->setText(caption_text(context_, 88));
-    mn_savedb_->setText(caption_text(context_, 54) + "\tF2");
-    mn_donate_->setText(caption_text(context_, 775));
-    mn_about_->setText(caption_text(context_, 58));
-    findChild<QAction*>("mn_cancel")->setText(caption_text(context_, 89));
+    setWindowTitle(caption_text(context_, caption_slot::main_loading_title, {product_name, profile_name}));
+    btc_cheat_->setText(button_caption(caption_slot::main_cheat_button));
+    btc_search_->setText(button_caption(caption_slot::main_search_button));
+    btc_view_->setText(button_caption(caption_slot::main_view_button));
+    btc_print_->setText(button_caption(caption_slot::main_print_button));
+    btc_savetext_->setText(button_caption(caption_slot::main_save_text_button));
+    btc_new_->setText(button_caption(caption_slot::main_add_button));
+    btc_modify_->setText(button_caption(caption_slot::main_modify_button));
+    btc_erase_->setText(button_caption(caption_slot::main_delete_button));
+    btc_options_->setText(button_caption(caption_slot::main_options_button));
+    btc_other_->setText(button_caption(caption_slot::main_others_button));
+    btc_exit_->setText(button_caption(caption_slot::main_exit_button));
+    lb_programname_->setText(caption_text(context_, caption_slot::main_program_name, {product_name}));
+    lb_programver_->setText(caption_text(context_, caption_slot::main_program_version, {product_version}));
+    lb_programmaker_->setText(caption_text(context_, caption_slot::main_program_maker, {author_name}));
+    ulb_webadd_->setText(caption_text(context_, caption_slot::main_web_address, {home_page_address}));
+    ulb_emailadd_->setText(
+        caption_text(context_, caption_slot::main_email_address, {publisher_info_address}));
+    lb_gamecount_->setText(caption_text(context_, caption_slot::main_game_count, {"???"}));
+    lb_lastmodify_->setText(caption_text(context_, caption_slot::main_last_modified, {"???"}));
+    mn_copytoclipboard_->setText(caption_text(context_, caption_slot::main_copy_to_clipboard_menu) + "\tF5");
+    mn_sendcheat_->setText(caption_text(context_, caption_slot::main_send_info_menu));
+    mn_gamerun_->setText(caption_text(context_, caption_slot::main_run_game_menu) + "\tF9");
+    mn_gamepath_->setText(caption_text(context_, caption_slot::main_game_path_menu));
+    mn_shortcut_->setText(caption_text(context_, caption_slot::main_shortcut_menu));
+    mn_view_->setText(caption_text(context_, caption_slot::main_view_menu));
+    mn_print_->setText(caption_text(context_, caption_slot::main_print_menu));
+    mn_savetext_->setText(caption_text(context_, caption_slot::main_save_text_menu));
+    mn_savedb_->setText(caption_text(context_, caption_slot::main_save_database_menu) + "\tF2");
+    mn_donate_->setText(caption_text(context_, caption_slot::main_donate_menu));
+    mn_about_->setText(caption_text(context_, caption_slot::main_about_menu));
+    findChild<QAction*>("mn_cancel")->setText(caption_text(context_, caption_slot::main_cancel_menu));
 }
 
 void Tmain::refresh_database_information() {
@@ -275,11 +276,14 @@ void Tmain::refresh_database_information() {
     const PROFILES_TYPE* profile = current_profile(context_);
     const std::string profile_name = profile ? to_utf8(profile->name, profile_code_page(context_)) : "";
     const std::string count = std::to_string(context_.db.games.size());
-    setWindowTitle(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[43], cp), {product_name, profile_name, count})));
-    lb_gamecount_->setText(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[65], cp), {count})));
+    setWindowTitle(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[caption_slot::main_title], cp),
+                                          {product_name, profile_name, count})));
+    lb_gamecount_->setText(
+        qt_utf8(caption_format(to_utf8(context_.CAPTIONS[caption_slot::main_game_count], cp), {count})));
     const CivilTime day = civil_of(context_.main_file_date);
     const QString date = QLocale::system().toString(QDate(day.year, day.month, day.day), QLocale::ShortFormat);
-    lb_lastmodify_->setText(qt_utf8(caption_format(to_utf8(context_.CAPTIONS[66], cp), {utf8_of(date)})));
+    lb_lastmodify_->setText(qt_utf8(
+        caption_format(to_utf8(context_.CAPTIONS[caption_slot::main_last_modified], cp), {utf8_of(date)})));
     mn_savedb_->setEnabled(context_.variables.changes.change_count >= 1);
 }
 
@@ -413,7 +417,7 @@ void Tmain::select_row(int row) {
 // The search box says when no name begins with its text, and how to look further.
 void Tmain::show_search_hint(bool shown) {
     ed_search_->setStyleSheet(shown ? "QLineEdit { background: #ffd8d0; color: #000000; }" : "");
-    ed_search_->setToolTip(shown ? caption_text(context_, search_everywhere_caption) : QString());
+    ed_search_->setToolTip(shown ? caption_text(context_, caption_slot::main_search_everywhere_hint) : QString());
 }
 
 void Tmain::search_gamename(const std::string& text) {
@@ -503,7 +507,7 @@ void Tmain::btc_modifyClick() {
     if (context_.variables.run_from_cd) return;
     if (selected_row() < 0) {
         const Messages m = messages_of(context_, dialogs_);
-        m.error(m.text(801));
+        m.error(m.text(caption_slot::main_no_game_selected));
         return;
     }
     open_selected(InfoMode::modify);
@@ -552,7 +556,7 @@ void Tmain::btc_newClick() {
     auto& db = context_.db;
     if (games_table_full(db)) {
         const Messages m = messages_of(context_, dialogs_);
-        m.error(m.text(800, {std::to_string(games_max)}));
+        m.error(m.text(caption_slot::main_profile_full, {std::to_string(games_max)}));
         return;
     }
     db.current_list_row = -1;
@@ -574,18 +578,20 @@ void Tmain::btc_eraseClick() {
     const Messages m = messages_of(context_, dialogs_);
     const int row = selected_row();
     if (context_.variables.run_from_cd || row < 0) {
-        m.error(m.text(context_.variables.run_from_cd ? 585 : 801));
+        m.error(m.text(context_.variables.run_from_cd ? caption_slot::read_only_mode
+                                                      : caption_slot::main_no_game_selected));
         return;
     }
     auto& db = context_.db;
     const auto index = static_cast<std::size_t>(db.game_list[static_cast<std::size_t>(row)].game_index);
     if (db.games[index].id >= 0) {
-        m.ask(m.text(757), 561, MessageIcon::warning, MessageButtons::ok);
+        m.ask(m.text(caption_slot::main_delete_only_user_info), caption_slot::attention_title,
+              MessageIcon::warning, MessageButtons::ok);
         return;
     }
     const std::string names = to_utf8(db.games[index].names, profile_code_page(context_));
-    if (m.ask(m.text(81, {names}), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) ==
-        MessageAnswer::yes) {
+    if (m.ask(m.text(caption_slot::main_delete_game_question, {names}), caption_slot::attention_title,
+              MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) == MessageAnswer::yes) {
         record_user_change(context_.variables.changes, UserChange::game_removed, current_profile(context_),
                            current_datetime());
         const std::string key = game_key(db.games[index]);
@@ -680,7 +686,8 @@ void Tmain::mn_gamerunClick() {
         return;
     }
     const Messages m = messages_of(context_, dialogs_);
-    if (m.ask(m.text(129, {run.path}), 560, MessageIcon::error, MessageButtons::yes_no) != MessageAnswer::yes)
+    if (m.ask(m.text(caption_slot::gamerun_program_missing_question, {run.path}), caption_slot::error_title,
+              MessageIcon::error, MessageButtons::yes_no) != MessageAnswer::yes)
         return;
     forget_launch_settings(db, db.current_game_index, context_.variables.changes);
     check_game_runable();
@@ -721,7 +728,8 @@ void Tmain::ulb_webaddClick() {
 }
 
 void Tmain::ulb_emailaddClick() {
-    context_.current_mail_subject = caption_format(context_.CAPTIONS[80], {product_name});
+    context_.current_mail_subject =
+        caption_format(context_.CAPTIONS[caption_slot::main_mail_subject], {product_name});
     open_mail_address(context_, dialogs_, std::string(publisher_info_address), std::string(author_name), centre(),
                       mail_windows());
 }
@@ -914,8 +922,8 @@ bool Tmain::FormCloseQuery() {
     savefiles();
     if (context_.last_save_ok) return true;
     const Messages m = messages_of(context_, dialogs_);
-    return m.ask(m.text(45), 561, MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) ==
-           MessageAnswer::yes;
+    return m.ask(m.text(caption_slot::main_quit_unsaved_question), caption_slot::attention_title,
+                 MessageIcon::warning, MessageButtons::yes_no, MessageAnswer::no) == MessageAnswer::yes;
 }
 
 void Tmain::FormClose() {
@@ -931,7 +939,8 @@ void Tmain::FormClose() {
     if (o.offer_send_after_adding && changes.cheat_added && !o.smtp_server.empty() && !o.smtp_port.empty() &&
         !o.user_name.empty() && !o.user_email.empty() && hooks_.send_userfile) {
         const Messages m = messages_of(context_, dialogs_);
-        if (m.ask(m.text(331), 562, MessageIcon::information, MessageButtons::ok_cancel) == MessageAnswer::ok)
+        if (m.ask(m.text(caption_slot::main_share_user_database_question), caption_slot::question_title,
+                  MessageIcon::information, MessageButtons::ok_cancel) == MessageAnswer::ok)
             hooks_.send_userfile(this);
     }
     if (o.exit_effect && o.manager_hidden_after_exit && !context_.exit_request) removewindow(this);

@@ -1,19 +1,20 @@
 #include "windows/ui/print_window.h"
 
-#include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
+#include "appearance/caption_slots.h"
 #include "appearance/messages.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/record_codec.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/ttkv_printer.h"
+#include "shell/product.h"
 #include "shell/text.h"
 #include "shell/text_lines.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
-#include "shell/product.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -77,9 +78,12 @@ void u_main_printinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent
 
     if (options.print_confirmation) {
         const std::string question =
-            m.text(67, {options.printer_name, options.print_font_name, std::to_string(options.print_font_size)}) +
+            m.text(caption_slot::print_question,
+                   {options.printer_name, options.print_font_name, std::to_string(options.print_font_size)}) +
             "\r\n\r\n" + title;
-        if (m.ask(question, 562, MessageIcon::question, MessageButtons::yes_no) != MessageAnswer::yes) return;
+        if (m.ask(question, caption_slot::question_title, MessageIcon::question, MessageButtons::yes_no) !=
+            MessageAnswer::yes)
+            return;
     }
 
     PrintSelection selection;
@@ -96,7 +100,7 @@ void u_main_printinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent
         {context.CAPTIONS, context.language.code_page, game_cp, options.server, profile ? profile->id : ""});
     if (trim_blank(body).empty()) return;
 
-    job.Title = m.text(69, {title});
+    job.Title = m.text(caption_slot::print_job_title, {title});
     job.FontBody = skin_font(options.print_font_name, options.print_font_size, 0);
     job.FontHeader = skin_font(options.print_font_name, options.print_font_size, font_bold);
     job.FontFooter = skin_font(options.print_font_name, options.print_font_size - 2, font_bold);
@@ -109,7 +113,8 @@ void u_main_printinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent
                                    utf8_of(locale.toString(QTime::currentTime(), QLocale::ShortFormat))},
                                   context.CAPTIONS, context.language.code_page);
 
-    if (!printers.print(job)) m.error(m.text(68, {options.printer_name}));
+    if (!printers.print(job))
+        m.error(m.text(caption_slot::print_printer_unsupported, {options.printer_name}));
 }
 
 Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoint centre, QWidget* parent)
@@ -120,7 +125,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     const double s = context.screen_scale;
     const CodePage cp = context.language.code_page;
 
-    auto* lb_print_these = new QLabel(caption_text(context, 628), client);
+    auto* lb_print_these = new QLabel(caption_text(context, caption_slot::print_choose_label), client);
     lb_print_these->setObjectName("lb_print_these");
     lb_print_these->setGeometry(scaled_rect(8, 8, 217, 14, s));
     set_skin_class(lb_print_these, "N");
@@ -129,7 +134,7 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     ls_infos_->setObjectName("ls_infos");
     ls_infos_->setRowHeight(15);
     ls_infos_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ls_infos_->setToolTip(caption_text(context, 780));
+    ls_infos_->setToolTip(caption_text(context, caption_slot::print_choose_hint));
     ls_infos_->setGeometry(scaled_rect(10, 26, 213, 108, s));
     QStringList rows;
     const CodePage game_cp = profile_code_page(context);
@@ -140,26 +145,26 @@ Tprint::Tprint(ProgramContext& context, const GAMES2_TEMP_ARRAY_TYPE& game, QPoi
     frame_control(ls_infos_);
 
     const std::string& parts = context.options.print_selection;
-    ck_internet_ = check_box("ck_internet", 635, 142);
+    ck_internet_ = check_box("ck_internet", caption_slot::print_files_heading, 142);
     ck_internet_->setChecked(print_part_on(parts, 0));
     ck_internet_->setEnabled(!game.files.empty());
-    ck_homepages_ = check_box("ck_homepages", 636, 160);
+    ck_homepages_ = check_box("ck_homepages", caption_slot::print_home_pages_heading, 160);
     ck_homepages_->setChecked(print_part_on(parts, 1));
     ck_homepages_->setEnabled(!game.homepages.empty());
-    ck_user_ = check_box("ck_user", 637, 178);
+    ck_user_ = check_box("ck_user", caption_slot::print_user_text_heading, 178);
     ck_user_->setChecked(print_part_on(parts, 2));
     ck_user_->setEnabled(!game.user_text.empty());
-    ck_saveasdefault_ = check_box("ck_saveasdefault", 638, 202);
+    ck_saveasdefault_ = check_box("ck_saveasdefault", caption_slot::print_save_as_default, 202);
 
-    auto* btc_ok = new QPushButton(caption_text(context, 639), client);
+    auto* btc_ok = new QPushButton(caption_text(context, caption_slot::print_ok_button), client);
     btc_ok->setObjectName("btc_ok");
     btc_ok->setGeometry(scaled_rect(30, 225, 80, 24, s));
     btc_ok->setDefault(true);
-    auto* btc_cancel = new QPushButton(caption_text(context, 668), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, caption_slot::print_cancel_button), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(scaled_rect(123, 225, 80, 24, s));
 
-    setWindowTitle(qt_text(caption_format(context.CAPTIONS[627], {product_name}), cp));
+    setWindowTitle(qt_text(caption_format(context.CAPTIONS[caption_slot::print_title], {product_name}), cp));
     skin_->set_client_size(QSize(233, 257), s);
     skin_->apply(context.skin_current, context.skin_current.window_other,
                  skins_folder(context.variables), s);

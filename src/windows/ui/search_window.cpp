@@ -1,17 +1,18 @@
 #include "windows/ui/search_window.h"
 
+#include "appearance/caption_slots.h"
 #include "appearance/ui/caption_text.h"
-#include "context/program_context.h"
 #include "appearance/ui/skin_apply.h"
+#include "context/program_context.h"
 #include "database/game_list.h"
 #include "database/similar_names.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "search/ui/text_search_service.h"
+#include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
-#include "shell/product.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -29,14 +30,6 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10508;
-
-constexpr int similar_names_heading_caption = 830; // "Similar names:"
-constexpr int texts_caption = 831;                 // "In the texts:"
-constexpr int texts_preparing_caption = 832;       // "In the texts:  (Preparing search: %1 %)"
-constexpr int texts_found_caption = 833;           // "In the texts:  (%1 games)"
-constexpr int texts_none_caption = 834;            // "In the texts:  (Nothing found!)"
-constexpr int texts_suggestion_caption = 835;      // "Did you mean %1?"
-constexpr int names_part_caption = 836;            // "Names"
 
 // The most text hits listed.
 constexpr std::size_t text_hits_max = 100;
@@ -67,7 +60,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     const auto at = [s](int x, int y, int w, int h) { return scaled_rect(x, y, w, h, s); };
 
     // Created in tab order: the edit and its button, then the list and its buttons.
-    auto* lb_name = new QLabel(caption_text(context, 222), client);
+    auto* lb_name = new QLabel(caption_text(context, caption_slot::search_name_label), client);
     lb_name->setObjectName("lb_name");
     lb_name->setGeometry(at(10, 8, 280, 14));
     set_skin_class(lb_name, "N");
@@ -78,12 +71,12 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ed_name_->setGeometry(at(12, 26, 443, 17));
     frame_control(ed_name_);
 
-    btc_search_ = new QPushButton(caption_text(context, 219), client);
+    btc_search_ = new QPushButton(caption_text(context, caption_slot::search_search_button), client);
     btc_search_->setObjectName("btc_search");
     btc_search_->setGeometry(at(465, 22, 85, 24));
     btc_search_->setDefault(true);
 
-    lb_list_ = new QLabel(caption_text(context, 223), client);
+    lb_list_ = new QLabel(caption_text(context, caption_slot::search_results_label), client);
     lb_list_->setObjectName("lb_list");
     lb_list_->setGeometry(at(10, 54, 540, 14));
     set_skin_class(lb_list_, "N");
@@ -94,7 +87,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ls_list_->setGeometry(at(12, 72, 536, 135));
     frame_control(ls_list_);
 
-    lb_texts_ = new QLabel(caption_text(context, texts_caption), client);
+    lb_texts_ = new QLabel(caption_text(context, caption_slot::search_texts_label), client);
     lb_texts_->setObjectName("lb_texts");
     lb_texts_->setGeometry(at(10, 217, 540, 14));
     lb_texts_->setTextFormat(Qt::RichText);
@@ -108,16 +101,16 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
     ls_texts_->setModel(texts_model_);
     frame_control(ls_texts_);
 
-    btc_view_ = new QPushButton(caption_text(context, 220), client);
+    btc_view_ = new QPushButton(caption_text(context, caption_slot::search_view_button), client);
     btc_view_->setObjectName("btc_view");
     btc_view_->setGeometry(at(370, 395, 85, 24));
 
-    auto* btc_cancel = new QPushButton(caption_text(context, 221), client);
+    auto* btc_cancel = new QPushButton(caption_text(context, caption_slot::search_close_button), client);
     btc_cancel->setObjectName("btc_cancel");
     btc_cancel->setGeometry(at(465, 395, 85, 24));
 
     setWindowTitle(
-        qt_text(caption_format(context.CAPTIONS[218], {product_name}), context.language.code_page));
+        qt_text(caption_format(context.CAPTIONS[caption_slot::search_title], {product_name}), context.language.code_page));
     skin_->set_client_size(QSize(560, 427), s);
     centre_over(this, parent);
 
@@ -138,7 +131,7 @@ Tsearch::Tsearch(ProgramContext& context, const QString& search_text, QWidget* p
         connect(sources_.texts, &TextSearchService::progress, this, [this](int percent) {
             if (!texts_waiting_) return;
             if (sources_.texts->ready()) return search_texts();
-            lb_texts_->setText(caption_text(context_, texts_preparing_caption, {std::to_string(percent)}));
+            lb_texts_->setText(caption_text(context_, caption_slot::search_texts_preparing, {std::to_string(percent)}));
         });
     ed_name_->installEventFilter(this);
     ls_list_->installEventFilter(this);
@@ -156,7 +149,7 @@ void Tsearch::focus_ed_name() {
 void Tsearch::btc_searchClick() {
     const CodePage captions_code_page = context_.language.code_page;
     setEnabled(false);
-    lb_list_->setText(qt_text(context_.CAPTIONS[224], captions_code_page));
+    lb_list_->setText(qt_text(context_.CAPTIONS[caption_slot::search_results_searching], captions_code_page));
     lb_list_->repaint(); // the search runs before the next event loop pass
 
     const auto& game_list = context_.db.game_list;
@@ -174,7 +167,7 @@ void Tsearch::btc_searchClick() {
         sources_.similar_names ? sources_.similar_names->find(typed, search_results_) : std::vector<std::int32_t>();
     if (!similar.empty()) {
         search_results_.push_back(-1);
-        rows << caption_text(context_, similar_names_heading_caption);
+        rows << caption_text(context_, caption_slot::search_similar_names_heading);
         for (const std::int32_t row : similar) {
             search_results_.push_back(row);
             rows << qt_text(game_list[static_cast<std::size_t>(row)].name, names_code_page_);
@@ -185,7 +178,7 @@ void Tsearch::btc_searchClick() {
     setEnabled(true);
 
     if (search_results_.empty()) {
-        lb_list_->setText(qt_text(context_.CAPTIONS[226], captions_code_page));
+        lb_list_->setText(qt_text(context_.CAPTIONS[caption_slot::search_results_none], captions_code_page));
         if (text_hits_.empty()) return focus_ed_name();
         ls_texts_->setCurrentIndex(texts_model_->index(0, 0));
         focus_list(ls_texts_);
@@ -195,18 +188,18 @@ void Tsearch::btc_searchClick() {
     ls_list_->setCurrentIndex(ls_list_->model()->index(search_results_.front() < 0 ? 1 : 0, 0));
     focus_list(ls_list_);
     lb_list_->setText(
-        qt_text(caption_format(context_.CAPTIONS[225], {std::to_string(substring_count ? substring_count : similar.size())}),
+        qt_text(caption_format(context_.CAPTIONS[caption_slot::search_results_count], {std::to_string(substring_count ? substring_count : similar.size())}),
                 captions_code_page));
 }
 
 // The part of the game a hit is in, as the information window's tab calls it.
 QString Tsearch::where_caption(const SearchHit& hit) const {
     switch (hit.kind) {
-    case EntryKind::names: return caption_text(context_, names_part_caption);
+    case EntryKind::names: return caption_text(context_, caption_slot::search_texts_in_names);
     case EntryKind::info: return qt_utf8(hit.category);
-    case EntryKind::file: return caption_text(context_, 158);
-    case EntryKind::homepage: return caption_text(context_, 596);
-    case EntryKind::user_text: return caption_text(context_, 159);
+    case EntryKind::file: return caption_text(context_, caption_slot::info_files_tab);
+    case EntryKind::homepage: return caption_text(context_, caption_slot::info_home_pages_tab);
+    case EntryKind::user_text: return caption_text(context_, caption_slot::info_user_text_tab);
     }
     return {};
 }
@@ -216,14 +209,14 @@ void Tsearch::search_texts() {
     texts_model_->clear();
     texts_waiting_ = false;
     if (!sources_.texts || text_query_.find_first_not_of(" \t") == std::string::npos) {
-        lb_texts_->setText(caption_text(context_, texts_caption));
+        lb_texts_->setText(caption_text(context_, caption_slot::search_texts_label));
         return;
     }
     const std::optional<SearchResults> results = sources_.texts->search(context_.db, text_query_, text_hits_max);
     if (!results) {
         texts_waiting_ = true;
         lb_texts_->setText(
-            caption_text(context_, texts_preparing_caption, {std::to_string(sources_.texts->percent())}));
+            caption_text(context_, caption_slot::search_texts_preparing, {std::to_string(sources_.texts->percent())}));
         return;
     }
     for (const SearchHit& hit : results->hits) {
@@ -236,13 +229,13 @@ void Tsearch::search_texts() {
         text_hits_.push_back({hit.row, hit.kind, hit.entry});
     }
     if (!text_hits_.empty()) {
-        lb_texts_->setText(caption_text(context_, texts_found_caption, {std::to_string(text_hits_.size())}));
+        lb_texts_->setText(caption_text(context_, caption_slot::search_texts_count, {std::to_string(text_hits_.size())}));
         return;
     }
-    QString label = caption_text(context_, texts_none_caption);
+    QString label = caption_text(context_, caption_slot::search_texts_none);
     if (!results->suggestion.empty()) {
         const QString suggestion = qt_utf8(results->suggestion).toHtmlEscaped();
-        label += "  " + caption_text(context_, texts_suggestion_caption,
+        label += "  " + caption_text(context_, caption_slot::search_texts_suggestion,
                                      {utf8_of("<a href=\"" + suggestion + "\">" + suggestion + "</a>")});
     }
     lb_texts_->setText(label);
