@@ -755,6 +755,10 @@ constexpr DefaultCaption defaults[] = {
     // shortcut windows
     {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
           "Please choose another name for the shortcut."},
+    // information window: find in the game's texts
+    {837, "Find:"},
+    {838, "%1 of %2"},
+    {839, "No match"},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

@@ -1,7 +1,5 @@
 #include "search/snippet.h"
 
-#include "search/text_highlight.h"
-
 #include <algorithm>
 #include <vector>
 

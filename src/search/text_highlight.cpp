@@ -1,9 +1,8 @@
 #include "search/text_highlight.h"
 
+#include "search/query.h"
 #include "search/stemmer.h"
 #include "search/text_fold.h"
-
-#include <unordered_map>
 
 namespace tkv {
 
@@ -33,53 +32,32 @@ QueryTerms as_you_type_terms(std::string_view typed, const Xapian::Stem& stemmer
 
 } // namespace
 
-std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer) {
-    std::vector<MatchedWord> words;
-    std::unordered_map<std::string, std::string> matches; // folded word -> term ("" for none)
-    const auto match = [&](const std::string& folded) -> const std::string& {
-        auto [it, fresh] = matches.try_emplace(folded);
-        if (!fresh) return it->second;
-        if (terms.exact.contains(folded)) {
-            it->second = folded;
-        } else if (!terms.stems.empty() &&
-                   terms.stems.contains(stemmer.is_none() ? folded : stemmer(folded))) {
-            it->second = stemmer.is_none() ? folded : stemmer(folded);
-        } else {
-            for (const std::string& prefix : terms.prefixes)
-                if (folded.starts_with(prefix)) it->second = prefix;
-        }
-        return it->second;
-    };
-    const Xapian::Utf8Iterator end;
-    Xapian::Utf8Iterator it(text.data(), text.size());
-    while (it != end) {
-        if (!Xapian::Unicode::is_wordchar(*it)) {
-            ++it;
-            continue;
-        }
-        MatchedWord w;
-        w.begin = static_cast<std::size_t>(it.raw() - text.data());
-        while (it != end && Xapian::Unicode::is_wordchar(*it))
-            ++it;
-        w.end = it == end ? text.size() : static_cast<std::size_t>(it.raw() - text.data());
-        w.term = match(fold_word(text.substr(w.begin, w.end - w.begin)));
-        words.push_back(std::move(w));
-    }
-    return words;
-}
+struct TextHighlighter::Rule {
+    Xapian::Stem stemmer;
+    QueryTerms terms;
+};
 
 TextHighlighter::TextHighlighter(std::string_view language, std::string_view typed, Typed how)
-    : stemmer_(stemmer_for_language(language)) {
+    : rule_(std::make_unique<Rule>()) {
+    rule_->stemmer = stemmer_for_language(language);
     if (how == Typed::as_you_type)
-        terms_ = as_you_type_terms(typed, stemmer_);
+        rule_->terms = as_you_type_terms(typed, rule_->stemmer);
     else // no index: the query's own words, nothing expanded or corrected from one
-        terms_ = parse_query(Xapian::Database(), stemmer_, typed, Xapian::Query::OP_AND, false).terms;
+        rule_->terms = parse_query(Xapian::Database(), rule_->stemmer, typed, Xapian::Query::OP_AND, false).terms;
+}
+
+TextHighlighter::~TextHighlighter() = default;
+TextHighlighter::TextHighlighter(TextHighlighter&&) noexcept = default;
+TextHighlighter& TextHighlighter::operator=(TextHighlighter&&) noexcept = default;
+
+bool TextHighlighter::empty() const {
+    return rule_->terms.empty();
 }
 
 std::vector<TextRange> TextHighlighter::ranges(std::string_view utf8_text) const {
     std::vector<TextRange> out;
     if (empty()) return out;
-    for (const MatchedWord& w : matched_words(utf8_text, terms_, stemmer_))
+    for (const MatchedWord& w : matched_words(utf8_text, rule_->terms, rule_->stemmer))
         if (!w.term.empty()) out.push_back({w.begin, w.end});
     return out;
 }

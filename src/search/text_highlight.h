@@ -3,13 +3,10 @@
 // highlights of a full-text query and of its find-as-you-type all follow one rule.
 
 #include <cstddef>
+#include <memory>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
-#include <xapian.h>
-
-#include "search/query.h"
 
 namespace tkv {
 
@@ -20,18 +17,6 @@ struct TextRange {
     bool operator==(const TextRange&) const = default;
 };
 
-// A word of a text and the query term it matched; term is empty when it matched none.
-struct MatchedWord {
-    std::size_t begin = 0; // bytes
-    std::size_t end = 0;
-    std::string term;
-};
-
-// The words of the UTF-8 text, each with the term it matches: a word matches when it folds to an
-// exact term, stems to a stemmed term, or begins with a prefix. Bytes that are not UTF-8 are read
-// as Latin-1 characters.
-std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer);
-
 class TextHighlighter {
   public:
     enum class Typed {
@@ -41,14 +26,18 @@ class TextHighlighter {
     // language: the profile's language name in UTF-8, which chooses the stemmer.
     TextHighlighter(std::string_view language, std::string_view typed, Typed how);
 
+    ~TextHighlighter();
+    TextHighlighter(TextHighlighter&&) noexcept;
+    TextHighlighter& operator=(TextHighlighter&&) noexcept;
+
     // True when the typed text holds no word: nothing is marked.
-    bool empty() const { return terms_.empty(); }
+    bool empty() const;
     // The matching words of the UTF-8 text, in order.
     std::vector<TextRange> ranges(std::string_view utf8_text) const;
 
   private:
-    Xapian::Stem stemmer_;
-    QueryTerms terms_;
+    struct Rule; // the stemmer and the terms, Xapian kept out of this header (it clashes with Qt's keywords)
+    std::unique_ptr<Rule> rule_;
 };
 
 // The byte ranges of a UTF-8 text (in order, not overlapping, on character boundaries) as UTF-16
