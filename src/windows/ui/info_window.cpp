@@ -32,7 +32,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -1017,8 +1016,6 @@ void Tinfo::show_matches(const std::string& utf8_query, EntryKind kind, std::siz
     if (row >= 0 && tab == homepages_tab_) sg_info_homepages_->setCurrentCell(row, 0);
     show_find_marks();
     scroll_to_current_match();
-    // The texts are laid out once the window shows: bring the match into view again then.
-    QTimer::singleShot(0, this, [this] { scroll_to_current_match(); });
 }
 
 } // namespace tkv
