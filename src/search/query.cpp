@@ -83,7 +83,8 @@ ParsedQuery parse_query(const Xapian::Database& index, const Xapian::Stem& stemm
     return out;
 }
 
-std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer) {
+std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms,
+                                       const Xapian::Stem& stemmer) {
     std::vector<MatchedWord> words;
     std::unordered_map<std::string, std::string> matches; // folded word -> term ("" for none)
     const auto match = [&](const std::string& folded) -> const std::string& {

@@ -30,7 +30,8 @@ struct MatchedWord {
 // The words of the UTF-8 text, each with the term it matches: a word matches when it folds to an
 // exact term, stems to a stemmed term, or begins with a prefix. Bytes that are not UTF-8 are read
 // as Latin-1 characters.
-std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer);
+std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms,
+                                       const Xapian::Stem& stemmer);
 
 struct ParsedQuery {
     Xapian::Query query; // empty when the text holds no word

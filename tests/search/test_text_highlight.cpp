@@ -30,10 +30,12 @@ TEST(TextHighlight, MarksTheWordsOfTheTypedText) {
     } cases[] = {
         {"English", Typed::full_text_query, "jumping", "He jumps, jumped; a jumper.",
          "He [jumps], [jumped]; a jumper."},
-        {"English", Typed::full_text_query, "temp*", "Temple, temporal, attempt", "[Temple], [temporal], attempt"},
+        {"English", Typed::full_text_query, "temp*", "Temple, temporal, attempt",
+         "[Temple], [temporal], attempt"},
         {"English", Typed::full_text_query, "zelda AND link", "Zelda and Link", "[Zelda] and [Link]"},
         {"English", Typed::full_text_query, "\"water temple\"", "The Water Temple", "The [Water] [Temple]"},
-        {"English", Typed::full_text_query, "pokemon", "Pok\xC3\xA9mon, POKEMON!", "[Pok\xC3\xA9mon], [POKEMON]!"},
+        {"English", Typed::full_text_query, "pokemon", "Pok\xC3\xA9mon, POKEMON!",
+         "[Pok\xC3\xA9mon], [POKEMON]!"},
         // Latin-1 bytes in a text are read as their characters, accents folded.
         {"English", Typed::full_text_query, "caf\xC3\xA9", "caf\xE9 caf\xC3\xA9 cafes\xFF",
          "[caf\xE9] [caf\xC3\xA9] cafes\xFF"},
@@ -57,7 +59,8 @@ TEST(TextHighlight, MarksTheWordsOfTheTypedText) {
 TEST(TextHighlight, SnippetMarksTheSameWords) {
     const Xapian::Stem english("english");
     const std::string text = "Jumping over the Temple, jumps and temples";
-    const ParsedQuery parsed = parse_query(Xapian::Database(), english, "jump temple", Xapian::Query::OP_AND, false);
+    const ParsedQuery parsed =
+        parse_query(Xapian::Database(), english, "jump temple", Xapian::Query::OP_AND, false);
     const TextHighlighter highlighter("English", "jump temple", Typed::full_text_query);
     EXPECT_EQ(marked(text, highlighter.ranges(text)), make_snippet(text, parsed.terms, english));
 }

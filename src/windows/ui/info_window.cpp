@@ -42,6 +42,7 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10507;
+constexpr int name_length_max = 32766;
 constexpr int find_label_caption = 837;
 constexpr int find_count_caption = 838;
 constexpr int find_none_caption = 839;
@@ -49,7 +50,6 @@ constexpr int find_none_caption = 839;
 // Matches on a light yellow, the current one on orange; the text black on both, whatever the skin.
 const QColor find_mark_colour(255, 236, 130);
 const QColor find_current_colour(255, 150, 40);
-constexpr int name_length_max = 32766;
 
 // Texts keep CR LF in the tables; the widgets work with plain line breaks.
 QString shown(std::string_view bytes, CodePage cp) {
@@ -838,14 +838,14 @@ void Tinfo::end_find() {
 
 void Tinfo::find_text_changed() {
     const PROFILES_TYPE* profile = current_profile(context_);
-    highlighter_ = std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
-                                                     utf8_of(ed_find_->text()),
-                                                     TextHighlighter::Typed::as_you_type);
+    highlighter_ =
+        std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
+                                          utf8_of(ed_find_->text()), TextHighlighter::Typed::as_you_type);
     collect_matches();
     // The first match from the page in view on.
     const int tab = tabs_type_->tabIndex();
-    const int row = tab < 0                ? -1
-                    : tab == files_tab_    ? sg_info_internet_->currentRow()
+    const int row = tab < 0                 ? -1
+                    : tab == files_tab_     ? sg_info_internet_->currentRow()
                     : tab == homepages_tab_ ? sg_info_homepages_->currentRow()
                                             : -1;
     const std::size_t first = first_match_from(tab, row);
@@ -886,7 +886,8 @@ void Tinfo::collect_matches() {
     // The user's text changed: the current match stays in its tab when it still has one.
     if (current_tab >= 0) {
         const std::size_t first = first_match_from(current_tab, -1);
-        if (first < matches_.size() && matches_[first].tab == current_tab) current_match_ = static_cast<int>(first);
+        if (first < matches_.size() && matches_[first].tab == current_tab)
+            current_match_ = static_cast<int>(first);
     }
 }
 
@@ -945,7 +946,8 @@ void Tinfo::show_find_marks() {
             s.cursor = QTextCursor(memo->document());
             s.cursor.setPosition(std::min(m.begin, last));
             s.cursor.setPosition(std::min(m.end, last), QTextCursor::KeepAnchor);
-            s.format.setBackground(static_cast<int>(i) == current_match_ ? find_current_colour : find_mark_colour);
+            s.format.setBackground(static_cast<int>(i) == current_match_ ? find_current_colour
+                                                                         : find_mark_colour);
             s.format.setForeground(QColor(Qt::black));
             marks << s;
         }
@@ -981,8 +983,9 @@ QPlainTextEdit* Tinfo::memo_of_tab(int tab) const {
 
 void Tinfo::show_matches(const std::string& utf8_query, EntryKind kind, std::size_t entry) {
     const PROFILES_TYPE* profile = current_profile(context_);
-    highlighter_ = std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
-                                                     utf8_query, TextHighlighter::Typed::full_text_query);
+    highlighter_ =
+        std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
+                                          utf8_query, TextHighlighter::Typed::full_text_query);
     const auto& game = context_.db.current_game;
     int tab = 0;
     int row = -1;

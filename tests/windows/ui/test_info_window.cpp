@@ -866,7 +866,7 @@ TEST(Tinfo, HelpAndClipboardKeys) {
     EXPECT_EQ(browser->source().fragment(), "topic-10507");
 }
 
-// The marked words of a memo, the current one in capitals' brackets: "{Save}" current, "[save]" not.
+// The marked words of a memo: "{Save}" the current match, "[save]" another.
 QString marks_of(QPlainTextEdit* memo, const QColor& current_colour) {
     QString out;
     for (const QTextEdit::ExtraSelection& s : memo->extraSelections())
@@ -917,10 +917,10 @@ TEST(Tinfo, FindMarksTheMatchesOfAllTabsAndStepsThroughThem) {
         const char* marks;
         const char* count;
     } steps[] = {
-        {Qt::Key_F3, {}, 2, web, "{save}", "2 of 3"},                             // a file's description
-        {Qt::Key_Return, {}, 4, user, "{Saves}", "3 of 3"},                       // Enter in the bar too
-        {Qt::Key_F3, {}, 1, main_memo, "{Save}", "1 of 3"},                       // wraps to the first
-        {Qt::Key_F3, Qt::ShiftModifier, 4, user, "{Saves}", "3 of 3"},            // and back
+        {Qt::Key_F3, {}, 2, web, "{save}", "2 of 3"},                  // a file's description
+        {Qt::Key_Return, {}, 4, user, "{Saves}", "3 of 3"},            // Enter in the bar too
+        {Qt::Key_F3, {}, 1, main_memo, "{Save}", "1 of 3"},            // wraps to the first
+        {Qt::Key_F3, Qt::ShiftModifier, 4, user, "{Saves}", "3 of 3"}, // and back
         {Qt::Key_F3, Qt::ShiftModifier, 2, web, "{save}", "2 of 3"},
     };
     for (const auto& step : steps) {
@@ -983,7 +983,9 @@ TEST(Tinfo, AFullTextHitOpensAtItsTabWithTheMatchesInView) {
         auto* memo = get<QPlainTextEdit>(*w, c.memo);
         EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), c.tab) << c.marks;
         if (c.row >= 0) {
-            EXPECT_EQ(get<QTableWidget>(*w, c.tab == 2 ? "sg_info_internet" : "sg_info_homepages")->currentRow(), c.row);
+            EXPECT_EQ(
+                get<QTableWidget>(*w, c.tab == 2 ? "sg_info_internet" : "sg_info_homepages")->currentRow(),
+                c.row);
         }
         EXPECT_EQ(marks_of(memo, current_mark), c.marks);
         if (*c.marks) {
