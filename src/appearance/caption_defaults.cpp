@@ -755,6 +755,15 @@ constexpr DefaultCaption defaults[] = {
     // shortcut windows
     {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
           "Please choose another name for the shortcut."},
+    // search window: the similar names and the texts; main window: the quick search's hint
+    {829, "Press Ctrl+F to search everywhere"},
+    {830, "Similar names:"},
+    {831, "In the texts:"},
+    {832, "In the texts:  (Preparing search: %1 %)"},
+    {833, "In the texts:  (%1 games)"},
+    {834, "In the texts:  (Nothing found!)"},
+    {835, "Did you mean %1?"},
+    {836, "Names"},
     // information window: find in the game's texts
     {837, "Find:"},
     {838, "%1 of %2"},

@@ -79,6 +79,13 @@ QuickSearch search_gamename(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, std::
     return {true, best, true};
 }
 
+bool quick_search_found(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, const QuickSearch& found,
+                        std::string_view text) {
+    if (trim_spaces(text).empty()) return true;
+    if (found.row < 0 || static_cast<std::size_t>(found.row) >= rows.size()) return false;
+    return common_start_length(rows[static_cast<std::size_t>(found.row)].name, text) == text.size();
+}
+
 SubstringSearch search_substring(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, std::string_view text) {
     SubstringSearch result;
     result.text = trim_controls(ascii_lower_text(text));

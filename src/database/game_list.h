@@ -31,6 +31,10 @@ struct QuickSearch {
 // The first row with the longest common beginning (A..Z folded); the scan stops at the first row
 // after it with a shorter one.
 QuickSearch search_gamename(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, std::string_view text);
+// Whether the row the quick search selected begins with the whole text (A..Z folded); when it
+// does not, the window offers to search everywhere.
+bool quick_search_found(const std::vector<GAMELIST2_ARRAY_TYPE>& rows, const QuickSearch& found,
+                        std::string_view text);
 
 struct SubstringSearch {
     std::string text;               // the search text as the window shows it afterwards

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,9 @@ struct SearchEntry {
     std::string category;  // an information entry's type name (UTF-8); empty for the other kinds
     std::string text;      // UTF-8
 };
+
+// The fraction of the work of indexing done, 0 to 1.
+using IndexProgress = std::function<void(double fraction)>;
 
 // Names a game across loads and upgrades: the publisher's games by id ("g42"), the user's games
 // by their names (their ids are given afresh at each load), so games of the user with the same

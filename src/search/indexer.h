@@ -12,6 +12,7 @@
 #include <xapian.h>
 
 #include "database/game_types.h"
+#include "search/game_documents.h"
 #include "shell/codepage.h"
 
 namespace tkv {
@@ -20,8 +21,6 @@ namespace tkv {
 inline constexpr Xapian::valueno slot_game = 0;      // game key "#" its place among the key's games
 inline constexpr Xapian::valueno slot_signature = 1; // key "\t" signature, on a key's first document
 
-// The fraction of the work done, 0 to 1.
-using IndexProgress = std::function<void(double fraction)>;
 
 struct IndexOptions {
     Xapian::Stem stemmer;

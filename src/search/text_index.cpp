@@ -1,6 +1,7 @@
 #include "search/text_index.h"
 
 #include "search/index_place.h"
+#include "search/indexer.h"
 #include "search/query.h"
 #include "search/snippet.h"
 #include "search/stemmer.h"

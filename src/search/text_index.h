@@ -5,6 +5,8 @@
 // one is made again, and when the cache cannot be written the search builds a private index for
 // this run (slower to prepare, the same results).
 //
+// Xapian stays out of this header, so that Qt code may include it (both use the word "slots").
+//
 // One object is used by one thread at a time: search() must not run while prepare() or update()
 // does, and the table must not change during them.
 
@@ -19,7 +21,6 @@
 #include "database/game_types.h"
 #include "database/profile_record.h"
 #include "search/game_documents.h"
-#include "search/indexer.h"
 
 namespace tkv {
 

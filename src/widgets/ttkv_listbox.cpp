@@ -1,6 +1,7 @@
 #include "widgets/ttkv_listbox.h"
 
 #include <QAbstractItemDelegate>
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStringListModel>
@@ -41,8 +42,32 @@ class RowDelegate : public QAbstractItemDelegate {
         p->fillRect(option.rect, background);
         p->setPen(text);
         p->setFont(option.font);
-        p->drawText(option.rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    index.data(Qt::DisplayRole).toString());
+        const QRect area = option.rect.adjusted(2, 1, 0, 0);
+        const QString row = index.data(Qt::DisplayRole).toString();
+        const QList<int> marks = index.data(TTKV_ListBox::marks_role).value<QList<int>>();
+        if (marks.isEmpty()) {
+            p->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row);
+        } else {
+            QFont bold = option.font;
+            bold.setBold(true);
+            p->setClipRect(option.rect);
+            int x = area.left();
+            int at = 0;
+            const auto draw = [&](int from, int to, const QFont& font) {
+                if (to <= from) return;
+                const QString part = row.mid(from, to - from);
+                p->setFont(font);
+                p->drawText(QRect(x, area.top(), area.right() - x + 1, area.height()),
+                            Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, part);
+                x += QFontMetrics(font).horizontalAdvance(part);
+            };
+            for (qsizetype i = 0; i + 1 < marks.size() && x <= area.right(); i += 2) {
+                draw(at, marks[i], option.font);
+                draw(marks[i], marks[i + 1], bold);
+                at = marks[i + 1];
+            }
+            draw(at, static_cast<int>(row.size()), option.font);
+        }
         p->restore();
     }
 

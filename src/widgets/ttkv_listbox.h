@@ -15,6 +15,10 @@ class TTKV_ListBox : public QListView {
     Q_OBJECT
     Q_PROPERTY(int rowHeight READ rowHeight WRITE setRowHeight)
   public:
+    // A row's parts drawn in bold: a QList<int> of begin and end positions in its text (a model
+    // other than the list's own may give them).
+    static constexpr int marks_role = Qt::UserRole + 1;
+
     explicit TTKV_ListBox(QWidget* parent = nullptr);
 
     // Shows these rows through the list's own string model (any other model may be set instead).

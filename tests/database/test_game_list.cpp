@@ -79,15 +79,18 @@ TEST(GameList, QuickSearch) {
         const char* text;
         std::int32_t row;
         bool click;
+        bool found; // the selected row begins with the whole text
     } cases[] = {
-        {"qu", 1, true}, {"qz", 1, true},   {"quake 2", 2, true}, {"QUEST", 3, true},
-        {"x", -1, true}, {"   ", 0, false}, {"", 0, false},       {"doom ii", 0, true},
+        {"qu", 1, true, true},     {"qz", 1, true, false},  {"quake 2", 2, true, true},
+        {"QUEST", 3, true, true},  {"x", -1, true, false},  {"   ", 0, false, true},
+        {"", 0, false, true},      {"doom ii", 0, true, false},
     };
     for (const auto& c : cases) {
         const QuickSearch s = search_gamename(rows, c.text);
         EXPECT_TRUE(s.change);
         EXPECT_EQ(s.row, c.row) << c.text;
         EXPECT_EQ(s.click, c.click) << c.text;
+        EXPECT_EQ(quick_search_found(rows, s, c.text), c.found) << c.text;
     }
     EXPECT_FALSE(search_gamename({}, "q").change);
 }

@@ -8,6 +8,7 @@
 #include "database/game_table.h"
 #include "database/info_edit.h"
 #include "database/record_codec.h"
+#include "search/game_documents.h"
 #include "database/save_task.h"
 #include "database/text_export.h"
 #include "platform/qt/desktop.h"
@@ -56,6 +57,7 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10504;
+constexpr int search_everywhere_caption = 829; // "Press Ctrl+F to search everywhere"
 constexpr int label_tops[] = {88, 120, 152, 184, 200, 232, 248};
 constexpr int label_column_left = 234;
 constexpr int label_column_width = 204;
@@ -146,7 +148,10 @@ void Tmain::create_controls() {
     ed_search_->installEventFilter(this);
     frame_control(ed_search_);
     connect(ed_search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (ed_search_->hasFocus()) search_gamename(from_qt(text, profile_code_page(context_)));
+        if (ed_search_->hasFocus())
+            search_gamename(from_qt(text, profile_code_page(context_)));
+        else if (text.isEmpty())
+            show_search_hint(false); // the hint goes with the text
     });
 
     btc_view_ = button("btc_view", at(448, 10, 80, 24));
@@ -338,10 +343,23 @@ void Tmain::run_task(Task task, QPoint centre) {
     TaskRequest request{task, centre, {}, nullptr, nullptr, {}};
     request.show_list = [this](Tprogress& task) { u_progress_dat_list_show(task); };
     Tprogress::run(context_, dialogs_, std::move(request), this);
+    if (task == Task::show_splash_screen || task == Task::show_normal_screen) open_text_search();
+}
+
+// The texts' index of the profile just loaded (or upgraded) is prepared in the background.
+void Tmain::open_text_search() {
+    const PROFILES_TYPE* profile = current_profile(context_);
+    if (!profile || context_.variables.main_dat_path.empty()) return;
+    text_search_.open(*profile, context_.variables.main_dat_path, context_.db);
+}
+
+void Tmain::games_changed(const std::vector<std::string>& keys) {
+    text_search_.games_changed(context_.db, keys);
 }
 
 void Tmain::u_progress_dat_list_show(Tprogress& task) {
     task.set_gauge_position(0);
+    similar_names_.reset();
     ls_gamename_->setRows(game_list_rows(context_.db.game_list, profile_code_page(context_),
                                          [&task](int percent) { task.set_gauge_position(percent); }));
 }
@@ -392,8 +410,15 @@ void Tmain::select_row(int row) {
     ls_gamename_->setCurrentIndex(ls_gamename_->model()->index(row, 0));
 }
 
+// The search box says when no name begins with its text, and how to look further.
+void Tmain::show_search_hint(bool shown) {
+    ed_search_->setStyleSheet(shown ? "QLineEdit { background: #ffd8d0; color: #000000; }" : "");
+    ed_search_->setToolTip(shown ? caption_text(context_, search_everywhere_caption) : QString());
+}
+
 void Tmain::search_gamename(const std::string& text) {
     const QuickSearch found = tkv::search_gamename(context_.db.game_list, text);
+    show_search_hint(ed_search_->hasFocus() && !quick_search_found(context_.db.game_list, found, text));
     if (!found.change) return;
     select_row(found.row);
     if (found.click) check_game_runable();
@@ -459,8 +484,9 @@ bool Tmain::expand_selected() {
     return expand_game(context_.db.game_list[static_cast<std::size_t>(row)].game_index);
 }
 
-Tinfo::Outcome Tmain::show_info_window() {
+Tinfo::Outcome Tmain::show_info_window(const std::optional<Tsearch::TextChoice>& matches) {
     Tinfo info(context_, dialogs_, this, hooks_.send_game);
+    static_cast<void>(matches); //PENDING if (matches) info.show_matches(matches->query, matches->kind, matches->entry);
     connect(&info, &Tinfo::gameRunDisabled, this, [this] {
         check_game_runable();
         check_count_of_changes();
@@ -483,7 +509,7 @@ void Tmain::btc_modifyClick() {
     open_selected(InfoMode::modify);
 }
 
-void Tmain::open_selected(InfoMode mode) {
+void Tmain::open_selected(InfoMode mode, const std::optional<Tsearch::TextChoice>& matches) {
     const int row = selected_row();
     if (row < 0) return;
     auto& db = context_.db;
@@ -502,17 +528,18 @@ void Tmain::open_selected(InfoMode mode) {
     context_.info_mode = mode;
     stats_count_view(context_.variables.stats,
                      games_convert_data_to_text(db.current_game, context_.CAPTIONS).size());
-    const Tinfo::Outcome outcome = show_info_window();
+    const Tinfo::Outcome outcome = show_info_window(matches);
 
     const GAMES2_TEMP_ARRAY_TYPE& game = db.current_game;
     const auto index = static_cast<std::size_t>(db.current_game_index);
     if (outcome == Tinfo::Outcome::stored && index < db.games.size()) {
+        const std::string key_before = game_key(db.games[index]);
         db.games[index].user_text = game.user_text;
         db.games[index].run = game.run;
-        if (game.id < 0 && db.games[index].names != game.names) {
-            db.games[index].names = game.names;
-            buildlist(centre());
-        }
+        const bool renamed = game.id < 0 && db.games[index].names != game.names;
+        if (renamed) db.games[index].names = game.names;
+        games_changed({key_before, game_key(db.games[index])});
+        if (renamed) buildlist(centre());
     }
     if (outcome == Tinfo::Outcome::start_game) mn_gamerunClick();
     ls_gamename_->setFocus();
@@ -535,8 +562,10 @@ void Tmain::btc_newClick() {
     context_.info_mode = InfoMode::add;
     const GAMES2_TEMP_ARRAY_TYPE& game = db.current_game;
     if (show_info_window() == Tinfo::Outcome::stored &&
-        games_append_user_game(db, {game.id, game.names, game.data, game.revision, game.user_text, game.run}))
+        games_append_user_game(db, {game.id, game.names, game.data, game.revision, game.user_text, game.run})) {
+        games_changed({game_key(db.games.back())});
         buildlist(centre());
+    }
     ls_gamename_->setFocus();
     check_count_of_changes();
 }
@@ -559,7 +588,9 @@ void Tmain::btc_eraseClick() {
         MessageAnswer::yes) {
         record_user_change(context_.variables.changes, UserChange::game_removed, current_profile(context_),
                            current_datetime());
+        const std::string key = game_key(db.games[index]);
         games_remove_user_game(db, index);
+        games_changed({key});
         buildlist(centre());
         select_row(std::min(row, static_cast<int>(db.game_list.size()) - 1));
     }
@@ -569,11 +600,12 @@ void Tmain::btc_eraseClick() {
 
 void Tmain::btc_searchClick() {
     if (context_.db.game_list.empty()) return;
-    Tsearch search(context_, ed_search_->text(), this);
+    if (!similar_names_) similar_names_.emplace(context_.db.game_list, profile_code_page(context_));
+    Tsearch search(context_, ed_search_->text(), this, {&*similar_names_, &text_search_});
     search.exec();
     if (const auto row = search.result()) {
         select_row(*row);
-        btc_viewClick();
+        open_selected(InfoMode::view, search.text_choice());
     }
     ed_search_->clear();
 }
@@ -734,6 +766,10 @@ bool Tmain::form_key_down(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
         if (ls_gamename_->isEnabled()) ls_gamename_->setFocus();
         return false;
+    }
+    if (e->key() == Qt::Key_F && e->modifiers() == Qt::ControlModifier) {
+        btc_searchClick(); // with the text typed so far
+        return true;
     }
     if (e->key() == Qt::Key_S && e->modifiers() == Qt::AltModifier) {
         if (hooks_.options) {

@@ -9,10 +9,15 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "database/similar_names.h"
 #include "internet/ui/addresses.h"
+#include "search/ui/text_search_service.h"
 #include "windows/ui/info_window.h"
+#include "windows/ui/search_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -88,8 +93,12 @@ class Tmain : public QDialog {
     void select_row(int row);
     bool expand_game(int game_index);
     bool expand_selected();
-    Tinfo::Outcome show_info_window();
-    void open_selected(InfoMode mode); // View and Modify
+    Tinfo::Outcome show_info_window(const std::optional<Tsearch::TextChoice>& matches = std::nullopt);
+    void open_text_search();
+    void show_search_hint(bool shown);
+    void games_changed(const std::vector<std::string>& keys);
+    // View and Modify; matches: the words of a text hit to show
+    void open_selected(InfoMode mode, const std::optional<Tsearch::TextChoice>& matches = std::nullopt);
     QPoint centre() const;
 
     // Keys: the window's own first, then the control's.
@@ -171,6 +180,9 @@ class Tmain : public QDialog {
     QAction* mn_donate_ = nullptr;
     QAction* mn_about_ = nullptr;
     QTimer tm_cheat_;
+
+    TextSearchService text_search_;
+    std::optional<SimilarNames> similar_names_; // of the displayed list, made when first searched
 };
 
 } // namespace tkv

@@ -218,6 +218,36 @@ TEST(Tmain, QuickSearchSelectsTheFirstRowWithTheLongestCommonStart) {
     }
 }
 
+// A text no name begins with colours the box and says how to search everywhere: Ctrl+F opens the
+// search window with it, and its choice opens the game.
+TEST(Tmain, TheSearchBoxHintsAtCtrlFWhichSearchesEverywhere) {
+    MainFolder m(five);
+    m.open();
+    m.search()->setFocus();
+    QTest::keyClicks(m.search(), "sec");
+    EXPECT_TRUE(m.search()->toolTip().isEmpty());
+    EXPECT_TRUE(m.search()->styleSheet().isEmpty());
+    m.search()->clear();
+    QTest::keyClicks(m.search(), "cret");
+    EXPECT_EQ(m.search()->toolTip(), "Press Ctrl+F to search everywhere");
+    EXPECT_FALSE(m.search()->styleSheet().isEmpty());
+
+    QString typed;
+    test::when_modal_opens("Tsearch", [&typed](QDialog* search) {
+        auto* edit = search->findChild<QLineEdit*>("ed_name");
+        typed = edit->text();
+        QTest::mouseClick(search->findChild<QPushButton*>("btc_search"), Qt::LeftButton);
+        QTest::keyClick(search->focusWidget(), Qt::Key_Return);
+    });
+    InfoAnswer info;
+    info.on_next({}, {}, false);
+    QTest::keyClick(m.search(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(typed, "cret");
+    EXPECT_EQ(info.shown_name, "Secret");
+    EXPECT_TRUE(m.search()->text().isEmpty());
+    EXPECT_TRUE(m.search()->toolTip().isEmpty()); // the hint went with the text
+}
+
 TEST(Tmain, KeysMoveFromTheSearchBoxToTheListAndLettersBack) {
     MainFolder m(five);
     m.open();

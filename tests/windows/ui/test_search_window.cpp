@@ -18,6 +18,8 @@
 #include "context/program_context.h"
 #include "appearance/skin_file.h"
 #include "database/game_list.h"
+#include "database/similar_names.h"
+#include "search/ui/text_search_service.h"
 #include "support/screens.h"
 #include "support/temp_dir.h"
 #include "windows/ui/search_window.h"
@@ -118,7 +120,7 @@ TEST(Tsearch, ClientAreaFollowsTheScreenScaleAndTheWindowIsCentred) {
         double scale;
         bool parent; // centred over it, else over the screen
         QSize client;
-    } const cases[] = {{1.0, true, {393, 249}}, {1.25, false, {491, 311}}};
+    } const cases[] = {{1.0, true, {560, 427}}, {1.25, false, {700, 534}}};
     for (const auto& k : cases) {
         SCOPED_TRACE(k.scale);
         SearchFolder f;
@@ -314,6 +316,74 @@ TEST(Tsearch, F1ShowsTheSearchTopic) {
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->source().fragment(), "topic-10508");
     EXPECT_TRUE(w.isVisible());
+}
+
+// The names like the text under their heading, and the games whose texts hold the words, each
+// chosen with Enter as the names are.
+TEST(Tsearch, SimilarNamesAndTextHits) {
+    SearchFolder f;
+    f.c.db.games[2].user_text = "Jumping over the gate of the water temple opens the last level.";
+    const SimilarNames similar(f.c.db.game_list, CodePage::windows_1252);
+    TextSearchService texts;
+    texts.open(f.c.profiles.profiles[0], f.dir.path("profiles/demo/main.dat"), f.c.db);
+    QTRY_VERIFY_WITH_TIMEOUT(texts.ready(), 20000);
+
+    struct {
+        const char* typed;
+        QStringList names;
+        QStringList texts;
+        QString texts_label;
+        int chosen_row; // of the game list, after Enter
+        bool text_choice;
+    } const cases[] = {
+        {"kart turbo", {"Similar names:", "Turbo Kart"}, {"Turbo Kart  \u2013  Names:  Turbo Kart Kart Racing Deluxe"},
+         "In the texts:  (1 games)", 4, false},
+        // Whole words in the texts, where the names match any part.
+        {"alpha", {"Alpha Centauri", "Pinball Alphabet"}, {"Alpha Centauri  \u2013  Names:  Alpha Centauri"},
+         "In the texts:  (1 games)", 0, false},
+        {"jump temple", {}, {"Beta Quest  \u2013  User's information:  Jumping over the gate of the water temple "
+          "opens the last level."}, "In the texts:  (1 games)", 1, true},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.typed);
+        Tsearch w(f.c, "", nullptr, {&similar, &texts});
+        show_active(w);
+        Controls controls(w);
+        auto* texts_list = w.findChild<TTKV_ListBox*>("ls_texts");
+        auto* texts_label = w.findChild<QLabel*>("lb_texts");
+        ASSERT_TRUE(texts_list && texts_label);
+        controls.run_search(k.typed);
+        EXPECT_EQ(controls.rows(), k.names);
+        QStringList shown;
+        for (int i = 0; i < texts_list->model()->rowCount(); ++i)
+            shown << texts_list->model()->index(i, 0).data().toString();
+        EXPECT_EQ(shown.join("|").toStdString(),
+                  QStringList(k.texts).join("|").replace("\\u2013", QString(QChar(0x2013))).toStdString());
+        EXPECT_EQ(texts_label->text().toStdString(), k.texts_label.toStdString());
+        press(Qt::Key_Return);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(w.result(), k.chosen_row);
+        ASSERT_EQ(w.text_choice().has_value(), k.text_choice);
+        if (k.text_choice) {
+            EXPECT_EQ(w.text_choice()->query, k.typed);
+            EXPECT_EQ(w.text_choice()->kind, EntryKind::user_text);
+            // The matched words are marked bold.
+            const QList<int> marks =
+                texts_list->model()->index(0, 0).data(TTKV_ListBox::marks_role).value<QList<int>>();
+            EXPECT_EQ(marks.size(), 4);
+        }
+    }
+
+    // Nothing found offers the spelling suggestion as a link that searches it.
+    Tsearch w(f.c, "", nullptr, {&similar, &texts});
+    show_active(w);
+    Controls controls(w);
+    controls.run_search("tempel");
+    auto* texts_label = w.findChild<QLabel*>("lb_texts");
+    EXPECT_TRUE(texts_label->text().contains("<a href=\"temple\">temple</a>")) << texts_label->text().toStdString();
+    emit texts_label->linkActivated("temple");
+    EXPECT_EQ(controls.edit->text(), "temple");
+    EXPECT_EQ(texts_label->text(), "In the texts:  (1 games)");
 }
 
 TEST(Tsearch, Screen) {
