@@ -764,6 +764,10 @@ constexpr DefaultCaption defaults[] = {
     {834, "In the texts:  (Nothing found!)"},
     {835, "Did you mean %1?"},
     {836, "Names"},
+    // information window: find in the game's texts
+    {837, "Find:"},
+    {838, "%1 of %2"},
+    {839, "No match"},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

@@ -192,6 +192,9 @@ inline constexpr int info_home_pages_name_column = 598;
 inline constexpr int info_home_pages_address_column = 599;
 inline constexpr int info_send_info_menu = 719;
 inline constexpr int info_characters_not_stored = 802;
+inline constexpr int info_find_label = 837;
+inline constexpr int info_find_count = 838;
+inline constexpr int info_find_none = 839;
 
 // saving a game's information to a file
 inline constexpr int info_save_title = 185;

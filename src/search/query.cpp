@@ -2,6 +2,7 @@
 
 #include "search/text_fold.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace tkv {
@@ -80,6 +81,42 @@ ParsedQuery parse_query(const Xapian::Database& index, const Xapian::Stem& stemm
     }
     out.terms = terms_of(out.query, std::move(prefixes));
     return out;
+}
+
+std::vector<MatchedWord> matched_words(std::string_view text, const QueryTerms& terms,
+                                       const Xapian::Stem& stemmer) {
+    std::vector<MatchedWord> words;
+    std::unordered_map<std::string, std::string> matches; // folded word -> term ("" for none)
+    const auto match = [&](const std::string& folded) -> const std::string& {
+        auto [it, fresh] = matches.try_emplace(folded);
+        if (!fresh) return it->second;
+        if (terms.exact.contains(folded)) {
+            it->second = folded;
+        } else if (!terms.stems.empty() &&
+                   terms.stems.contains(stemmer.is_none() ? folded : stemmer(folded))) {
+            it->second = stemmer.is_none() ? folded : stemmer(folded);
+        } else {
+            for (const std::string& prefix : terms.prefixes)
+                if (folded.starts_with(prefix)) it->second = prefix;
+        }
+        return it->second;
+    };
+    const Xapian::Utf8Iterator end;
+    Xapian::Utf8Iterator it(text.data(), text.size());
+    while (it != end) {
+        if (!Xapian::Unicode::is_wordchar(*it)) {
+            ++it;
+            continue;
+        }
+        MatchedWord w;
+        w.begin = static_cast<std::size_t>(it.raw() - text.data());
+        while (it != end && Xapian::Unicode::is_wordchar(*it))
+            ++it;
+        w.end = it == end ? text.size() : static_cast<std::size_t>(it.raw() - text.data());
+        w.term = match(fold_word(text.substr(w.begin, w.end - w.begin)));
+        words.push_back(std::move(w));
+    }
+    return words;
 }
 
 } // namespace tkv

@@ -1,59 +1,14 @@
 #include "search/snippet.h"
 
-#include "search/text_fold.h"
-
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 namespace tkv {
 
 namespace {
 
-struct Word {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::string term; // the query term it matched; empty when none
-};
-
-// The words of the text with the query term each one matches.
-std::vector<Word> matched_words(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer) {
-    std::vector<Word> words;
-    std::unordered_map<std::string, std::string> matches; // folded word -> term ("" for none)
-    const auto match = [&](const std::string& folded) -> const std::string& {
-        auto [it, fresh] = matches.try_emplace(folded);
-        if (!fresh) return it->second;
-        if (terms.exact.contains(folded)) {
-            it->second = folded;
-        } else if (!terms.stems.empty() &&
-                   terms.stems.contains(stemmer.is_none() ? folded : stemmer(folded))) {
-            it->second = stemmer.is_none() ? folded : stemmer(folded);
-        } else {
-            for (const std::string& prefix : terms.prefixes)
-                if (folded.starts_with(prefix)) it->second = prefix;
-        }
-        return it->second;
-    };
-    const Xapian::Utf8Iterator end;
-    Xapian::Utf8Iterator it(text.data(), text.size());
-    while (it != end) {
-        if (!Xapian::Unicode::is_wordchar(*it)) {
-            ++it;
-            continue;
-        }
-        Word w;
-        w.begin = static_cast<std::size_t>(it.raw() - text.data());
-        while (it != end && Xapian::Unicode::is_wordchar(*it))
-            ++it;
-        w.end = it == end ? text.size() : static_cast<std::size_t>(it.raw() - text.data());
-        w.term = match(fold_word(text.substr(w.begin, w.end - w.begin)));
-        words.push_back(std::move(w));
-    }
-    return words;
-}
-
 // The first matched word of the window with the most distinct matched terms.
-std::size_t best_window(const std::vector<Word>& words, std::size_t length) {
+std::size_t best_window(const std::vector<MatchedWord>& words, std::size_t length) {
     std::size_t best = words.size();
     std::size_t best_count = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -92,7 +47,7 @@ std::string one_line(std::string_view text) {
 
 std::string make_snippet(std::string_view text, const QueryTerms& terms, const Xapian::Stem& stemmer,
                          std::size_t length) {
-    const std::vector<Word> words = matched_words(text, terms, stemmer);
+    const std::vector<MatchedWord> words = matched_words(text, terms, stemmer);
     if (words.empty()) return one_line(text.substr(0, length));
     std::size_t first = best_window(words, length);
     if (first == words.size()) first = 0;

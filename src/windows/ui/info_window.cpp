@@ -7,6 +7,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "search/text_highlight.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
 #include "shell/product.h"
@@ -29,7 +30,9 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <cmath>
@@ -42,9 +45,18 @@ namespace {
 constexpr int help_topic = 10507;
 constexpr int name_length_max = 32766;
 
+// Matches on a light yellow, the current one on orange; the text black on both, whatever the skin.
+const QColor find_mark_colour(255, 236, 130);
+const QColor find_current_colour(255, 150, 40);
+
 // Texts keep CR LF in the tables; the widgets work with plain line breaks.
 QString shown(std::string_view bytes, CodePage cp) {
     return qt_text(bytes, cp).replace("\r\n", "\n");
+}
+
+// An information entry's text as its tab shows it.
+QString info_shown(const GAMES2_INFOS_TYPE& info, CodePage cp) {
+    return shown(info.text + "\r\n", cp);
 }
 
 std::string kept(const QString& text, CodePage cp) {
@@ -213,6 +225,11 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGam
 
     connect(ed_name_, &QLineEdit::textChanged, this, [this] { check_ok(); });
     connect(me_info_user_, &QPlainTextEdit::textChanged, this, [this] { check_ok(); });
+    connect(me_info_user_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!highlighter_) return;
+        collect_matches(); // the user's text moved its matches
+        show_find_marks();
+    });
     connect(sg_info_internet_, &QTableWidget::currentCellChanged, this, [this] { sg_info_internetClick(); });
     connect(sg_info_homepages_, &QTableWidget::currentCellChanged, this,
             [this] { sg_info_homepagesClick(); });
@@ -324,6 +341,8 @@ void Tinfo::create_controls() {
     connect(btc_visit_, &QPushButton::clicked, this, [this] { btc_visitClick(); });
     connect(btc_other_, &QPushButton::clicked, this, [this] { btc_otherClick(); });
     connect(btc_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    create_find_bar();
 
     // The window sees the keys before its controls.
     for (QWidget* w : client->findChildren<QWidget*>())
@@ -476,17 +495,18 @@ void Tinfo::tabs_typeClick() {
         page = me_info_user_;
     } else if (static_cast<std::size_t>(tab) < infos.size()) {
         page = me_info_main_;
-        me_info_main_->setPlainText(
-            shown(infos[static_cast<std::size_t>(tab)].text + "\r\n", game_code_page_));
+        me_info_main_->setPlainText(info_shown(infos[static_cast<std::size_t>(tab)], game_code_page_));
     }
     if (!page) return;
     page->show();
     if (isVisible()) page->setFocus();
+    show_find_marks();
 }
 
 void Tinfo::show_description(const std::string& description) {
     me_info_web_->setPlainText(shown(description, game_code_page_));
     me_info_web_->setVisible(!description.empty());
+    show_find_marks();
 }
 
 void Tinfo::sg_info_internetClick() {
@@ -742,6 +762,7 @@ bool Tinfo::FormKeyDown(int key) {
 bool Tinfo::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (find_key(watched, *key)) return true;
     if (FormKeyDown(key->key())) return true;
     if (watched == ed_name_ || watched == me_info_main_) {
         if (key->key() == Qt::Key_Escape) {
@@ -761,7 +782,258 @@ bool Tinfo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tinfo::keyPressEvent(QKeyEvent* event) {
+    if (find_key(this, *event)) return;
     if (!FormKeyDown(event->key())) QDialog::keyPressEvent(event);
+}
+
+// The find bar sits on the right of the "Information" caption's line, above the pages.
+void Tinfo::create_find_bar() {
+    const double s = context_.screen_scale;
+    find_bar_ = new QWidget(skin_->client());
+    find_bar_->setObjectName("pa_find");
+    find_bar_->setGeometry(scaled_rect(250, 43, 278, 21, s));
+    QLabel* lb_find = skinned_label(find_bar_, "lb_find", scaled_rect(0, 3, 58, 14, s));
+    lb_find->setText(caption(caption_slot::info_find_label));
+    lb_find->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ed_find_ = new QLineEdit(find_bar_);
+    ed_find_->setObjectName("ed_find");
+    ed_find_->setFrame(false);
+    ed_find_->setGeometry(scaled_rect(64, 2, 126, 17, s));
+    frame_control(ed_find_);
+    lb_find_count_ = skinned_label(find_bar_, "lb_find_count", scaled_rect(194, 3, 82, 14, s));
+    lb_find_count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    find_bar_->hide();
+    connect(ed_find_, &QLineEdit::textChanged, this, [this] { find_text_changed(); });
+}
+
+bool Tinfo::find_key(QObject* watched, const QKeyEvent& key) {
+    const bool shift = key.modifiers() & Qt::ShiftModifier;
+    if (key.key() == Qt::Key_F && key.modifiers() == Qt::ControlModifier) {
+        start_find();
+        return true;
+    }
+    if (key.key() == Qt::Key_F3) {
+        go_to_match(!shift);
+        return true;
+    }
+    if (find_bar_->isHidden()) return false;
+    if (key.key() == Qt::Key_Escape) {
+        end_find();
+        return true;
+    }
+    if (watched == ed_find_ && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+        go_to_match(!shift);
+        return true;
+    }
+    return false;
+}
+
+void Tinfo::start_find() {
+    const bool reopened = find_bar_->isHidden();
+    find_bar_->show();
+    find_bar_->raise();
+    ed_find_->setFocus();
+    ed_find_->selectAll();
+    // Reopened, the bar finds its text again; a full-text hit's marks stay until the user types.
+    if (reopened && !ed_find_->text().isEmpty()) find_text_changed();
+}
+
+void Tinfo::end_find() {
+    const bool typing = ed_find_->hasFocus();
+    find_bar_->hide();
+    highlighter_.reset();
+    matches_.clear();
+    current_match_ = -1;
+    show_find_marks();
+    if (QPlainTextEdit* memo = memo_of_tab(tabs_type_->tabIndex()); typing && memo && memo->isVisible())
+        memo->setFocus();
+    else if (typing)
+        btc_ok_->setFocus();
+}
+
+void Tinfo::find_text_changed() {
+    const PROFILES_TYPE* profile = current_profile(context_);
+    highlighter_ =
+        std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
+                                          utf8_of(ed_find_->text()), TextHighlighter::Typed::as_you_type);
+    collect_matches();
+    // The first match from the page in view on.
+    const int tab = tabs_type_->tabIndex();
+    const int row = tab < 0                 ? -1
+                    : tab == files_tab_     ? sg_info_internet_->currentRow()
+                    : tab == homepages_tab_ ? sg_info_homepages_->currentRow()
+                                            : -1;
+    const std::size_t first = first_match_from(tab, row);
+    if (!matches_.empty()) current_match_ = static_cast<int>(first < matches_.size() ? first : 0);
+    if (current_match_ >= 0)
+        show_current_match();
+    else
+        show_find_marks();
+}
+
+// Every match in the texts of all tabs, in the order of the tabs, the rows and the texts.
+void Tinfo::collect_matches() {
+    const int current_tab = current_match_ >= 0 ? matches_[static_cast<std::size_t>(current_match_)].tab : -1;
+    matches_.clear();
+    current_match_ = -1;
+    if (!highlighter_ || highlighter_->empty()) return;
+    const auto add = [this](int tab, int row, const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        const std::string_view bytes(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        for (const TextRange& r : utf16_ranges(bytes, highlighter_->ranges(bytes)))
+            matches_.push_back({tab, row, static_cast<int>(r.begin), static_cast<int>(r.end)});
+    };
+    const GAMES2_TEMP_ARRAY_TYPE& game = context_.db.current_game;
+    const int tab_count = static_cast<int>(tabs_type_->tabs().size());
+    for (int tab = 0; tab < tab_count; ++tab) {
+        if (tab == files_tab_) {
+            for (std::size_t r = 0; r < game.files.size(); ++r)
+                add(tab, static_cast<int>(r), shown(game.files[r].description, game_code_page_));
+        } else if (tab == homepages_tab_) {
+            for (std::size_t r = 0; r < game.homepages.size(); ++r)
+                add(tab, static_cast<int>(r), shown(game.homepages[r].description, game_code_page_));
+        } else if (tab == user_tab_) {
+            add(tab, -1, me_info_user_->toPlainText());
+        } else if (static_cast<std::size_t>(tab) < game.infos.size()) {
+            add(tab, -1, info_shown(game.infos[static_cast<std::size_t>(tab)], game_code_page_));
+        }
+    }
+    // The user's text changed: the current match stays in its tab when it still has one.
+    if (current_tab >= 0) {
+        const std::size_t first = first_match_from(current_tab, -1);
+        if (first < matches_.size() && matches_[first].tab == current_tab)
+            current_match_ = static_cast<int>(first);
+    }
+}
+
+// The first match at or after the tab and row, or the number of matches when there is none.
+std::size_t Tinfo::first_match_from(int tab, int row) const {
+    const auto it = std::find_if(matches_.begin(), matches_.end(), [&](const FindMatch& m) {
+        return m.tab > tab || (m.tab == tab && m.row >= row);
+    });
+    return static_cast<std::size_t>(it - matches_.begin());
+}
+
+void Tinfo::go_to_match(bool forward) {
+    if (matches_.empty()) return;
+    const int count = static_cast<int>(matches_.size());
+    if (current_match_ >= 0) {
+        current_match_ = (current_match_ + (forward ? 1 : -1) + count) % count;
+    } else { // none yet: the next or previous from the tab in view
+        const int first = static_cast<int>(first_match_from(tabs_type_->tabIndex(), -1));
+        current_match_ = forward ? first % count : (first - 1 + count) % count;
+    }
+    show_current_match();
+}
+
+void Tinfo::show_current_match() {
+    const FindMatch& m = matches_[static_cast<std::size_t>(current_match_)];
+    const bool typing = ed_find_->hasFocus();
+    tabs_type_->setTabIndex(m.tab);
+    if (m.tab == files_tab_) sg_info_internet_->setCurrentCell(m.row, 0);
+    if (m.tab == homepages_tab_) sg_info_homepages_->setCurrentCell(m.row, 0);
+    show_find_marks();
+    scroll_to_current_match();
+    if (typing) ed_find_->setFocus();
+}
+
+void Tinfo::scroll_to_current_match() {
+    if (current_match_ < 0) return;
+    const FindMatch& m = matches_[static_cast<std::size_t>(current_match_)];
+    QPlainTextEdit* memo = memo_of_tab(m.tab);
+    if (!memo || m.tab != tabs_type_->tabIndex()) return;
+    QTextCursor cursor(memo->document());
+    cursor.setPosition(std::min(m.begin, memo->document()->characterCount() - 1));
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+}
+
+// Marks the matches in the texts in view, and says where the current one is.
+void Tinfo::show_find_marks() {
+    const int tab = tabs_type_->tabIndex();
+    const auto mark = [this](QPlainTextEdit* memo, int on_tab, int row) {
+        QList<QTextEdit::ExtraSelection> marks;
+        const int last = memo->document()->characterCount() - 1;
+        for (std::size_t i = 0; on_tab >= 0 && i < matches_.size(); ++i) {
+            const FindMatch& m = matches_[i];
+            if (m.tab != on_tab || m.row != row) continue;
+            QTextEdit::ExtraSelection s;
+            s.cursor = QTextCursor(memo->document());
+            s.cursor.setPosition(std::min(m.begin, last));
+            s.cursor.setPosition(std::min(m.end, last), QTextCursor::KeepAnchor);
+            s.format.setBackground(static_cast<int>(i) == current_match_ ? find_current_colour
+                                                                         : find_mark_colour);
+            s.format.setForeground(QColor(Qt::black));
+            marks << s;
+        }
+        memo->setExtraSelections(marks);
+    };
+    const bool info_tab = tab >= 0 && static_cast<std::size_t>(tab) < context_.db.current_game.infos.size();
+    mark(me_info_main_, info_tab ? tab : -1, -1);
+    if (tab >= 0 && tab == files_tab_)
+        mark(me_info_web_, tab, sg_info_internet_->currentRow());
+    else if (tab >= 0 && tab == homepages_tab_)
+        mark(me_info_web_, tab, sg_info_homepages_->currentRow());
+    else
+        mark(me_info_web_, -1, -1);
+    mark(me_info_user_, user_tab_, -1);
+
+    QString count;
+    if (highlighter_ && !highlighter_->empty() && matches_.empty()) {
+        count = caption(caption_slot::info_find_none);
+    } else if (!matches_.empty()) {
+        const std::string n = std::to_string(current_match_ + 1);
+        const std::string of = std::to_string(matches_.size());
+        count = caption(caption_slot::info_find_count, {n, of});
+    }
+    lb_find_count_->setText(count);
+}
+
+QPlainTextEdit* Tinfo::memo_of_tab(int tab) const {
+    if (tab < 0) return nullptr;
+    if (tab == files_tab_ || tab == homepages_tab_) return me_info_web_;
+    if (tab == user_tab_) return me_info_user_;
+    return static_cast<std::size_t>(tab) < context_.db.current_game.infos.size() ? me_info_main_ : nullptr;
+}
+
+void Tinfo::show_matches(const std::string& utf8_query, EntryKind kind, std::size_t entry) {
+    const PROFILES_TYPE* profile = current_profile(context_);
+    highlighter_ =
+        std::make_unique<TextHighlighter>(to_utf8(profile ? profile->language : "", game_code_page_),
+                                          utf8_query, TextHighlighter::Typed::full_text_query);
+    const auto& game = context_.db.current_game;
+    int tab = 0;
+    int row = -1;
+    switch (kind) {
+    case EntryKind::names:
+        break;
+    case EntryKind::info:
+        tab = entry < game.infos.size() ? static_cast<int>(entry) : 0;
+        break;
+    case EntryKind::file:
+        tab = files_tab_;
+        row = entry < game.files.size() ? static_cast<int>(entry) : 0;
+        break;
+    case EntryKind::homepage:
+        tab = homepages_tab_;
+        row = entry < game.homepages.size() ? static_cast<int>(entry) : 0;
+        break;
+    case EntryKind::user_text:
+        tab = user_tab_;
+        break;
+    }
+    if (tab < 0 || tab >= static_cast<int>(tabs_type_->tabs().size())) { // an index older than the game
+        tab = tabs_type_->tabs().isEmpty() ? -1 : 0;
+        row = -1;
+    }
+    collect_matches();
+    const std::size_t first = first_match_from(tab, row);
+    current_match_ = first < matches_.size() && matches_[first].tab == tab ? static_cast<int>(first) : -1;
+    tabs_type_->setTabIndex(tab);
+    if (row >= 0 && tab == files_tab_) sg_info_internet_->setCurrentCell(row, 0);
+    if (row >= 0 && tab == homepages_tab_) sg_info_homepages_->setCurrentCell(row, 0);
+    show_find_marks();
+    scroll_to_current_match();
 }
 
 } // namespace tkv

@@ -4,12 +4,15 @@
 // is to do with it.
 
 #include <QDialog>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "context/program_context.h"
 #include "appearance/messages.h"
+#include "search/game_documents.h"
 
 class QAction;
 class QLabel;
@@ -21,6 +24,7 @@ class QTableWidget;
 
 namespace tkv {
 
+class TextHighlighter;
 class TTKV_Tabs;
 class WindowSkin;
 
@@ -48,6 +52,12 @@ class Tinfo : public QDialog {
         start_game,       // Run, with the option to leave the program on it: the main window starts the game
     };
     Outcome outcome() const { return outcome_; }
+
+    // Before exec(), for a hit of the full-text search: opens at the tab of the hit's entry (an
+    // information entry's tab, the files' or home pages' tab at its row, the user's tab; the first
+    // tab for a name) with every match of the query highlighted and the first in that tab in view.
+    // F3 / Shift+F3 go on from there across the tabs.
+    void show_matches(const std::string& utf8_query, EntryKind kind, std::size_t entry);
 
   signals:
     // Run found the game's program missing and the user disabled the game: the main window checks
@@ -80,6 +90,34 @@ class Tinfo : public QDialog {
     void mn_editClick();
     bool FormKeyDown(int key);
     QString caption(int slot, std::initializer_list<std::string_view> utf8_values = {}) const;
+
+    // Find in the game's texts: Ctrl+F opens the find bar, F3 / Shift+F3 (or Enter in the bar)
+    // move between the matches across the tabs, Escape ends it.
+    struct FindMatch {
+        int tab = -1;
+        int row = -1;  // of the files or home pages; -1 for the other tabs
+        int begin = 0; // UTF-16 positions in the text as shown
+        int end = 0;
+    };
+    void create_find_bar();
+    bool find_key(QObject* watched, const QKeyEvent& key);
+    void start_find();
+    void end_find();
+    void find_text_changed();
+    void collect_matches();
+    std::size_t first_match_from(int tab, int row) const;
+    void go_to_match(bool forward);
+    void show_current_match();
+    void scroll_to_current_match();
+    void show_find_marks();
+    QPlainTextEdit* memo_of_tab(int tab) const;
+
+    std::unique_ptr<TextHighlighter> highlighter_;
+    std::vector<FindMatch> matches_;
+    int current_match_ = -1;
+    QWidget* find_bar_ = nullptr;
+    QLineEdit* ed_find_ = nullptr;
+    QLabel* lb_find_count_ = nullptr;
 
     ProgramContext& context_;
     Dialogs& dialogs_;

@@ -490,7 +490,7 @@ bool Tmain::expand_selected() {
 
 Tinfo::Outcome Tmain::show_info_window(const std::optional<Tsearch::TextChoice>& matches) {
     Tinfo info(context_, dialogs_, this, hooks_.send_game);
-    static_cast<void>(matches); //PENDING if (matches) info.show_matches(matches->query, matches->kind, matches->entry);
+    if (matches) info.show_matches(matches->query, matches->kind, matches->entry);
     connect(&info, &Tinfo::gameRunDisabled, this, [this] {
         check_game_runable();
         check_count_of_changes();

@@ -10,8 +10,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextEdit>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -864,6 +866,147 @@ TEST(Tinfo, HelpAndClipboardKeys) {
     EXPECT_EQ(browser->source().fragment(), "topic-10507");
 }
 
+// The marked words of a memo: "{Save}" the current match, "[save]" another.
+QString marks_of(QPlainTextEdit* memo, const QColor& current_colour) {
+    QString out;
+    for (const QTextEdit::ExtraSelection& s : memo->extraSelections())
+        out += s.format.background().color() == current_colour ? "{" + s.cursor.selectedText() + "}"
+                                                               : "[" + s.cursor.selectedText() + "]";
+    return out;
+}
+
+void key(int k, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, static_cast<Qt::Key>(k), modifiers);
+}
+
+const QColor current_mark(255, 150, 40);
+
+TEST(Tinfo, FindMarksTheMatchesOfAllTabsAndStepsThroughThem) {
+    InfoFolder f;
+    GAMES2_TEMP_ARRAY_TYPE game = sample_game();
+    game.user_text = "Saves in slot 2";
+    auto w = f.open(game, InfoMode::view);
+    auto* tabs = get<TTKV_Tabs>(*w, "tabs_type");
+    auto* bar = get<QWidget>(*w, "pa_find");
+    auto* find = get<QLineEdit>(*w, "ed_find");
+    auto* count = get<QLabel>(*w, "lb_find_count");
+    auto* main_memo = get<QPlainTextEdit>(*w, "me_info_main");
+    auto* web = get<QPlainTextEdit>(*w, "me_info_web");
+    auto* user = get<QPlainTextEdit>(*w, "me_info_user");
+    EXPECT_FALSE(bar->isVisible());
+
+    key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), find);
+    EXPECT_EQ(get<QLabel>(*w, "lb_find")->text(), "Find:");
+    // Word beginnings, any case: the first match from the tab in view is current, the typing goes on.
+    QTest::keyClicks(find, "SAV");
+    EXPECT_EQ(tabs->tabIndex(), 1);
+    EXPECT_EQ(marks_of(main_memo, current_mark), "{Save}");
+    EXPECT_EQ(marks_of(user, current_mark), "[Saves]"); // marked on its tab already
+    EXPECT_EQ(count->text(), "1 of 3");
+    EXPECT_EQ(QApplication::focusWidget(), find);
+
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+        QPlainTextEdit* memo;
+        const char* marks;
+        const char* count;
+    } steps[] = {
+        {Qt::Key_F3, {}, 2, web, "{save}", "2 of 3"},                  // a file's description
+        {Qt::Key_Return, {}, 4, user, "{Saves}", "3 of 3"},            // Enter in the bar too
+        {Qt::Key_F3, {}, 1, main_memo, "{Save}", "1 of 3"},            // wraps to the first
+        {Qt::Key_F3, Qt::ShiftModifier, 4, user, "{Saves}", "3 of 3"}, // and back
+        {Qt::Key_F3, Qt::ShiftModifier, 2, web, "{save}", "2 of 3"},
+    };
+    for (const auto& step : steps) {
+        key(step.key, step.modifiers);
+        EXPECT_EQ(tabs->tabIndex(), step.tab) << step.count;
+        EXPECT_TRUE(step.memo->isVisible()) << step.count;
+        EXPECT_EQ(marks_of(step.memo, current_mark), step.marks) << step.count;
+        EXPECT_EQ(count->text(), step.count);
+    }
+    EXPECT_EQ(get<QTableWidget>(*w, "sg_info_internet")->currentRow(), 0);
+
+    find->setText("zzz");
+    EXPECT_EQ(count->text(), "No match");
+    EXPECT_TRUE(user->extraSelections().isEmpty());
+    find->setText("sav");
+
+    // Escape ends the find first; only then does it close the window.
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(web->extraSelections().isEmpty());
+    EXPECT_TRUE(user->extraSelections().isEmpty());
+    key(Qt::Key_F3); // nothing left to find
+    EXPECT_EQ(tabs->tabIndex(), 2);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+}
+
+TEST(Tinfo, AFullTextHitOpensAtItsTabWithTheMatchesInView) {
+    GAMES2_TEMP_ARRAY_TYPE game = sample_game();
+    for (int i = 0; i < 80; ++i)
+        game.infos[1].text += "\r\nline " + std::to_string(i);
+    game.infos[1].text += "\r\nJumping here, jumps there";
+    game.files[1].description = "A jump start";
+    game.homepages[1].description = "Jumpers";
+    game.user_text = "I jumped";
+    const struct {
+        EntryKind kind;
+        std::size_t entry;
+        int tab;
+        int row; // of the grid of files or home pages
+        const char* memo;
+        const char* marks;
+    } cases[] = {
+        {EntryKind::info, 1, 1, -1, "me_info_main", "{Jumping}[jumps]"},
+        {EntryKind::file, 1, 2, 1, "me_info_web", "{jump}"},
+        {EntryKind::homepage, 1, 3, 1, "me_info_web", ""}, // "jump" is no prefix: Jumpers stays unmarked
+        {EntryKind::user_text, 0, 4, -1, "me_info_user", "{jumped}"},
+        {EntryKind::names, 0, 0, -1, "me_info_main", ""},
+        {EntryKind::info, 9, 0, -1, "me_info_main", ""}, // an entry the game no longer has
+    };
+    for (const auto& c : cases) {
+        InfoFolder f;
+        auto w = f.open(game, InfoMode::view, false);
+        w->show_matches("jump", c.kind, c.entry);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        QApplication::processEvents();
+        auto* memo = get<QPlainTextEdit>(*w, c.memo);
+        EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), c.tab) << c.marks;
+        if (c.row >= 0) {
+            EXPECT_EQ(
+                get<QTableWidget>(*w, c.tab == 2 ? "sg_info_internet" : "sg_info_homepages")->currentRow(),
+                c.row);
+        }
+        EXPECT_EQ(marks_of(memo, current_mark), c.marks);
+        if (*c.marks) {
+            EXPECT_TRUE(memo->viewport()->rect().contains(memo->cursorRect().center())) << c.marks;
+        }
+    }
+    // The long entry had to scroll; F3 goes on from the hit across the tabs.
+    InfoFolder f;
+    auto w = f.open(game, InfoMode::view, false);
+    w->show_matches("jump", EntryKind::info, 1);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QApplication::processEvents();
+    EXPECT_GT(get<QPlainTextEdit>(*w, "me_info_main")->verticalScrollBar()->value(), 0);
+    key(Qt::Key_F3);
+    EXPECT_EQ(marks_of(get<QPlainTextEdit>(*w, "me_info_main"), current_mark), "[Jumping]{jumps}");
+    key(Qt::Key_F3);
+    EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), 2);
+    EXPECT_EQ(get<QTableWidget>(*w, "sg_info_internet")->currentRow(), 1);
+}
+
 // A skin whose colours tell the parts of the window apart.
 void screen_skin(ProgramContext& c) {
     c.options.custom_title_bar_active = true;
@@ -894,6 +1037,14 @@ TEST(Tinfo, Screens) {
         type_texts(*w, "My own game", "Hold fire for ten seconds.");
         EXPECT_TRUE(get<QLabel>(*w, "lb_exist")->isVisible());
         test::save_screen(*w, "Tinfo-add");
+    }
+    {
+        InfoFolder f;
+        screen_skin(f.c);
+        auto w = f.open(sample_game(), InfoMode::view);
+        key(Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(get<QLineEdit>(*w, "ed_find"), "i");
+        test::save_screen(*w, "Tinfo-find");
     }
 }
 
