@@ -248,6 +248,37 @@ TEST(Tmain, TheSearchBoxHintsAtCtrlFWhichSearchesEverywhere) {
     EXPECT_TRUE(m.search()->toolTip().isEmpty()); // the hint went with the text
 }
 
+// A text found in a game's information: the search window lists it once the index is prepared,
+// and View opens the game at that tab with the words marked.
+TEST(Tmain, ATextHitOpensTheGameAtItsTabWithTheWordsMarked) {
+    MainFolder m({{"Abc", "Jump over the gate of the water temple.", ""}, {"Sam", "s", ""}});
+    m.open();
+    QStringList hits;
+    test::when_modal_opens("Tsearch", [&hits](QDialog* search) {
+        search->findChild<QLineEdit*>("ed_name")->setText("temples");
+        QTest::mouseClick(search->findChild<QPushButton*>("btc_search"), Qt::LeftButton);
+        auto* texts = search->findChild<TTKV_ListBox*>("ls_texts");
+        // The index is prepared in the background; the hits come when it is ready.
+        static_cast<void>(QTest::qWaitFor([texts] { return texts->model()->rowCount() > 0; }, 20000));
+        for (int i = 0; i < texts->model()->rowCount(); ++i)
+            hits << texts->model()->index(i, 0).data().toString();
+        if (hits.isEmpty()) return search->reject();
+        QTest::mouseClick(texts->viewport(), Qt::LeftButton, {}, texts->visualRect(texts->model()->index(0, 0)).center());
+        QTest::mouseClick(search->findChild<QPushButton*>("btc_view"), Qt::LeftButton);
+    });
+    QString marked;
+    test::when_modal_opens("Tinfo", [&marked](QDialog* info) {
+        for (const QTextEdit::ExtraSelection& s : info->findChild<QPlainTextEdit*>("me_info_main")->extraSelections())
+            marked += "[" + s.cursor.selectedText() + "]";
+        info->done(QDialog::Rejected);
+    });
+    m.click("btc_search");
+    ASSERT_EQ(hits.size(), 1);
+    EXPECT_TRUE(hits[0].startsWith(QString::fromUtf8("Abc  \u2013  Cheat codes:"))) << hits[0].toStdString();
+    EXPECT_EQ(marked, "[temple]");
+    EXPECT_EQ(m.selected_text(), "Abc");
+}
+
 TEST(Tmain, KeysMoveFromTheSearchBoxToTheListAndLettersBack) {
     MainFolder m(five);
     m.open();
