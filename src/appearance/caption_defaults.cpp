@@ -755,6 +755,9 @@ constexpr DefaultCaption defaults[] = {
     // shortcut windows
     {820, "The name \"%1\" belongs to Trickvault's own launcher, which opens its file types. "
           "Please choose another name for the shortcut."},
+    // backups, restoring, exporting and importing the user's notes
+    {840, "A backup could not be written:%R%1%R%RYour data was saved all the same. Check the backups "
+          "folder; this message is shown once per run."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

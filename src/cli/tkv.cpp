@@ -1,6 +1,7 @@
 #include "cli/tkv.h"
 
 #include "cli/command.h"
+#include "shell/backups.h"
 #include "shell/folders.h"
 
 #include <array>
@@ -65,7 +66,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         context_initialize(context, home);
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
         CommandIo io{out, err};
-        return command->run(context, rest, io);
+        const int result = command->run(context, rest, io);
+        if (const auto problem = backup_problem_to_report())
+            err << "tkv: a backup could not be written (the save went on): " << *problem << "\n";
+        return result;
     }
     err << "tkv: unknown command '" << args[i] << "'\n";
     return general_usage(err);

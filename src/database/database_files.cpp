@@ -3,6 +3,7 @@
 #include "database/dat_text.h"
 #include "database/game_table.h"
 #include "database/record_codec.h"
+#include "shell/backups.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
@@ -235,6 +236,8 @@ bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profi
                               bool changed, const SaveProgress& progress) {
     BinaryFile f;
     bool ok = true;
+    // The user's own texts exist nowhere else: the file being replaced is kept first.
+    if (changed) backup_before_replace(path, current_datetime());
     if (!begin_save(f, path, changed, progress, user_dat_magic, profile, profile.user_date, ok)) return false;
     write_text16(f, profile.last_game, ok);
     for (std::size_t i = 0; i < db.games.size(); ++i) {

@@ -1,11 +1,14 @@
 #include "database/save_task.h"
 
 #include "database/database_files.h"
+#include "shell/backups.h"
 #include "shell/text.h"
 
 namespace tkv {
 
 namespace {
+
+constexpr int backup_failed_text = 840;
 
 using SaveFile = bool (*)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool,
                           const SaveProgress&);
@@ -62,6 +65,11 @@ SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& 
     if (!main_done || !user_done) return result;
 
     result.last_save_ok = true;
+    // After a refused save the user has heard enough about the disk; a backup that is still
+    // failing shows at the next plain save.
+    if (!result.retried)
+        if (const auto problem = backup_problem_to_report())
+            ui.show_error(caption_format(captions[backup_failed_text], {*problem}));
     const bool had_changes = changes.change_count > 0;
     changes.change_count = 0;
     if (!result.retried && had_changes) ui.show_success(captions[324], options.show_save_message ? 2001 : 0);
