@@ -40,5 +40,6 @@ extern const Command publish_command;
 extern const Command upgrade_command;
 extern const Command shortcut_command;
 extern const Command desktop_files_command;
+extern const Command backup_command;
 
 } // namespace tkv::cli

@@ -13,7 +13,8 @@ namespace {
 const std::array commands{&config_command,  &captions_command, &profiles_command,     &list_command,
                           &search_command,  &find_command,     &show_command,         &check_command,
                           &build_command,   &generate_command, &skin_command,         &publish_command,
-                          &upgrade_command, &shortcut_command, &desktop_files_command};
+                          &upgrade_command, &shortcut_command, &desktop_files_command,
+                          &backup_command};
 
 void print_usage(std::ostream& stream) {
     stream << "usage: tkv [--home DIR] COMMAND ...\n";
