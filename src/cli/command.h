@@ -41,5 +41,7 @@ extern const Command upgrade_command;
 extern const Command shortcut_command;
 extern const Command desktop_files_command;
 extern const Command backup_command;
+extern const Command export_notes_command;
+extern const Command import_notes_command;
 
 } // namespace tkv::cli

@@ -14,7 +14,7 @@ const std::array commands{&config_command,  &captions_command, &profiles_command
                           &search_command,  &find_command,     &show_command,         &check_command,
                           &build_command,   &generate_command, &skin_command,         &publish_command,
                           &upgrade_command, &shortcut_command, &desktop_files_command,
-                          &backup_command};
+                          &backup_command,  &export_notes_command, &import_notes_command};
 
 void print_usage(std::ostream& stream) {
     stream << "usage: tkv [--home DIR] COMMAND ...\n";

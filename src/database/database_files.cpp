@@ -64,6 +64,13 @@ std::int32_t UserRecordMerge::target(const GAMES2_ARRAY_TYPE& u) const {
     return candidate;
 }
 
+std::int32_t UserRecordMerge::own_game(const GAMES2_ARRAY_TYPE& u) const {
+    std::int32_t found = -1;
+    for (std::int32_t i : index_->matching(u.names))
+        if (db_.games[static_cast<std::size_t>(i)].id < 0) found = i;
+    return found;
+}
+
 bool UserRecordMerge::add_user_game(const GAMES2_ARRAY_TYPE& u) {
     GAMES2_ARRAY_TYPE game;
     game.names = u.names;
@@ -194,6 +201,12 @@ DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path
     return report;
 }
 
+bool has_user_data(const GAMES2_ARRAY_TYPE& g) {
+    // A record with empty names would read as the end of the file and hide every record after
+    // it, so such a game cannot be kept in user.dat.
+    return (!g.user_text.empty() || !g.run.path.empty()) && !g.names.empty();
+}
+
 void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record) {
     UserRecordMerge(db).load(user_record);
 }
@@ -265,9 +278,7 @@ bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profi
     write_text16(f, profile.last_game, ok);
     for (std::size_t i = 0; i < db.games.size(); ++i) {
         const auto& g = db.games[i];
-        // A record with empty names would read as the end of the file and hide every record
-        // after it, so such a game cannot be kept in user.dat.
-        if ((!g.user_text.empty() || !g.run.path.empty()) && !g.names.empty()) {
+        if (has_user_data(g)) {
             write_text16(f, g.names, ok);
             file_write_bytes(f, bytes_of_u32(static_cast<std::uint32_t>(g.id >= 1 ? g.id : 0)), ok);
             write_text32(f, g.user_text, ok);

@@ -33,6 +33,10 @@ DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path
 // Merges one user record (publisher id in id, names, user text, launch settings) into the table.
 void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record);
 
+// Whether user.dat keeps the game: it has a note or launch settings, and names (a record with
+// empty names would read as the end of the file).
+bool has_user_data(const GAMES2_ARRAY_TYPE& g);
+
 // User records (publisher id in id, 0 for the user's own games; names, user text, launch
 // settings) as user.dat stores them, without merging them into a table.
 DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_ARRAY_TYPE>& records);
@@ -50,6 +54,9 @@ class UserRecordMerge {
     UserRecordMerge& operator=(const UserRecordMerge&) = delete;
     // The index of the game the record attaches to, or -1.
     std::int32_t target(const GAMES2_ARRAY_TYPE& u) const;
+    // The last game of the user whose names fit the record's, or -1: where an import puts a game
+    // of the user that an earlier import or the user already made.
+    std::int32_t own_game(const GAMES2_ARRAY_TYPE& u) const;
     // Appends a game of the user with the record's names, text and launch settings; false when
     // the table is full.
     bool add_user_game(const GAMES2_ARRAY_TYPE& u);

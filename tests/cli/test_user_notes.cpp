@@ -112,5 +112,63 @@ TEST_F(UserNotes, ADamagedBackupIsListedAndNeverRestored) {
     EXPECT_EQ(home.read("profiles/pc/user.dat"), today);
 }
 
+TEST_F(UserNotes, ExportImportsIntoANewerEditionInAnotherProgramFolder) {
+    save_user([](GameDatabase& db) {
+        game(db, 2).user_text = "god";
+        game(db, 1).run = {"/games/arviz", "/games/", "-w"};
+        GAMES2_ARRAY_TYPE mine;
+        mine.names = "\xC1gy";
+        mine.user_text = "own \xE8";
+        u_progress_dat_load_user_add_data(db, mine);
+    });
+    Result r = run({"export-notes", "pc", home.path("notes.json")});
+    ASSERT_EQ(r.code, cli::exit_ok) << r.err;
+    EXPECT_EQ(r.out, "exported 3 games to " + home.path("notes.json") + "\n");
+    const std::string exported = home.read("notes.json");
+
+    test::TempDir other;
+    source.write("games/c.txt", "id=3\nname=Doom\n@info #1\nIDDQD\n");
+    ASSERT_EQ(run({"build", source.folder(), other.path("profiles/pc")}).code, cli::exit_ok);
+    std::ostringstream out, err;
+    ASSERT_EQ(cli::run({"--home", other.folder(), "import-notes", "pc", home.path("notes.json")}, out, err),
+              cli::exit_ok)
+        << err.str();
+    EXPECT_EQ(out.str(), "attached: 2\nnew games: 1\nmerged notes: 0\nrefused: 0\n");
+    std::ostringstream again;
+    cli::run({"--home", other.folder(), "export-notes", "pc", other.path("back.json")}, again, err);
+    EXPECT_EQ(other.read("back.json"), exported);
+}
+
+TEST_F(UserNotes, ABadOrForeignImportChangesNothing) {
+    save_user([](GameDatabase& db) { game(db, 2).user_text = "god"; });
+    const std::string today = home.read("profiles/pc/user.dat");
+    ASSERT_EQ(run({"export-notes", "pc", home.path("notes.json")}).code, cli::exit_ok);
+    std::string text = home.read("notes.json");
+
+    home.write("cut.json", text.substr(0, text.size() / 2));
+    Result r = run({"import-notes", "pc", home.path("cut.json")});
+    EXPECT_EQ(r.code, cli::exit_failed);
+    EXPECT_TRUE(r.err.starts_with("tkv: nothing imported: the file is not valid JSON: line ")) << r.err;
+    EXPECT_EQ(run({"import-notes", "pc", home.path("none.json")}).code, cli::exit_failed);
+
+    text.replace(text.find("\"PC\""), 4, "\"XBOX\"");
+    text.replace(text.find("\"god\""), 5, "\"IDKFA\"");
+    home.write("foreign.json", text);
+    r = run({"import-notes", "pc", home.path("foreign.json")});
+    EXPECT_EQ(r.code, cli::exit_failed);
+    EXPECT_NE(r.err.find("the profile \"XBOX\"; add --other-profile"), std::string::npos) << r.err;
+    EXPECT_EQ(home.read("profiles/pc/user.dat"), today);
+    EXPECT_EQ(run({"import-notes", "pc", "--other-profile"}).code, cli::exit_usage);
+
+    r = run({"import-notes", "pc", home.path("foreign.json"), "--other-profile"});
+    ASSERT_EQ(r.code, cli::exit_ok) << r.err;
+    EXPECT_EQ(r.out, "attached: 0\nnew games: 0\nmerged notes: 1\nrefused: 0\n");
+    EXPECT_NE(run({"show", "pc", "Quake"}).out.find("god\r\n\r\n--- "), std::string::npos);
+    // The file it replaced is kept.
+    const auto backups = backups_list(home.folder() + "profiles/pc/backups/", "user.dat");
+    ASSERT_FALSE(backups.empty());
+    EXPECT_EQ(home.read("profiles/pc/backups/" + backups.front().name), today);
+}
+
 } // namespace
 } // namespace tkv
