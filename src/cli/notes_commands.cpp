@@ -1,9 +1,7 @@
 // tkv export-notes, import-notes: the user's own data of a profile as a portable JSON file.
 
 #include "cli/open_profile.h"
-#include "database/database_files.h"
-#include "database/notes_file.h"
-#include "shell/files.h"
+#include "profiles/profile_notes.h"
 
 #include <algorithm>
 
@@ -13,13 +11,13 @@ namespace {
 
 int run_export(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
     if (args.size() != 2) return usage_error(io, export_notes_command);
-    const auto p = open_profile(context, args[0], io);
+    const auto p = find_profile(context, args[0], io);
     if (!p) return exit_usage;
-    if (!write_file_atomic(args[1], notes_export_text(p->db, p->profile), false)) {
-        io.err << "tkv: cannot write " << args[1] << "\n";
+    std::size_t games = 0;
+    if (const auto problem = profile_notes_export(context.variables.program_folder, *p, args[1], games)) {
+        io.err << "tkv: " << *problem << "\n";
         return exit_failed;
     }
-    const auto games = std::count_if(p->db.games.begin(), p->db.games.end(), has_user_data);
     io.out << "exported " << games << " games to " << args[1] << "\n";
     return exit_ok;
 }
@@ -39,20 +37,17 @@ int run_import(ProgramContext& context, const std::vector<std::string>& args, Co
         io.err << "tkv: nothing imported: " << read.error << "\n";
         return exit_failed;
     }
-    auto p = open_profile(context, args[0], io);
+    auto p = find_profile(context, args[0], io);
     if (!p) return exit_usage;
-    if (!notes_profile_matches(*read.file, p->profile) && !other_profile) {
+    if (!notes_profile_matches(*read.file, *p) && !other_profile) {
         io.err << "tkv: nothing imported: the file comes from the profile \"" << read.file->profile_id
                << "\"; add --other-profile to import it all the same\n";
         return exit_failed;
     }
-    const NotesImport report = notes_import(p->db, *read.file, p->cp, current_datetime());
-    if (report.changed()) {
-        p->profile.user_date = current_datetime();
-        if (!u_progress_dat_save_user(p->db, p->profile, context.variables.user_dat_path, true)) {
-            io.err << "tkv: nothing imported: cannot write " << context.variables.user_dat_path << "\n";
-            return exit_failed;
-        }
+    NotesImport report;
+    if (const auto problem = profile_notes_import(context.variables.program_folder, *p, *read.file, report)) {
+        io.err << "tkv: nothing imported: " << *problem << "\n";
+        return exit_failed;
     }
     io.out << "attached: " << report.attached << "\nnew games: " << report.new_games
            << "\nmerged notes: " << report.merged_notes << "\nrefused: " << report.refused.size() << "\n";

@@ -92,7 +92,7 @@ class Parser {
             skip_space();
             JsonValue member;
             if (!value(member, depth)) return false;
-            v.members.emplace_back(std::move(key), std::move(member));
+            v.members.push_back({std::move(key), std::move(member)});
             skip_space();
             if (peek() == ',') {
                 ++pos_;

@@ -7,12 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tkv {
 
 constexpr int json_depth_max = 32;
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Kind { null, boolean, number, string, array, object };
@@ -21,12 +22,17 @@ struct JsonValue {
     double number = 0;
     std::string text; // a string, as UTF-8
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members; // in the file's order
+    std::vector<JsonMember> members; // in the file's order
 
     // The first member named key of an object; null for other kinds and missing keys.
     const JsonValue* member(std::string_view key) const;
     // A whole number within the int32 range.
     std::optional<std::int32_t> int32() const;
+};
+
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 struct JsonParse {
