@@ -4,19 +4,9 @@
 #include "database/user_backups.h"
 #include "shell/numbers.h"
 
-#include <cstdio>
-
 namespace tkv::cli {
 
 namespace {
-
-std::string shown_time(DateTime t) {
-    const CivilTime c = civil_of(t);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
-                  c.second);
-    return text;
-}
 
 void print_names(CommandIo io, const char* what, const std::vector<std::string>& names, CodePage cp) {
     io.out << what << ": " << names.size() << '\n';
@@ -45,7 +35,7 @@ int run_backup(ProgramContext& context, const std::vector<std::string>& args, Co
     if (list) {
         for (std::size_t i = 0; i < backups.size(); ++i) {
             const UserBackup& b = backups[i];
-            io.out << i + 1 << '\t' << shown_time(b.entry.taken) << '\t';
+            io.out << i + 1 << '\t' << backup_time_text(b.entry.taken) << '\t';
             if (b.readable)
                 io.out << b.counts.games << '\t' << b.counts.notes << '\n';
             else

@@ -53,6 +53,12 @@ bool newer(const BackupEntry& a, const BackupEntry& b) {
 
 } // namespace
 
+std::string backup_time_text(DateTime taken) {
+    const CivilTime c = civil_of(taken);
+    return std::to_string(c.year) + "-" + two_digits(c.month) + "-" + two_digits(c.day) + " " + two_digits(c.hour) +
+           ":" + two_digits(c.minute) + ":" + two_digits(c.second);
+}
+
 std::string backup_folder_of(const std::string& path) {
     return folder_of_path(path) + "backups/";
 }

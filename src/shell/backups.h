@@ -24,6 +24,9 @@ struct BackupEntry {
     int sequence = 0;
 };
 
+// When a backup was taken as lists show it: "2026-12-11 05:30:00".
+std::string backup_time_text(DateTime taken);
+
 // The backups/ folder of a file: beside it, ending in "/".
 std::string backup_folder_of(const std::string& path);
 // The name the backup of file_name taken at `taken` gets (sequence 0: none added).
