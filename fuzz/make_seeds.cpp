@@ -1,11 +1,12 @@
 // Writes the seed corpus of every fuzz target from valid files: the demo profile built and
 // published as the publisher does it, the test data's skins and language files, and the files
-// the program itself writes (user.dat, tkv.ini, a game's block).
+// the program itself writes (user.dat, tkv.ini, a game's block, an export of notes).
 //
 //   fuzz_make_seeds SOURCE_ROOT OUT_DIR   (OUT_DIR/<target>/ gets the seeds of each target)
 
 #include "cli/tkv.h"
 #include "database/database_files.h"
+#include "database/notes_file.h"
 #include "database/record_codec.h"
 #include "shell/config_file.h"
 #include "shell/files.h"
@@ -110,6 +111,9 @@ int main(int argc, char** argv) {
     profile.last_game = "Doom I";
     u_progress_dat_save_user(user, profile, (out / "user.dat").string(), true);
     seeds.copy("user_dat", out / "user.dat");
+    profile.id = "PC";
+    profile.name = "PC games";
+    seeds.write("notes", "notes.json", notes_export_text(user, profile));
 
     // Queries as users type them into the full-text search.
     int query = 0;

@@ -7,6 +7,7 @@
 #include "internet/download_rules.h"
 #include "internet/server_list.h"
 #include "profiles/profile_table.h"
+#include "shell/backups.h"
 #include "shell/command_line.h"
 #include "shell/config_file.h"
 #include "shell/files.h"
@@ -30,6 +31,7 @@ void initialize(ProgramContext& c, const StartupEnvironment& env, StartupWindows
     c.first_run = true;
     c.stored_version = std::string(product_version);
     context_create_folders(c);
+    remove_save_leftovers(folder_of_path(ini_path(c.variables)), {"tkv.ini"});
 }
 
 void uninstall(ProgramContext& c, Dialogs& dialogs) {

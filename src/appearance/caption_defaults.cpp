@@ -768,6 +768,44 @@ constexpr DefaultCaption defaults[] = {
     {837, "Find:"},
     {838, "%1 of %2"},
     {839, "No match"},
+    // backups, restoring, exporting and importing the user's notes
+    {840, "A backup could not be written:%R%1%R%RYour data was saved all the same. Check the backups "
+          "folder; this message is shown once per run."},
+    // profile manager: restoring, exporting and importing a profile's notes
+    {841, "&Restore notes..."},
+    {842, "&Export notes..."},
+    {843, "&Import notes..."},
+    {844, "Restore notes - %1"},
+    {845, "Backups of this profile's notes, newest first. Open a backup to see the games that differ "
+          "from today's notes."},
+    {846, "Date and time"},
+    {847, "Own games"},
+    {848, "Notes"},
+    {849, "Differences from today"},
+    {850, "%1 added, %2 removed, %3 notes changed"},
+    {851, "Added since the backup: %1"},
+    {852, "Removed since the backup: %1"},
+    {853, "Notes changed: %1"},
+    {854, "&Restore"},
+    {855, "&Cancel"},
+    {856, "This profile has no backups of its notes yet. A backup is made each time its notes are saved."},
+    {857, "The notes of %1 were restored.%R%RToday's notes were backed up first, so this can be undone "
+          "the same way."},
+    {858, "Nothing was restored: %1"},
+    {859, "damaged"},
+    {860, "Notes file"},
+    {861, "Export notes"},
+    {862, "Import notes"},
+    {863, "The notes of %1 games were exported to:%R%2"},
+    {864, "Nothing was exported: %1"},
+    {865, "Nothing was imported: %1"},
+    {866, "This file holds the notes of the profile \"%1\", not of \"%2\".%R%RImport them all the same?"},
+    {867, "Imported into %1:%R%RNotes attached: %2%RNew games: %3%RNotes merged (appended under a dated "
+          "line): %4%RRefused: %5"},
+    {868, "%1: characters this profile cannot hold: %2"},
+    {869, "%1: the profile is full"},
+    {870, "Keep the backups of this profile's notes in%R%1%R?%R%RWith them the notes can be brought back "
+          "later."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

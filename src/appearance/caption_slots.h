@@ -558,4 +558,37 @@ inline constexpr int send_info_mail_body = 751;
 // start-up
 inline constexpr int startup_delete_old_files_question = 750;
 
+// backups of the user's notes, restoring, exporting and importing them
+inline constexpr int save_backup_failed = 840;
+inline constexpr int manager_restore_notes_menu = 841;
+inline constexpr int manager_export_notes_menu = 842;
+inline constexpr int manager_import_notes_menu = 843;
+inline constexpr int restore_notes_title = 844;
+inline constexpr int restore_notes_explanation = 845;
+inline constexpr int restore_notes_date_column = 846;
+inline constexpr int restore_notes_games_column = 847;
+inline constexpr int restore_notes_notes_column = 848;
+inline constexpr int restore_notes_differences_column = 849;
+inline constexpr int restore_notes_differences = 850;
+inline constexpr int restore_notes_added = 851;
+inline constexpr int restore_notes_removed = 852;
+inline constexpr int restore_notes_changed = 853;
+inline constexpr int restore_notes_restore_button = 854;
+inline constexpr int restore_notes_cancel_button = 855;
+inline constexpr int manager_no_backups = 856;
+inline constexpr int restore_notes_restored = 857;
+inline constexpr int restore_notes_not_restored = 858;
+inline constexpr int restore_notes_damaged = 859;
+inline constexpr int manager_notes_file_label = 860;
+inline constexpr int manager_export_title = 861;
+inline constexpr int manager_import_title = 862;
+inline constexpr int manager_exported = 863;
+inline constexpr int manager_not_exported = 864;
+inline constexpr int manager_not_imported = 865;
+inline constexpr int manager_other_profile_question = 866;
+inline constexpr int manager_imported = 867;
+inline constexpr int manager_refused_characters = 868;
+inline constexpr int manager_refused_full = 869;
+inline constexpr int manager_keep_backups_question = 870;
+
 } // namespace tkv::caption_slot

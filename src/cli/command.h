@@ -42,5 +42,8 @@ extern const Command shortcut_command;
 extern const Command desktop_files_command;
 extern const Command grep_command;
 extern const Command index_command;
+extern const Command backup_command;
+extern const Command export_notes_command;
+extern const Command import_notes_command;
 
 } // namespace tkv::cli

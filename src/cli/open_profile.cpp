@@ -11,7 +11,7 @@ ProfileTable installed_profiles(const ProgramContext& context) {
     return table;
 }
 
-std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::string& id, CommandIo io) {
+std::optional<PROFILES_TYPE> find_profile(ProgramContext& context, const std::string& id, CommandIo io) {
     context_load_configuration(context);
     ProfileTable table = installed_profiles(context);
     const int index = profiles_find_utf8(table, id);
@@ -20,10 +20,16 @@ std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::st
                << "profiles/\n";
         return std::nullopt;
     }
+    profile_paths_set(context.variables, table.profiles[static_cast<std::size_t>(index)]);
+    return table.profiles[static_cast<std::size_t>(index)];
+}
+
+std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::string& id, CommandIo io) {
+    auto found = find_profile(context, id, io);
+    if (!found) return std::nullopt;
     OpenedProfile opened;
-    opened.profile = table.profiles[static_cast<std::size_t>(index)];
+    opened.profile = std::move(*found);
     VARIABLES_PROGRAM& v = context.variables;
-    profile_paths_set(v, opened.profile);
     opened.report = database_open(opened.db, v.changes, opened.profile, v.main_dat_path, v.user_dat_path,
                                   context.options.ignore_case);
     opened.cp = code_page_for_language(opened.profile.language);

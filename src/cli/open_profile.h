@@ -24,6 +24,10 @@ struct OpenedProfile {
 // The installed profiles of the home folder in the manager's order.
 ProfileTable installed_profiles(const ProgramContext& context);
 
+// The profile with this id (letter case ignored), its database paths set in the context; an
+// unknown id prints an error and gives nothing.
+std::optional<PROFILES_TYPE> find_profile(ProgramContext& context, const std::string& id, CommandIo io);
+
 // Opens the profile with this id (letter case ignored) as the main window does, with the home's
 // options; an unknown id prints an error and gives nothing.
 std::optional<OpenedProfile> open_profile(ProgramContext& context, const std::string& id, CommandIo io);

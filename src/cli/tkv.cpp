@@ -1,6 +1,7 @@
 #include "cli/tkv.h"
 
 #include "cli/command.h"
+#include "shell/backups.h"
 #include "shell/folders.h"
 
 #include <array>
@@ -13,7 +14,8 @@ const std::array commands{&config_command,       &captions_command, &profiles_co
                           &search_command,       &find_command,     &grep_command,     &index_command,
                           &show_command,         &check_command,    &build_command,    &generate_command,
                           &skin_command,         &publish_command,  &upgrade_command,  &shortcut_command,
-                          &desktop_files_command};
+                          &desktop_files_command, &backup_command, &export_notes_command,
+                          &import_notes_command};
 
 void print_usage(std::ostream& stream) {
     stream << "usage: tkv [--home DIR] COMMAND ...\n";
@@ -66,7 +68,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         context_initialize(context, home);
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
         CommandIo io{out, err};
-        return command->run(context, rest, io);
+        const int result = command->run(context, rest, io);
+        if (const auto problem = backup_problem_to_report())
+            err << "tkv: a backup could not be written (the save went on): " << *problem << "\n";
+        return result;
     }
     err << "tkv: unknown command '" << args[i] << "'\n";
     return general_usage(err);

@@ -3,6 +3,7 @@
 #include "database/dat_text.h"
 #include "database/game_table.h"
 #include "database/record_codec.h"
+#include "shell/backups.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
@@ -13,8 +14,6 @@
 #include <unordered_map>
 
 namespace tkv {
-
-namespace {
 
 // Finds the games a user record may attach to without comparing it with every game: the
 // indices of the games having each name line, A..Z folded, in table order.
@@ -51,34 +50,48 @@ class MergeIndex {
     std::unordered_map<std::string, std::vector<std::int32_t>> by_line_;
 };
 
-// The record a user record attaches to: the first game with its id whose names match, else
-// the last publisher's game (id >= 1) with matching names, else -1.
-std::int32_t merge_target(const GameDatabase& db, const MergeIndex& index, const GAMES2_ARRAY_TYPE& u) {
+UserRecordMerge::UserRecordMerge(GameDatabase& db) : db_(db), index_(std::make_unique<MergeIndex>(db)) {}
+
+UserRecordMerge::~UserRecordMerge() = default;
+
+std::int32_t UserRecordMerge::target(const GAMES2_ARRAY_TYPE& u) const {
     std::int32_t candidate = -1;
-    for (std::int32_t i : index.matching(u.names)) {
-        const auto& g = db.games[static_cast<std::size_t>(i)];
+    for (std::int32_t i : index_->matching(u.names)) {
+        const auto& g = db_.games[static_cast<std::size_t>(i)];
         if (g.id == u.id) return i;
         if (g.id >= 1) candidate = i;
     }
     return candidate;
 }
 
-// False when the record was dropped because the table is full.
-bool merge_user_record(GameDatabase& db, MergeIndex& index, const GAMES2_ARRAY_TYPE& u) {
-    if (const std::int32_t target = merge_target(db, index, u); target >= 0) {
-        auto& g = db.games[static_cast<std::size_t>(target)];
-        g.user_text = u.user_text;
-        g.run = u.run;
-        return true;
-    }
+std::int32_t UserRecordMerge::own_game(const GAMES2_ARRAY_TYPE& u) const {
+    std::int32_t found = -1;
+    for (std::int32_t i : index_->matching(u.names))
+        if (db_.games[static_cast<std::size_t>(i)].id < 0) found = i;
+    return found;
+}
+
+bool UserRecordMerge::add_user_game(const GAMES2_ARRAY_TYPE& u) {
     GAMES2_ARRAY_TYPE game;
     game.names = u.names;
     game.user_text = u.user_text;
     game.run = u.run;
-    if (!games_append_user_game(db, std::move(game))) return false;
-    index.add(db.games.back().names, static_cast<std::int32_t>(db.games.size() - 1));
+    if (!games_append_user_game(db_, std::move(game))) return false;
+    index_->add(db_.games.back().names, static_cast<std::int32_t>(db_.games.size() - 1));
     return true;
 }
+
+bool UserRecordMerge::load(const GAMES2_ARRAY_TYPE& u) {
+    if (const std::int32_t t = target(u); t >= 0) {
+        auto& g = db_.games[static_cast<std::size_t>(t)];
+        g.user_text = u.user_text;
+        g.run = u.run;
+        return true;
+    }
+    return add_user_game(u);
+}
+
+namespace {
 
 // The end marker's last zero byte, and nothing after it.
 void check_end(BinaryFile& f, DatReadReport& report) {
@@ -132,9 +145,10 @@ void read_games(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
     }
 }
 
-// User records up to a names length of 0, each merged as it is read.
-void read_user_records(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
-    MergeIndex index(db);
+// User records up to a names length of 0, each given to `take` as it is read; false from take
+// counts the record as beyond the table's limit.
+template <class Take>
+void read_user_records(BinaryFile& f, DatReadReport& report, Take take) {
     for (;;) {
         std::uint16_t length = 0;
         if (!file_read_u16(f, length)) return (void)ended(report, "the user records");
@@ -146,7 +160,7 @@ void read_user_records(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
             return (void)ended(report, nth("user record", report.records + 1));
         u.run = run_text_parse(launch);
         ++report.records;
-        if (!merge_user_record(db, index, u)) ++report.records_beyond_limit;
+        if (!take(std::move(u))) ++report.records_beyond_limit;
     }
 }
 
@@ -187,12 +201,20 @@ DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path
     return report;
 }
 
-void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record) {
-    MergeIndex index(db);
-    merge_user_record(db, index, user_record);
+bool has_user_data(const GAMES2_ARRAY_TYPE& g) {
+    // A record with empty names would read as the end of the file and hide every record after
+    // it, so such a game cannot be kept in user.dat.
+    return (!g.user_text.empty() || !g.run.path.empty()) && !g.names.empty();
 }
 
-DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path, PROFILES_TYPE& profile) {
+void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record) {
+    UserRecordMerge(db).load(user_record);
+}
+
+namespace {
+
+template <class Take>
+DatReadReport read_user_dat(const std::string& path, PROFILES_TYPE& profile, Take take) {
     DatReadReport report;
     BinaryFile f;
     report.opened = file_open_read(f, path);
@@ -202,8 +224,23 @@ DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path
     report.magic_ok = header.magic == user_dat_magic;
     profile.user_date = parse_datetime(header.date);
     if (!read_text16(f, profile.last_game)) return ended(report, "the last game"), report;
-    read_user_records(f, db, report);
+    read_user_records(f, report, take);
     return report;
+}
+
+} // namespace
+
+DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path, PROFILES_TYPE& profile) {
+    UserRecordMerge merge(db);
+    return read_user_dat(path, profile, [&](GAMES2_ARRAY_TYPE u) { return merge.load(u); });
+}
+
+DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_ARRAY_TYPE>& records) {
+    PROFILES_TYPE ignored;
+    return read_user_dat(path, ignored, [&](GAMES2_ARRAY_TYPE u) {
+        records.push_back(std::move(u));
+        return true;
+    });
 }
 
 bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
@@ -235,13 +272,13 @@ bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profi
                               bool changed, const SaveProgress& progress) {
     BinaryFile f;
     bool ok = true;
+    // The user's own texts exist nowhere else: the file being replaced is kept first.
+    if (changed) backup_before_replace(path, current_datetime());
     if (!begin_save(f, path, changed, progress, user_dat_magic, profile, profile.user_date, ok)) return false;
     write_text16(f, profile.last_game, ok);
     for (std::size_t i = 0; i < db.games.size(); ++i) {
         const auto& g = db.games[i];
-        // A record with empty names would read as the end of the file and hide every record
-        // after it, so such a game cannot be kept in user.dat.
-        if ((!g.user_text.empty() || !g.run.path.empty()) && !g.names.empty()) {
+        if (has_user_data(g)) {
             write_text16(f, g.names, ok);
             file_write_bytes(f, bytes_of_u32(static_cast<std::uint32_t>(g.id >= 1 ? g.id : 0)), ok);
             write_text32(f, g.user_text, ok);

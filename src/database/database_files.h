@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,42 @@ DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path
 
 // Merges one user record (publisher id in id, names, user text, launch settings) into the table.
 void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE& user_record);
+
+// Whether user.dat keeps the game: it has a note or launch settings, and names (a record with
+// empty names would read as the end of the file).
+bool has_user_data(const GAMES2_ARRAY_TYPE& g);
+
+// User records (publisher id in id, 0 for the user's own games; names, user text, launch
+// settings) as user.dat stores them, without merging them into a table.
+DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_ARRAY_TYPE>& records);
+
+class MergeIndex;
+
+// The rule that attaches a user record to the table, shared by loading user.dat and importing
+// notes: the first game with the record's id whose names still fit, else the last publisher's
+// game with a fitting name, else none (the record becomes a new game of the user).
+class UserRecordMerge {
+  public:
+    explicit UserRecordMerge(GameDatabase& db);
+    ~UserRecordMerge();
+    UserRecordMerge(const UserRecordMerge&) = delete;
+    UserRecordMerge& operator=(const UserRecordMerge&) = delete;
+    // The index of the game the record attaches to, or -1.
+    std::int32_t target(const GAMES2_ARRAY_TYPE& u) const;
+    // The last game of the user whose names fit the record's, or -1: where an import puts a game
+    // of the user that an earlier import or the user already made.
+    std::int32_t own_game(const GAMES2_ARRAY_TYPE& u) const;
+    // Appends a game of the user with the record's names, text and launch settings; false when
+    // the table is full.
+    bool add_user_game(const GAMES2_ARRAY_TYPE& u);
+    // As loading does: the record's text and launch settings replace the target's, or it becomes
+    // a new game. False when it was dropped because the table is full.
+    bool load(const GAMES2_ARRAY_TYPE& u);
+
+  private:
+    GameDatabase& db_;
+    std::unique_ptr<MergeIndex> index_;
+};
 
 // Progress of a save in percent, after each game.
 using SaveProgress = std::function<void(int percent)>;

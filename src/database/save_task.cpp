@@ -2,6 +2,7 @@
 
 #include "appearance/caption_slots.h"
 #include "database/database_files.h"
+#include "shell/backups.h"
 #include "shell/text.h"
 
 namespace tkv {
@@ -67,6 +68,11 @@ SaveTaskResult u_progress_dat_save(const GameDatabase& db, const PROFILES_TYPE& 
     if (!main_done || !user_done) return result;
 
     result.last_save_ok = true;
+    // After a refused save the user has heard enough about the disk; a backup that is still
+    // failing shows at the next plain save.
+    if (!result.retried)
+        if (const auto problem = backup_problem_to_report())
+            ui.show_error(caption_format(captions[caption_slot::save_backup_failed], {*problem}));
     const bool had_changes = changes.change_count > 0;
     changes.change_count = 0;
     if (!result.retried && had_changes)

@@ -133,6 +133,11 @@ void profile_delete(ProfileTable& t, std::size_t index, const std::string& progr
                 folder_delete_files(folder + "files/", "*.*");
                 folder_remove(folder + "files");
             }
+            // Backups the user wanted kept were moved out before (profile_keep_backups).
+            if (path_is_link(folder + "backups"))
+                file_delete(folder + "backups");
+            else
+                folder_delete_tree(folder + "backups/");
             folder_delete_files(folder, "*.*");
             folder_remove(folder);
         }

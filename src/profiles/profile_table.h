@@ -54,8 +54,8 @@ void profile_paths_set(VARIABLES_PROGRAM& v, const PROFILES_TYPE& p);
 // an index outside the table changes nothing.
 void profile_select(ProfileTable& t, int index, OPTIONS_TYPE& options, VARIABLES_PROGRAM& v);
 
-// Deletes the profile's main.dat and, with delete_all_files, the files of its folder and of its
-// files/ sub-folder and both folders when they end up empty; then the last entry takes its
+// Deletes the profile's main.dat and, with delete_all_files, the files of its folder, its
+// backups/ and files/ sub-folders and the folders when they end up empty; then the last entry takes its
 // slot. File-system errors are ignored. An index outside the table changes nothing.
 void profile_delete(ProfileTable& t, std::size_t index, const std::string& program_folder,
                     bool delete_all_files);

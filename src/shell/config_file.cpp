@@ -1,5 +1,6 @@
 #include "shell/config_file.h"
 
+#include "shell/backups.h"
 #include "shell/files.h"
 #include "shell/numbers.h"
 #include "shell/product.h"
@@ -296,6 +297,7 @@ std::string program_ini_text(const OPTIONS_TYPE& options, const UsageStats& stat
 
 bool program_ini_save(const std::string& path, const OPTIONS_TYPE& options, const UsageStats& stats) {
     folder_create(folder_of_path(path));
+    backup_before_replace(path, current_datetime());
     return write_file_atomic(path, program_ini_text(options, stats), /*owner_only=*/true);
 }
 

@@ -1,4 +1,6 @@
 #include "database/save_task.h"
+#include "shell/backups.h"
+#include "shell/files.h"
 #include "shell/text.h"
 #include "support/temp_dir.h"
 
@@ -54,6 +56,27 @@ struct SaveFixture : testing::Test {
     }
     SaveTaskResult save() { return u_progress_dat_save(db, profile, paths, changes, options, captions, ui); }
 };
+
+TEST_F(SaveFixture, UserDatIsBackedUpBeforeItIsReplacedAndAFailingBackupIsShownOnce) {
+    changes = {3, false, true, false};
+    ASSERT_TRUE(save().last_save_ok);
+    const auto backups = backups_list(dir.folder() + "backups/", "user.dat");
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(dir.read("backups/" + backups[0].name), "old user");
+    EXPECT_TRUE(ui.errors.empty());
+
+    ASSERT_TRUE(folder_delete_tree(dir.folder() + "backups/"));
+    dir.write("backups", "a file where the folder should be");
+    for (const char* text : {"edited", "edited again"}) {
+        db.games[0].user_text = text;
+        changes = {1, false, true, false};
+        ASSERT_TRUE(save().last_save_ok) << text;
+    }
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("A backup could not be written:\r\n" + dir.folder() + "backups/user-"),
+              std::string::npos)
+        << ui.errors[0];
+}
 
 TEST_F(SaveFixture, WritesOnlyTheChangedFile) {
     changes = {3, false, true, false};

@@ -1,4 +1,5 @@
 #include "profiles/profile_table.h"
+#include "profiles/profile_notes.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -287,6 +288,22 @@ TEST_F(ProfileDelete, WithAllFilesKeepsOnlyOtherSubFolders) {
     for (const char* gone : {"pc/main.dat", "pc/user.dat", "pc/notes.txt", "pc/files", "gba"})
         EXPECT_FALSE(exists(gone)) << gone;
     EXPECT_TRUE(exists("pc/saves/slot1"));
+}
+
+TEST_F(ProfileDelete, BackupsGoWithAllFilesUnlessKeptInTheProgramFolder) {
+    dir.write("profiles/pc/backups/user-20260101-000000.dat", "pc backup");
+    dir.write("profiles/gba/backups/user-20260101-000000.dat", "gba backup");
+    const PROFILES_TYPE pc = t.profiles[index_of("pc")];
+    EXPECT_TRUE(profile_has_backups(dir.folder(), pc));
+    EXPECT_FALSE(profile_has_backups(dir.folder(), PROFILES_TYPE{"none", "none", "", "", {}, {}, ""}));
+    profile_keep_backups(dir.folder(), pc);
+    profile_delete(t, index_of("pc"), dir.folder(), true);
+    profile_delete(t, index_of("gba"), dir.folder(), true);
+    const std::string kept = profile_kept_backups_folder(dir.folder(), pc);
+    EXPECT_EQ(kept, dir.folder() + "backups/" + pc.id + "/");
+    EXPECT_EQ(TempDir::read_file(kept + "user-20260101-000000.dat"), "pc backup");
+    EXPECT_FALSE(exists("pc/backups"));
+    EXPECT_FALSE(exists("gba"));
 }
 
 TEST_F(ProfileDelete, AFilesLinkLosesOnlyTheLink) {

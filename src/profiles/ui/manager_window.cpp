@@ -14,6 +14,9 @@
 #include "profiles/profile_download.h"
 #include "profiles/profile_table.h"
 #include "profiles/ui/profile_new_window.h"
+#include "profiles/ui/restore_notes_window.h"
+#include "profiles/profile_notes.h"
+#include "shell/folders.h"
 #include "profiles/ui/shortcut_window.h"
 #include "shell/product.h"
 #include "widgets/exit_effect.h"
@@ -35,6 +38,16 @@ namespace tkv {
 namespace {
 
 constexpr int help_topic = 10515;
+
+FileDialogRequest notes_file_request(const Messages& m, int title, const std::string& file_name) {
+    FileDialogRequest r;
+    r.title = m.text(title);
+    r.folder = user_dir("DOCUMENTS");
+    r.file_name = file_name;
+    r.filters = {{m.text(caption_slot::manager_notes_file_label) + " (*.json)", "*.json"}};
+    r.default_extension = "json";
+    return r;
+}
 
 } // namespace
 
@@ -162,6 +175,18 @@ void Tmanager::create_controls() {
     pm_cancel_->setObjectName("pm_cancel");
     connect(pm_add_, &QAction::triggered, this, [this] { pm_addClick(); });
     connect(pm_delete_, &QAction::triggered, this, [this] { pm_deleteClick(); });
+    // The notes' own entries come after Delete, before the line.
+    QAction* line1 = pm_->actions().at(pm_->actions().indexOf(pm_delete_) + 1);
+    pm_restore_notes_ = new QAction(pm_);
+    pm_restore_notes_->setObjectName("pm_restore_notes");
+    pm_export_notes_ = new QAction(pm_);
+    pm_export_notes_->setObjectName("pm_export_notes");
+    pm_import_notes_ = new QAction(pm_);
+    pm_import_notes_->setObjectName("pm_import_notes");
+    pm_->insertActions(line1, {pm_restore_notes_, pm_export_notes_, pm_import_notes_});
+    connect(pm_restore_notes_, &QAction::triggered, this, [this] { pm_restore_notesClick(); });
+    connect(pm_export_notes_, &QAction::triggered, this, [this] { pm_export_notesClick(); });
+    connect(pm_import_notes_, &QAction::triggered, this, [this] { pm_import_notesClick(); });
 
     tm_autorun_profile_.setInterval(1000);
     connect(&tm_autorun_profile_, &QTimer::timeout, this, [this] { tm_autorun_profileTimer(); });
@@ -188,6 +213,9 @@ void Tmanager::u_manager_captions() {
     pm_rename_->setText(caption_text(context_, caption_slot::manager_rename_menu));
     pm_delete_->setText(caption_text(context_, caption_slot::manager_delete_menu));
     pm_cancel_->setText(caption_text(context_, caption_slot::manager_cancel_menu));
+    pm_restore_notes_->setText(caption_text(context_, caption_slot::manager_restore_notes_menu));
+    pm_export_notes_->setText(caption_text(context_, caption_slot::manager_export_notes_menu));
+    pm_import_notes_->setText(caption_text(context_, caption_slot::manager_import_notes_menu));
     ls_profilesClick();
 }
 
@@ -355,6 +383,11 @@ void Tmanager::pm_deleteClick() {
     const bool all_files = m.ask(m.text(caption_slot::manager_delete_profile_files_question, {name}),
                                  caption_slot::question_title, MessageIcon::question, MessageButtons::yes_no,
                                  MessageAnswer::yes) == MessageAnswer::yes;
+    const std::string& program_folder = context_.variables.program_folder;
+    if (all_files && profile_has_backups(program_folder, profile) &&
+        m.ask(m.text(caption_slot::manager_keep_backups_question, {profile_kept_backups_folder(program_folder, profile)}), 562,
+              MessageIcon::question, MessageButtons::yes_no, MessageAnswer::yes) == MessageAnswer::yes)
+        profile_keep_backups(program_folder, profile);
     profile_delete(context_.profiles, static_cast<std::size_t>(row), context_.variables.program_folder,
                    all_files);
     profiles_buildlist();
@@ -362,6 +395,65 @@ void Tmanager::pm_deleteClick() {
     select_row(0);
     refresh_language_label();
     if (isVisible()) ls_profiles_->setFocus();
+}
+
+PROFILES_TYPE* Tmanager::selected_profile() {
+    const int row = selected_row();
+    auto& profiles = context_.profiles.profiles;
+    return row >= 0 && static_cast<std::size_t>(row) < profiles.size() ? &profiles[static_cast<std::size_t>(row)]
+                                                                        : nullptr;
+}
+
+void Tmanager::pm_restore_notesClick() {
+    tm_autorun_profile_stop();
+    const Messages m = messages_of(context_, dialogs_);
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
+    const PROFILES_TYPE* profile = selected_profile();
+    if (!profile) return;
+    Trestore_notes window(context_, dialogs_, *profile, this);
+    if (!window.has_backups()) return m.information(m.text(caption_slot::manager_no_backups));
+    window.exec();
+}
+
+void Tmanager::pm_export_notesClick() {
+    tm_autorun_profile_stop();
+    const PROFILES_TYPE* profile = selected_profile();
+    if (!profile) return;
+    const Messages m = messages_of(context_, dialogs_);
+    const auto chosen = dialogs_.save_file(notes_file_request(m, caption_slot::manager_export_title, profile->folder + "-notes.json"));
+    if (!chosen) return;
+    std::size_t games = 0;
+    if (const auto problem = profile_notes_export(context_.variables.program_folder, *profile, chosen->path, games))
+        return m.error(m.text(caption_slot::manager_not_exported, {*problem}));
+    m.information(m.text(caption_slot::manager_exported, {std::to_string(games), chosen->path}));
+}
+
+void Tmanager::pm_import_notesClick() {
+    tm_autorun_profile_stop();
+    const Messages m = messages_of(context_, dialogs_);
+    if (context_.variables.run_from_cd) return m.error(m.text(caption_slot::read_only_mode));
+    PROFILES_TYPE* profile = selected_profile();
+    if (!profile) return;
+    const auto chosen = dialogs_.open_file(notes_file_request(m, caption_slot::manager_import_title, {}));
+    if (!chosen) return;
+    const NotesRead read = notes_read_file(chosen->path);
+    if (!read.file) return m.error(m.text(caption_slot::manager_not_imported, {read.error}));
+    const CodePage cp = code_page_for_language(profile->language);
+    if (!notes_profile_matches(*read.file, *profile) &&
+        m.ask(m.text(caption_slot::manager_other_profile_question, {read.file->profile_id, to_utf8(profile->id, cp)}), 562,
+              MessageIcon::question, MessageButtons::yes_no, MessageAnswer::no) != MessageAnswer::yes)
+        return;
+    NotesImport report;
+    if (const auto problem = profile_notes_import(context_.variables.program_folder, *profile, *read.file, report))
+        return m.error(m.text(caption_slot::manager_not_imported, {*problem}));
+    const auto count = [](std::size_t n) { return std::to_string(n); };
+    std::string text = m.text(caption_slot::manager_imported, {to_utf8(profile->name, cp), count(report.attached),
+                                              count(report.new_games), count(report.merged_notes),
+                                              count(report.refused.size())});
+    for (const NotesRefusal& r : report.refused)
+        text += "\r\n" + (r.why == NotesRefusal::Why::code_page ? m.text(caption_slot::manager_refused_characters, {r.game, r.characters})
+                                                                 : m.text(caption_slot::manager_refused_full, {r.game}));
+    m.information(text);
 }
 
 bool Tmanager::eventFilter(QObject* watched, QEvent* event) {

@@ -17,6 +17,7 @@ class QPushButton;
 namespace tkv {
 
 struct ProgramContext;
+struct PROFILES_TYPE;
 class Dialogs;
 class TTKV_Frame;
 class TTKV_ListBox;
@@ -69,6 +70,11 @@ class Tmanager : public QDialog {
     void tm_showTimer();
     void pm_addClick();
     void pm_deleteClick();
+    void pm_restore_notesClick();
+    void pm_export_notesClick();
+    void pm_import_notesClick();
+    // The profile selected in the list, or none.
+    PROFILES_TYPE* selected_profile();
 
     ProgramContext& context_;
     Dialogs& dialogs_;
@@ -97,6 +103,9 @@ class Tmanager : public QDialog {
     QAction* pm_rename_ = nullptr;
     QAction* pm_delete_ = nullptr;
     QAction* pm_cancel_ = nullptr;
+    QAction* pm_restore_notes_ = nullptr;
+    QAction* pm_export_notes_ = nullptr;
+    QAction* pm_import_notes_ = nullptr;
     QTimer tm_autorun_profile_;
 };
 

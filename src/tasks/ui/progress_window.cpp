@@ -13,6 +13,7 @@
 #include "database/save_task.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/qt_text.h"
+#include "shell/backups.h"
 #include "shell/files.h"
 #include "shell/product.h"
 #include "shell/unzip_task.h"
@@ -270,6 +271,7 @@ void Tprogress::load_database() {
     PROFILES_TYPE* profile = current_profile(context_);
     if (!profile) return;
     set_label(caption_text(context_, caption_slot::task_processing));
+    remove_save_leftovers(folder_of_path(context_.variables.main_dat_path), {"main.dat", "user.dat"});
     const OpenReport report =
         database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
                       context_.variables.user_dat_path, context_.options.ignore_case);

@@ -3,11 +3,14 @@
 
 #include "app/ui/program.h"
 #include "database/dat_text.h"
+#include "database/database_files.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -162,6 +165,40 @@ TEST_F(ProgramFlow, WithoutTheManagerAfterExitTheProgramEndsWithTheMainWindow) {
     EXPECT_EQ(script.done(), 2u);
     EXPECT_FALSE(manager_again);
     EXPECT_NE(home.read("tkv.ini").find("last profile id=one"), std::string::npos);
+}
+
+// Restoring notes runs from the manager through its own window and the message saying so, in
+// the program's real loops; the backup the save made comes back.
+TEST_F(ProgramFlow, RestoringNotesFromTheManagerBringsBackTheSavedBackup) {
+    configure("last profile id=two\r\nlast profile autorun=0\r\n");
+    PROFILES_TYPE profile;
+    profile.id = "two";
+    GameDatabase db;
+    db.games.push_back({-1, "Mine", "", 0, "the old note", {}});
+    ASSERT_TRUE(u_progress_dat_save_user(db, profile, home.path("profiles/two/user.dat"), true));
+    const std::string old_file = home.read("profiles/two/user.dat");
+    db.games[0].user_text = "a mistake";
+    ASSERT_TRUE(u_progress_dat_save_user(db, profile, home.path("profiles/two/user.dat"), true));
+
+    const auto later = [](QWidget* w, std::function<void()> f) { QTimer::singleShot(0, w, std::move(f)); };
+    QDialog* manager = nullptr;
+    Script script({
+        {"the manager", [&] { return (manager = visible_window("Tmanager")) != nullptr; },
+         [&] { later(manager, [manager] { manager->findChild<QAction*>("pm_restore_notes")->trigger(); }); }},
+        {"the backups", [] { return visible_window("Trestore_notes") != nullptr; },
+         [&] {
+             QDialog* w = visible_window("Trestore_notes");
+             later(w, [w] { w->findChild<QPushButton*>("btc_restore")->click(); });
+         }},
+        {"the message that says so",
+         [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+         [] { qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->accept(); }},
+        {"the manager again", [&] { return QApplication::activeModalWidget() == manager; },
+         [&] { QTest::mouseClick(manager->findChild<QPushButton*>("btc_exit"), Qt::LeftButton); }},
+    });
+    EXPECT_EQ(program_run({}), 0);
+    EXPECT_EQ(script.done(), 4u);
+    EXPECT_EQ(home.read("profiles/two/user.dat"), old_file);
 }
 
 // The switches need no display: "--help" prints them and ends before the application starts, so

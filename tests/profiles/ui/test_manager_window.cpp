@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "database/database_files.h"
+#include "database/open_database.h"
+#include "shell/backups.h"
 #include "support/program_folder.h"
 #include "profiles/ui/manager_window.h"
 #include "support/modal.h"
@@ -152,6 +156,107 @@ TEST(Tmanager, DeleteAsksTwiceAndKeepsWhatTheUserWantsKept) {
     EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/alpha")));
 
     EXPECT_FALSE(m.get<QAction>("pm_rename")->isEnabled());
+    w.close();
+}
+
+// Saves the note of the first game of profiles/mid as the main window does.
+std::string save_mid_note(const ManagerFolder& m, const std::string& note) {
+    PROFILES_TYPE p;
+    GameDatabase db;
+    CHANGE_TRACKING changes;
+    const std::string user_dat = m.f.dir.path("profiles/mid/user.dat");
+    database_open(db, changes, p, m.f.dir.path("profiles/mid/main.dat"), user_dat, true);
+    db.games[0].user_text = note;
+    EXPECT_TRUE(u_progress_dat_save_user(db, p, user_dat, true));
+    return m.f.dir.read("profiles/mid/user.dat");
+}
+
+std::string mid_note(const ManagerFolder& m) {
+    std::vector<GAMES2_ARRAY_TYPE> records;
+    user_dat_read_records(m.f.dir.path("profiles/mid/user.dat"), records);
+    return records.empty() ? "" : records[0].user_text;
+}
+
+TEST(Tmanager, RestoreNotesListsTheBackupsWithTheirDifferencesAndRestoresTheChosenOne) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    Tmanager& w = m.open();
+    m.dialogs.expect_message("no backups", MessageAnswer::ok);
+    m.get<QAction>("pm_restore_notes")->trigger();
+
+    const std::string first = save_mid_note(m, "first");
+    save_mid_note(m, "second");
+    test::when_modal_opens("Trestore_notes", [](QDialog* d) {
+        auto* tree = d->findChild<QTreeWidget*>("tv_backups");
+        ASSERT_EQ(tree->topLevelItemCount(), 1);
+        QTreeWidgetItem* backup = tree->topLevelItem(0);
+        EXPECT_EQ(backup->text(1), "0");
+        EXPECT_EQ(backup->text(2), "1");
+        EXPECT_EQ(backup->text(3), "0 added, 0 removed, 1 notes changed");
+        ASSERT_EQ(backup->childCount(), 1);
+        EXPECT_EQ(backup->child(0)->text(0), "Notes changed: 1");
+        tree->setCurrentItem(backup->child(0)->child(0));
+        EXPECT_EQ(backup->child(0)->child(0)->text(0), "M");
+        d->findChild<QPushButton*>("btc_restore")->click();
+    });
+    m.dialogs.expect_message("were restored", MessageAnswer::ok);
+    m.get<QAction>("pm_restore_notes")->trigger();
+    EXPECT_EQ(m.f.dir.read("profiles/mid/user.dat"), first);
+    EXPECT_EQ(backups_list(m.f.dir.folder() + "profiles/mid/backups/", "user.dat").size(), 2u);
+    w.close();
+}
+
+TEST(Tmanager, ExportAndImportNotesAppendAConflictingNoteAndRefuseBadFiles) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    save_mid_note(m, "mine");
+    Tmanager& w = m.open();
+    const std::string file = m.f.dir.path("mid.json");
+    m.dialogs.expect_save(FileDialogResult{file, 1});
+    m.dialogs.expect_message("The notes of 1 games were exported to:\r\n" + file, MessageAnswer::ok);
+    m.get<QAction>("pm_export_notes")->trigger();
+    EXPECT_EQ(m.dialogs.file_dialogs.back().file_name, "mid-notes.json");
+
+    save_mid_note(m, "changed");
+    m.dialogs.expect_open(FileDialogResult{file, 1});
+    m.dialogs.expect_message("Notes merged (appended under a dated line): 1", MessageAnswer::ok);
+    m.get<QAction>("pm_import_notes")->trigger();
+    const std::string merged = mid_note(m);
+    EXPECT_TRUE(merged.starts_with("changed\r\n\r\n--- ")) << merged;
+    EXPECT_TRUE(merged.ends_with(" ---\r\nmine")) << merged;
+
+    std::string text = m.f.dir.read("mid.json");
+    m.f.dir.write("cut.json", text.substr(0, text.size() - 3));
+    m.dialogs.expect_open(FileDialogResult{m.f.dir.path("cut.json"), 1});
+    m.dialogs.expect_message("Nothing was imported: the file is not valid JSON", MessageAnswer::ok);
+    m.get<QAction>("pm_import_notes")->trigger();
+    text.replace(text.find("\"mid\""), 5, "\"zeta\"");
+    text.replace(text.find("\"mine\""), 6, "\"theirs\"");
+    m.f.dir.write("zeta.json", text);
+    m.dialogs.expect_open(FileDialogResult{m.f.dir.path("zeta.json"), 1});
+    m.dialogs.expect_message("notes of the profile \"zeta\", not of \"mid\"", MessageAnswer::no);
+    m.get<QAction>("pm_import_notes")->trigger();
+    EXPECT_EQ(mid_note(m), merged);
+    w.close();
+}
+
+TEST(Tmanager, DeletingWithAllFilesAsksToKeepTheBackups) {
+    ManagerFolder m;
+    m.f.c.options.last_profile_autorun = false;
+    save_mid_note(m, "first");
+    const std::string first = m.f.dir.read("profiles/mid/user.dat");
+    save_mid_note(m, "second");
+    Tmanager& w = m.open();
+    m.dialogs.expect_message("delete selected profile", MessageAnswer::yes);
+    m.dialogs.expect_message("delete all files", MessageAnswer::yes);
+    m.dialogs.expect_message("Keep the backups of this profile's notes in\r\n" + m.f.dir.folder() + "backups/mid/",
+                             MessageAnswer::yes);
+    m.get<QAction>("pm_delete")->trigger();
+    EXPECT_EQ(m.dialogs.messages.back().default_answer, MessageAnswer::yes);
+    EXPECT_FALSE(std::filesystem::exists(m.f.dir.path("profiles/mid")));
+    const auto kept = backups_list(m.f.dir.folder() + "backups/mid/", "user.dat");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(m.f.dir.read("backups/mid/" + kept[0].name), first);
     w.close();
 }
 
