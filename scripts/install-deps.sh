@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache git
   # libraries
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libcurl4-openssl-dev libzip-dev libbz2-dev libjpeg62-turbo-dev liboping-dev
-  libxapian-dev
+  libxapian-dev libsqlite3-dev libzstd-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # real peers and fixture tools used by the tests

@@ -3,6 +3,8 @@
 #include "database/game_table.h"
 #include "database/record_codec.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <functional>
 
@@ -32,6 +34,35 @@ std::unordered_map<std::string, std::vector<std::size_t>> games_by_key(const Gam
     out.reserve(db.games.size());
     for (std::size_t i = 0; i < db.games.size(); ++i)
         out[game_key(db.games[i])].push_back(i);
+    return out;
+}
+
+std::unordered_map<std::string, std::vector<std::size_t>> games_of_keys(const GameDatabase& db,
+                                                                        const std::vector<std::string>& keys) {
+    std::unordered_map<std::string, std::vector<std::size_t>> out;
+    std::unordered_map<std::int32_t, const std::string*> publisher; // id -> its key
+    std::size_t user_keys = 0;
+    GAMES2_ARRAY_TYPE probe; // a publisher's game of the id read: its key must be the key read
+    for (const std::string& key : keys) {
+        const std::string_view digits = std::string_view(key).substr(1);
+        std::int32_t id = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
+        probe.id = id;
+        if (key.starts_with('g') && error == std::errc() && end == digits.data() + digits.size() && id > 0 &&
+            game_key(probe) == key)
+            publisher.emplace(id, &key);
+        else
+            ++user_keys;
+    }
+    for (std::size_t i = 0; i < db.games.size(); ++i) {
+        const GAMES2_ARRAY_TYPE& game = db.games[i];
+        if (game.id > 0) {
+            if (const auto it = publisher.find(game.id); it != publisher.end()) out[*it->second].push_back(i);
+        } else if (user_keys > 0) {
+            std::string key = game_key(game);
+            if (std::find(keys.begin(), keys.end(), key) != keys.end()) out[std::move(key)].push_back(i);
+        }
+    }
     return out;
 }
 

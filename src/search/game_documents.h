@@ -34,6 +34,9 @@ std::string game_key(const GAMES2_ARRAY_TYPE& game);
 
 // The games of each key, in table order.
 std::unordered_map<std::string, std::vector<std::size_t>> games_by_key(const GameDatabase& db);
+// The same for these keys only, without making every game's key (a query's hits).
+std::unordered_map<std::string, std::vector<std::size_t>> games_of_keys(const GameDatabase& db,
+                                                                        const std::vector<std::string>& keys);
 
 // Changes whenever anything the index holds of the game changes: id, revision, names, block or
 // user text.

@@ -1,6 +1,6 @@
 #include "search/indexer.h"
 
-#include "search/game_documents.h"
+#include "search/entry_pack.h"
 #include "search/text_fold.h"
 
 #include <cstdio>
@@ -9,6 +9,9 @@
 namespace tkv {
 
 namespace {
+
+// Games written between two commits of a long run.
+constexpr std::size_t games_per_commit = 2000;
 
 std::string signature_text(const GameDatabase& db, const std::vector<std::size_t>& games) {
     std::uint64_t h = 0;
@@ -19,110 +22,157 @@ std::string signature_text(const GameDatabase& db, const std::vector<std::size_t
     return hex;
 }
 
-// key -> stored signature.
-std::unordered_map<std::string, std::string> stored_signatures(const Xapian::Database& index) {
-    std::unordered_map<std::string, std::string> out;
-    for (auto it = index.valuestream_begin(slot_signature); it != index.valuestream_end(slot_signature);
-         ++it) {
-        const std::string value = *it;
-        const auto tab = value.find('\t');
-        if (tab != std::string::npos) out[value.substr(0, tab)] = value.substr(tab + 1);
+// Undoes the open transaction of a failed write; an index too damaged for that is rebuilt anyway.
+void roll_back(SqliteDb& index) {
+    try {
+        index.exec("ROLLBACK");
+    } catch (const SqliteError&) {
     }
+}
+
+// key -> stored signature.
+std::unordered_map<std::string, std::string> stored_signatures(SqliteDb& index) {
+    std::unordered_map<std::string, std::string> out;
+    SqliteStatement rows = index.prepare("SELECT key, signature FROM games WHERE ordinal = 0");
+    while (rows.step())
+        out[rows.text(0)] = rows.text(1);
     return out;
 }
 
 class Writer {
   public:
-    Writer(Xapian::WritableDatabase& index, const IndexOptions& options) : index_(index), options_(options) {
-        generator_.set_stemmer(options.stemmer);
-        generator_.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
-        if (options.spelling) {
-            generator_.set_database(index);
-            generator_.set_flags(Xapian::TermGenerator::FLAG_SPELLING);
+    Writer(SqliteDb& index, const IndexOptions& options)
+        : index_(index), options_(options),
+          insert_game_(index.prepare("INSERT INTO games(key, ordinal, signature, texts) VALUES(?, ?, ?, ?)")),
+          insert_text_(index.prepare("INSERT INTO texts(rowid, names, category, body) VALUES(?, ?, ?, ?)")),
+          delete_text_(index.prepare(
+              "INSERT INTO texts(texts, rowid, names, category, body) VALUES('delete', ?, ?, ?, ?)")),
+          games_of_key_(index.prepare("SELECT id, texts FROM games WHERE key = ?")),
+          delete_games_(index.prepare("DELETE FROM games WHERE key = ?")) {}
+
+    // Takes the key's games out of the index; false when it held none.
+    bool remove(const std::string& key) {
+        bool found = false;
+        games_of_key_.bind(1, key);
+        while (games_of_key_.step()) {
+            found = true;
+            const auto entries = unpack_entries(games_of_key_.text(1));
+            if (!entries) throw SqliteError("the stored texts of " + key + " are damaged");
+            texts(delete_text_, games_of_key_.integer(0), *entries);
         }
+        delete_games_.bind(1, key).run();
+        return found;
     }
 
-    // The documents of one key: those written before go, the key's games get theirs.
-    void write(const GameDatabase& db, const std::string& key, const std::vector<std::size_t>& games,
-               bool stored_before) {
-        if (stored_before) index_.delete_document("Q" + key);
-        const std::string signature = key + "\t" + signature_text(db, games);
+    // The key's games as the table holds them now; those stored before must have been removed.
+    void write(const GameDatabase& db, const std::string& key, const std::vector<std::size_t>& games) {
+        const std::string signature = signature_text(db, games);
         for (std::size_t ordinal = 0; ordinal < games.size(); ++ordinal) {
-            const auto entries = game_entries(db, games[ordinal], options_.cp);
-            const std::string names = fold_accents(entries.front().text);
-            for (const SearchEntry& e : entries) {
-                Xapian::Document doc;
-                doc.add_boolean_term("Q" + key);
-                doc.add_value(slot_game, key + "#" + std::to_string(ordinal));
-                if (ordinal == 0 && &e == &entries.front()) doc.add_value(slot_signature, signature);
-                doc.set_data(std::to_string(static_cast<int>(e.kind)) + " " + std::to_string(e.entry) + "\t" +
-                             e.category + "\n" + e.text);
-                generator_.set_document(doc);
-                generator_.index_text(fold_accents(e.text));
-                // The entry's category and the game's names belong to every text of the game.
-                if (e.kind != EntryKind::names) {
-                    generator_.increase_termpos(100);
-                    generator_.index_text(fold_accents(e.category));
-                    generator_.increase_termpos(100);
-                    generator_.index_text(names);
-                }
-                index_.add_document(doc);
-            }
+            auto entries = game_entries(db, games[ordinal], options_.cp);
+            if (entries.size() > texts_per_game_max) entries.resize(texts_per_game_max);
+            insert_game_.bind(1, key)
+                .bind(2, static_cast<std::int64_t>(ordinal))
+                .bind(3, signature)
+                .bind_blob(4, pack_entries(entries))
+                .run();
+            texts(insert_text_, index_.last_row_id(), entries);
         }
     }
 
   private:
-    Xapian::WritableDatabase& index_;
+    // Adds (or, through the delete statement, takes out) the rows of one game's texts; the
+    // columns must be the same both times, so they are made here only.
+    static void texts(SqliteStatement& statement, std::int64_t game_row, const std::vector<SearchEntry>& entries) {
+        const std::string names = fold_accents(entries.front().text);
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            const bool title = k == 0;
+            statement.bind(1, (game_row << text_row_shift) | static_cast<std::int64_t>(k))
+                .bind(2, names)
+                .bind(3, title ? std::string() : fold_accents(entries[k].category))
+                .bind(4, title ? std::string() : fold_accents(entries[k].text))
+                .run();
+        }
+    }
+
+    SqliteDb& index_;
     const IndexOptions& options_;
-    Xapian::TermGenerator generator_;
+    SqliteStatement insert_game_, insert_text_, delete_text_, games_of_key_, delete_games_;
 };
 
 } // namespace
 
-SyncResult sync_index(Xapian::WritableDatabase& index, const GameDatabase& db, const IndexOptions& options,
+void create_index_tables(SqliteDb& index) {
+    index.exec("CREATE TABLE IF NOT EXISTS meta(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
+               "CREATE TABLE IF NOT EXISTS games(id INTEGER PRIMARY KEY, key TEXT NOT NULL, "
+               "ordinal INTEGER NOT NULL, signature TEXT NOT NULL, texts BLOB NOT NULL);"
+               "CREATE INDEX IF NOT EXISTS games_by_key ON games(key);"
+               // Contentless: the words only; the texts are in games, packed.
+               "CREATE VIRTUAL TABLE IF NOT EXISTS texts USING fts5(names, category, body, content='', "
+               "detail=full, tokenize=\"unicode61 remove_diacritics 2 tokenchars '_'\");"
+               "CREATE VIRTUAL TABLE IF NOT EXISTS words USING fts5vocab(texts, 'row');");
+}
+
+SyncResult sync_index(SqliteDb& index, const GameDatabase& db, const IndexOptions& options,
                       const IndexProgress& progress, const std::atomic<bool>* cancel) {
     SyncResult result;
-    auto stored = stored_signatures(index);
+    const auto stored = stored_signatures(index);
     const auto keyed = games_by_key(db);
     std::vector<const std::pair<const std::string, std::vector<std::size_t>>*> changed;
     for (const auto& entry : keyed) {
         const auto it = stored.find(entry.first);
         if (it == stored.end() || it->second != signature_text(db, entry.second)) changed.push_back(&entry);
     }
-    for (const auto& [key, signature] : stored)
-        if (!keyed.contains(key)) {
-            index.delete_document("Q" + key);
-            ++result.removed;
+    index.exec("BEGIN");
+    try {
+        Writer writer(index, options);
+        for (const auto& [key, signature] : stored)
+            if (!keyed.contains(key)) {
+                writer.remove(key);
+                ++result.removed;
+            }
+        for (std::size_t n = 0; n < changed.size(); ++n) {
+            if (cancel && cancel->load()) {
+                result.cancelled = true;
+                break;
+            }
+            const auto& [key, games] = *changed[n];
+            if (stored.contains(key)) writer.remove(key);
+            writer.write(db, key, games);
+            result.indexed += games.size();
+            if ((n + 1) % games_per_commit == 0) index.exec("COMMIT; BEGIN");
+            if (progress && n % 64 == 0) progress(static_cast<double>(n) / static_cast<double>(changed.size()));
         }
-    Writer writer(index, options);
-    for (std::size_t n = 0; n < changed.size(); ++n) {
-        if (cancel && cancel->load()) {
-            result.cancelled = true;
-            break;
-        }
-        writer.write(db, changed[n]->first, changed[n]->second, stored.contains(changed[n]->first));
-        result.indexed += changed[n]->second.size();
-        if (progress && (n % 64 == 0)) progress(static_cast<double>(n) / static_cast<double>(changed.size()));
+    } catch (...) {
+        roll_back(index);
+        throw;
     }
+    index.exec("COMMIT");
     if (progress) progress(1.0);
     return result;
 }
 
-SyncResult update_index(Xapian::WritableDatabase& index, const GameDatabase& db, const IndexOptions& options,
+SyncResult update_index(SqliteDb& index, const GameDatabase& db, const IndexOptions& options,
                         const std::vector<std::string>& keys) {
     SyncResult result;
     const auto keyed = games_by_key(db);
-    Writer writer(index, options);
-    for (const std::string& key : keys) {
-        const auto it = keyed.find(key);
-        if (it == keyed.end()) {
-            index.delete_document("Q" + key);
-            ++result.removed;
-            continue;
+    index.exec("BEGIN");
+    try {
+        Writer writer(index, options);
+        for (const std::string& key : keys) {
+            const auto it = keyed.find(key);
+            const bool stored = writer.remove(key);
+            if (it == keyed.end()) {
+                if (stored) ++result.removed;
+                continue;
+            }
+            writer.write(db, key, it->second);
+            result.indexed += it->second.size();
         }
-        writer.write(db, key, it->second, true);
-        result.indexed += it->second.size();
+    } catch (...) {
+        roll_back(index);
+        throw;
     }
+    index.exec("COMMIT");
     return result;
 }
 

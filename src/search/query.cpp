@@ -2,84 +2,192 @@
 
 #include "search/text_fold.h"
 
+#include <algorithm>
 #include <unordered_map>
-#include <vector>
 
 namespace tkv {
 
 namespace {
 
-constexpr unsigned parser_flags = Xapian::QueryParser::FLAG_PHRASE | Xapian::QueryParser::FLAG_BOOLEAN |
-                                  Xapian::QueryParser::FLAG_LOVEHATE | Xapian::QueryParser::FLAG_WILDCARD;
-// Broad prefixes ("a*") expand to the most frequent words only, so that they stay fast.
-constexpr Xapian::termcount wildcard_expansion = 200;
+using Kind = QueryItem::Kind;
 
-// The words of the folded query, and those typed with a '*' after them.
-void split_words(std::string_view folded, std::vector<std::string>& words, std::set<std::string>& prefixes) {
-    std::string word;
-    const auto end_word = [&](bool star) {
-        if (word.empty()) return;
-        if (star) prefixes.insert(fold_word(word));
-        words.push_back(fold_word(word));
-        word.clear();
-    };
-    for (Xapian::Utf8Iterator it(folded.data(), folded.size()); it != Xapian::Utf8Iterator(); ++it) {
-        if (Xapian::Unicode::is_wordchar(*it))
-            Xapian::Unicode::append_utf8(word, *it);
-        else
-            end_word(*it == '*');
-    }
-    end_word(false);
+std::u32string decoded(std::string_view utf8) {
+    std::u32string out;
+    for (Xapian::Utf8Iterator it(utf8.data(), utf8.size()); it != Xapian::Utf8Iterator(); ++it)
+        out.push_back(*it);
+    return out;
 }
 
-// The query of the plain words, each stemmed as the parser stems them, when the parser refuses
-// the text.
-Xapian::Query plain_query(const std::vector<std::string>& words, const Xapian::Stem& stemmer,
-                          Xapian::Query::op default_op) {
-    std::vector<Xapian::Query> parts;
-    for (const std::string& w : words)
-        parts.emplace_back(stemmer.is_none() ? w : "Z" + stemmer(w));
-    return parts.empty() ? Xapian::Query() : Xapian::Query(default_op, parts.begin(), parts.end());
+bool is_word_char(char32_t c) {
+    return Xapian::Unicode::is_wordchar(c);
 }
 
-QueryTerms terms_of(const Xapian::Query& query, std::set<std::string> prefixes) {
-    QueryTerms terms;
-    for (auto it = query.get_unique_terms_begin(); it != query.get_unique_terms_end(); ++it) {
-        const std::string term = *it;
-        if (term.starts_with('Z'))
-            terms.stems.insert(term.substr(1));
-        else
-            terms.exact.insert(term);
+std::size_t letters(std::string_view utf8) {
+    std::size_t n = 0;
+    for (Xapian::Utf8Iterator it(utf8.data(), utf8.size()); it != Xapian::Utf8Iterator(); ++it)
+        ++n;
+    return n;
+}
+
+// Reads the folded query left to right; operators stay in capitals (fold_query keeps them).
+class Reader {
+  public:
+    explicit Reader(std::u32string text) : text_(std::move(text)) {}
+
+    std::vector<QueryItem> items() {
+        std::vector<QueryItem> out;
+        bool next_or = false, next_not = false;
+        while (at_ < text_.size()) {
+            const char32_t c = text_[at_];
+            if (c == U'"') {
+                ++at_;
+                QueryItem item{Kind::phrase, phrase_words(), false, false};
+                add(out, std::move(item), next_or, next_not);
+                continue;
+            }
+            if (!is_word_char(c)) {
+                ++at_;
+                continue;
+            }
+            const char32_t sign = at_ > 0 && (at_ < 2 || !is_word_char(text_[at_ - 2])) ? text_[at_ - 1] : U' ';
+            std::string word = read_word();
+            if (word == "AND") continue;
+            if (word == "OR") {
+                next_or = !out.empty();
+                continue;
+            }
+            if (word == "NOT") {
+                next_not = true;
+                continue;
+            }
+            if (word == "XOR" || word == "NEAR" || word == "ADJ") continue;
+            QueryItem item{Kind::word, {std::move(word)}, sign == U'-', false};
+            if (at_ < text_.size() && text_[at_] == U'*')
+                item.kind = Kind::prefix;
+            else if (at_ == text_.size() && letters(item.words[0]) >= partial_word_letters)
+                item.kind = Kind::partial;
+            add(out, std::move(item), next_or, next_not);
+        }
+        return out;
     }
-    terms.prefixes = std::move(prefixes);
-    return terms;
+
+  private:
+    std::string read_word() {
+        std::string word;
+        while (at_ < text_.size() && is_word_char(text_[at_]))
+            Xapian::Unicode::append_utf8(word, text_[at_++]);
+        return word;
+    }
+
+    std::vector<std::string> phrase_words() {
+        std::vector<std::string> words;
+        while (at_ < text_.size() && text_[at_] != U'"') {
+            if (is_word_char(text_[at_]))
+                words.push_back(fold_word(read_word())); // AND, OR, NOT are words in a phrase
+            else
+                ++at_;
+        }
+        if (at_ < text_.size()) ++at_;
+        return words;
+    }
+
+    static void add(std::vector<QueryItem>& out, QueryItem item, bool& next_or, bool& next_not) {
+        item.excluded = item.excluded || next_not;
+        item.or_previous = next_or && !item.excluded;
+        next_or = next_not = false;
+        if (item.words.empty() || out.size() >= query_items_max) return;
+        if (std::find(out.begin(), out.end(), item) == out.end()) out.push_back(std::move(item));
+    }
+
+    std::u32string text_;
+    std::size_t at_ = 0;
+};
+
+std::string quoted(std::string_view words) {
+    std::string out = "\"";
+    for (char c : words)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string item_expression(const QueryItem& item, const StemSiblings& siblings) {
+    switch (item.kind) {
+    case Kind::prefix:
+        return quoted(item.words[0]) + "*";
+    case Kind::phrase: {
+        std::string joined;
+        for (const std::string& w : item.words)
+            joined += (joined.empty() ? "" : " ") + w;
+        return quoted(joined);
+    }
+    case Kind::word:
+    case Kind::partial: break;
+    }
+    std::vector<std::string> alternatives{quoted(item.words[0])};
+    if (siblings)
+        for (const std::string& w : siblings(item.words[0]))
+            if (w != item.words[0]) alternatives.push_back(quoted(w));
+    if (item.kind == Kind::partial) alternatives.push_back(quoted(item.words[0]) + "*");
+    if (alternatives.size() == 1) return alternatives[0];
+    std::string out = "(";
+    for (std::size_t i = 0; i < alternatives.size(); ++i)
+        out += (i ? " OR " : "") + alternatives[i];
+    return out + ")";
 }
 
 } // namespace
 
-ParsedQuery parse_query(const Xapian::Database& index, const Xapian::Stem& stemmer, std::string_view typed,
-                        Xapian::Query::op default_op, bool spelling) {
-    const std::string folded = fold_query(typed);
-    std::vector<std::string> words;
-    std::set<std::string> prefixes;
-    split_words(folded, words, prefixes);
-    ParsedQuery out;
-    try {
-        Xapian::QueryParser parser;
-        parser.set_database(index);
-        parser.set_stemmer(stemmer);
-        parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
-        parser.set_default_op(default_op);
-        parser.set_max_expansion(wildcard_expansion, Xapian::Query::WILDCARD_LIMIT_MOST_FREQUENT);
-        const unsigned flags =
-            parser_flags | (spelling ? unsigned{Xapian::QueryParser::FLAG_SPELLING_CORRECTION} : 0u);
-        out.query = parser.parse_query(folded, flags);
-        if (spelling) out.corrected = parser.get_corrected_query_string();
-    } catch (const Xapian::Error&) {
-        out.query = plain_query(words, stemmer, default_op);
-        out.corrected.clear();
+TypedQuery parse_query(std::string_view typed, const Xapian::Stem& stemmer) {
+    TypedQuery query;
+    query.items = Reader(decoded(fold_query(typed))).items();
+    for (QueryItem& item : query.items) {
+        if (item.kind != Kind::phrase) item.words[0] = fold_word(item.words[0]);
+        if (item.excluded) continue;
+        switch (item.kind) {
+        case Kind::phrase:
+            query.terms.exact.insert(item.words.begin(), item.words.end());
+            break;
+        case Kind::prefix:
+            query.terms.prefixes.insert(item.words[0]);
+            break;
+        case Kind::partial:
+            query.terms.prefixes.insert(item.words[0]);
+            [[fallthrough]];
+        case Kind::word:
+            if (stemmer.is_none())
+                query.terms.exact.insert(item.words[0]);
+            else
+                query.terms.stems.insert(stemmer(item.words[0]));
+            break;
+        }
     }
-    out.terms = terms_of(out.query, std::move(prefixes));
+    return query;
+}
+
+std::string match_expression(const TypedQuery& query, bool all_words, const StemSiblings& siblings) {
+    std::vector<std::string> groups;
+    std::string excluded;
+    for (const QueryItem& item : query.items) {
+        const std::string part = item_expression(item, siblings);
+        if (item.excluded)
+            excluded += (excluded.empty() ? "" : " OR ") + part;
+        else if (item.or_previous && !groups.empty())
+            groups.back() += " OR " + part;
+        else
+            groups.push_back(part);
+    }
+    if (groups.empty()) return {};
+    std::string out;
+    for (const std::string& g : groups)
+        out += (out.empty() ? "(" : (all_words ? " AND (" : " OR (")) + g + ")";
+    if (!excluded.empty()) out = "(" + out + ") NOT (" + excluded + ")";
+    return out;
+}
+
+std::vector<std::string> correctable_words(const TypedQuery& query) {
+    std::vector<std::string> out;
+    for (const QueryItem& item : query.items)
+        if (!item.excluded && (item.kind == Kind::word || item.kind == Kind::partial)) out.push_back(item.words[0]);
     return out;
 }
 

@@ -26,8 +26,19 @@ void append_folded(std::string& out, unsigned ch, bool lower) {
 std::string fold(std::string_view utf8, bool lower) {
     std::string out;
     out.reserve(utf8.size());
-    for (Xapian::Utf8Iterator it(utf8.data(), utf8.size()); it != Xapian::Utf8Iterator(); ++it)
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        if (c < 0x80) { // most texts are plain ASCII: no decoding for it
+            out += static_cast<char>(lower && c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            ++at;
+            continue;
+        }
+        Xapian::Utf8Iterator it(utf8.data() + at, utf8.size() - at);
         append_folded(out, *it, lower);
+        ++it;
+        at = utf8.size() - it.left();
+    }
     return out;
 }
 

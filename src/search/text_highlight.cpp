@@ -42,9 +42,8 @@ TextHighlighter::TextHighlighter(std::string_view language, std::string_view typ
     rule_->stemmer = stemmer_for_language(language);
     if (how == Typed::as_you_type)
         rule_->terms = as_you_type_terms(typed, rule_->stemmer);
-    else // no index: the query's own words, nothing expanded or corrected from one
-        rule_->terms =
-            parse_query(Xapian::Database(), rule_->stemmer, typed, Xapian::Query::OP_AND, false).terms;
+    else
+        rule_->terms = parse_query(typed, rule_->stemmer).terms;
 }
 
 TextHighlighter::~TextHighlighter() = default;

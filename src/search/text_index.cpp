@@ -3,6 +3,9 @@
 #include "search/index_place.h"
 #include "search/indexer.h"
 #include "search/query.h"
+#include "search/entry_pack.h"
+#include "search/spelling.h"
+#include "search/text_fold.h"
 #include "search/snippet.h"
 #include "search/stemmer.h"
 #include "shell/files.h"
@@ -10,38 +13,36 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tkv {
 
 namespace {
 
-// Changes when the documents are written differently: an index of another format is rebuilt.
-constexpr std::string_view index_format = "documents 2";
-
-struct StoredHit {
-    EntryKind kind = EntryKind::names;
-    std::size_t entry = 0;
-    std::string category;
-    std::string text;
-};
-
-StoredHit stored_hit(const std::string& data) {
-    StoredHit hit;
-    const auto tab = data.find('\t');
-    const auto line = data.find('\n', tab == std::string::npos ? 0 : tab);
-    if (tab == std::string::npos || line == std::string::npos) return hit;
-    const int kind = std::atoi(data.c_str());
-    if (kind >= 0 && kind <= static_cast<int>(EntryKind::user_text)) hit.kind = static_cast<EntryKind>(kind);
-    if (const auto blank = data.find(' '); blank < tab)
-        hit.entry = static_cast<std::size_t>(std::strtoul(data.c_str() + blank + 1, nullptr, 10));
-    hit.category = data.substr(tab + 1, line - tab - 1);
-    hit.text = data.substr(line + 1);
-    return hit;
-}
+// Changes when the index is written differently: an index of another format is rebuilt.
+constexpr std::string_view index_format = "sqlite texts 3";
+constexpr const char* index_file = "index.sqlite";
+// Words read at most when looking for a word's stem siblings or its spelling.
+constexpr std::int64_t sibling_words_max = 20000;
+constexpr std::int64_t spelling_words_max = 100000;
 
 std::string first_line(std::string_view text) {
     return std::string(text.substr(0, text.find("\r\n")));
+}
+
+// The first UTF-8 character of a word.
+std::string first_letter(std::string_view word) {
+    std::size_t n = 1;
+    while (n < word.size() && (static_cast<unsigned char>(word[n]) & 0xC0) == 0x80)
+        ++n;
+    return std::string(word.substr(0, n));
+}
+
+void remove_index_files(const std::string& path) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        file_delete(path + suffix);
 }
 
 } // namespace
@@ -52,102 +53,177 @@ struct TextIndex::State {
     std::string folder;
     IndexOptions options;
     std::string format; // index_format and the stemmer
-    std::optional<Xapian::Database> reader;
+    std::optional<SqliteDb> db;
     bool current = false; // the index matched the table when it was last prepared
     // When the cache cannot be written: an index of this run, in a temporary folder or in memory.
-    std::optional<Xapian::WritableDatabase> private_index;
+    bool is_private = false;
     std::string private_folder;
 
     ~State() {
-        private_index.reset();
+        db.reset();
         if (!private_folder.empty()) folder_delete_tree(private_folder);
     }
 
-    std::string stamp(const GameDatabase& db) const {
-        return format + "; " + index_stamp(db, profile, main_dat_path);
+    std::string path() const { return (is_private ? private_folder : folder) + "/" + index_file; }
+
+    std::string stamp(const GameDatabase& games) const {
+        return format + "; " + index_stamp(games, profile, main_dat_path);
     }
 
-    void finish(Xapian::WritableDatabase& index, const GameDatabase& db, bool complete) {
-        index.set_metadata("format", format);
-        if (complete) index.set_metadata("stamp", stamp(db));
-        index.commit();
+    std::string meta(const std::string& name) {
+        SqliteStatement read = db->prepare("SELECT value FROM meta WHERE name = ?");
+        read.bind(1, name);
+        std::string value;
+        if (read.step()) value = read.text(0);
+        read.reset();
+        return value;
+    }
+
+    // An index made from nothing is written without a rollback journal (the fastest way); should
+    // the program stop before finish(), the mark left behind has the next opening make it anew.
+    void begin_fresh() {
+        db->exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
+                 "INSERT OR REPLACE INTO meta(name, value) VALUES('unfinished', '1')");
+    }
+
+    void finish(const GameDatabase& games, bool complete) {
+        db->prepare("INSERT OR REPLACE INTO meta(name, value) VALUES('format', ?)").bind(1, format).run();
+        db->prepare("INSERT OR REPLACE INTO meta(name, value) VALUES('stamp', ?)")
+            .bind(1, complete ? stamp(games) : std::string())
+            .run();
+        db->exec("DELETE FROM meta WHERE name = 'unfinished';"
+                 "PRAGMA journal_mode = DELETE; PRAGMA synchronous = NORMAL");
         current = complete;
     }
 
-    // Opens the cache's index for writing; a damaged one or one of another format is made anew.
-    Xapian::WritableDatabase open_cache(PrepareReport& report) {
-        if (!folder_create(folder)) throw Xapian::DatabaseCreateError("the folder cannot be made: " + folder);
-        std::optional<Xapian::WritableDatabase> index;
-        try {
-            index.emplace(folder, Xapian::DB_CREATE_OR_OPEN);
-            if (index->get_doccount() > 0 && index->get_metadata("format") != format) {
-                report.note = "it was made by another version or for another language";
-                index.reset();
-            }
-        } catch (const Xapian::DatabaseLockError&) {
-            throw;
-        } catch (const Xapian::Error& e) {
-            report.note = "it was damaged (" + e.get_msg() + ")";
-            index.reset();
-            folder_delete_tree(folder);
-            folder_create(folder);
-        }
-        if (!index) {
-            report.action = IndexAction::rebuilt;
-            return Xapian::WritableDatabase(folder, Xapian::DB_CREATE_OR_OVERWRITE);
-        }
-        report.action = index->get_doccount() == 0 ? IndexAction::built : IndexAction::updated;
-        return *index;
+    // The index's pages are read through a mapping and kept in a cache of their own, so that a
+    // query does not copy them from the file again.
+    void connect(const std::string& file) {
+        db.reset();
+        db.emplace(file);
+        db->exec("PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536; PRAGMA mmap_size = 1073741824");
     }
 
-    void prepare_cache(const GameDatabase& db, const IndexProgress& progress, const std::atomic<bool>* cancel,
+    void open(const std::string& file) {
+        connect(file);
+        create_index_tables(*db);
+    }
+
+    bool holds_games() {
+        SqliteStatement any = db->prepare("SELECT 1 FROM games LIMIT 1");
+        const bool found = any.step();
+        any.reset();
+        return found;
+    }
+
+    // Opens the cache's index for writing; a damaged one or one of another format is made anew.
+    void open_cache(PrepareReport& report) {
+        if (!folder_create(folder)) throw SqliteError("the folder cannot be made: " + folder);
+        bool fresh = !file_exists(path());
+        try {
+            open(path());
+            if (holds_games() && meta("format") != format) {
+                report.note = "it was made by another version or for another language";
+                db.reset();
+            } else if (!meta("unfinished").empty()) {
+                report.note = "its making was cut off";
+                db.reset();
+            }
+        } catch (const SqliteError& e) {
+            report.note = std::string("it was damaged (") + e.what() + ")";
+            db.reset();
+        }
+        if (!db) {
+            report.action = IndexAction::rebuilt;
+            remove_index_files(path());
+            open(path());
+            begin_fresh();
+            return;
+        }
+        report.action = fresh || !holds_games() ? IndexAction::built : IndexAction::updated;
+        if (report.action == IndexAction::built) begin_fresh();
+    }
+
+    void prepare_cache(const GameDatabase& games, const IndexProgress& progress, const std::atomic<bool>* cancel,
                        PrepareReport& report) {
-        Xapian::WritableDatabase index = open_cache(report);
+        open_cache(report);
         SyncResult result;
         try {
-            result = sync_index(index, db, options, progress, cancel);
-        } catch (const Xapian::DatabaseCorruptError& e) {
+            result = sync_index(*db, games, options, progress, cancel);
+        } catch (const SqliteError& e) {
             report.action = IndexAction::rebuilt;
-            report.note = "it was damaged (" + e.get_msg() + ")";
-            index.close();
-            index = Xapian::WritableDatabase(folder, Xapian::DB_CREATE_OR_OVERWRITE);
-            result = sync_index(index, db, options, progress, cancel);
+            report.note = std::string("it was damaged (") + e.what() + ")";
+            db.reset();
+            remove_index_files(path());
+            open(path());
+            begin_fresh();
+            result = sync_index(*db, games, options, progress, cancel);
         }
-        finish(index, db, !result.cancelled);
-        index.close();
+        finish(games, !result.cancelled);
         report.indexed = result.indexed;
         report.removed = result.removed;
         report.cancelled = result.cancelled;
-        reader.emplace(folder);
     }
 
-    void prepare_private(const GameDatabase& db, const IndexProgress& progress,
+    void prepare_private(const GameDatabase& games, const IndexProgress& progress,
                          const std::atomic<bool>* cancel, PrepareReport& report) {
         report.action = IndexAction::private_copy;
-        if (!private_index) {
+        if (!is_private) {
+            is_private = true;
             std::error_code ec;
             std::string temp =
                 (std::filesystem::temp_directory_path(ec) / "trickvault-index-XXXXXX").string();
             try {
                 if (!ec && ::mkdtemp(temp.data()) != nullptr) {
                     private_folder = temp;
-                    private_index.emplace(temp, Xapian::DB_CREATE_OR_OVERWRITE);
+                    open(path());
                 }
-            } catch (const Xapian::Error&) {
+            } catch (const SqliteError&) {
+                db.reset();
             }
-            if (!private_index) {
-                // Xapian keeps no spelling data in memory: the same hits, no "did you mean".
-                private_index.emplace(std::string(), Xapian::DB_BACKEND_INMEMORY);
-                options.spelling = false;
-            }
+            if (!db) open(":memory:");
+            begin_fresh();
         }
         report.folder = private_folder.empty() ? "memory" : private_folder;
-        const SyncResult result = sync_index(*private_index, db, options, progress, cancel);
-        finish(*private_index, db, !result.cancelled);
+        const SyncResult result = sync_index(*db, games, options, progress, cancel);
+        finish(games, !result.cancelled);
         report.indexed = result.indexed;
         report.removed = result.removed;
         report.cancelled = result.cancelled;
-        reader.emplace(*private_index);
+    }
+
+    // Index words in [from, to), at most max of them.
+    std::vector<IndexWord> words_between(const std::string& from, const std::string& to, std::int64_t max) {
+        SqliteStatement read = db->prepare("SELECT term, doc FROM words WHERE term >= ? AND term < ? LIMIT ?");
+        read.bind(1, from).bind(2, to).bind(3, max);
+        std::vector<IndexWord> out;
+        while (read.step())
+            out.push_back({read.text(0), read.integer(1)});
+        return out;
+    }
+
+    // The index's words with the stem of word: they begin with the stem but for its last letter.
+    std::vector<std::string> stem_siblings(const std::string& word) {
+        std::vector<std::string> out;
+        if (options.stemmer.is_none()) return out;
+        const std::string stem = options.stemmer(word);
+        const std::string from = stem.size() > 3 ? stem.substr(0, stem.size() - 1) : stem;
+        for (IndexWord& w : words_between(from, from + "\xFF", sibling_words_max))
+            if (w.word != word && options.stemmer(w.word) == stem) out.push_back(std::move(w.word));
+        return out;
+    }
+
+    // The query with its unknown words corrected, or empty when no word needs it.
+    std::string suggestion(std::string_view query, const TypedQuery& typed) {
+        std::map<std::string, std::string> corrections;
+        for (const std::string& word : correctable_words(typed)) {
+            if (word.empty() || !words_between(word, word + "\xFF", 1).empty() || !stem_siblings(word).empty())
+                continue;
+            const std::string letter = first_letter(word);
+            const std::string better = best_correction(word, words_between(letter, letter + "\xFF", spelling_words_max));
+            if (!better.empty()) corrections[word] = better;
+        }
+        return corrections.empty() ? std::string() : corrected_query(fold_query(query), corrections);
     }
 };
 
@@ -171,13 +247,16 @@ const std::string& TextIndex::folder() const {
 bool TextIndex::ready(const GameDatabase& db) {
     State& s = *state_;
     try {
-        Xapian::Database index =
-            s.private_index ? Xapian::Database(*s.private_index) : Xapian::Database(s.folder);
-        if (index.get_metadata("stamp") != s.stamp(db)) return false;
-        s.reader = index;
+        if (!s.db) {
+            if (s.is_private || !file_exists(s.path())) return false;
+            s.connect(s.path());
+        }
+        if (s.meta("format") != s.format || s.meta("stamp") != s.stamp(db) || !s.meta("unfinished").empty())
+            return false;
         s.current = true;
         return true;
-    } catch (const Xapian::Error&) {
+    } catch (const SqliteError&) {
+        if (!s.is_private) s.db.reset();
         return false;
     }
 }
@@ -191,18 +270,19 @@ PrepareReport TextIndex::prepare(const GameDatabase& db, const IndexProgress& pr
         if (progress) progress(1.0);
         return report;
     }
-    if (!s.private_index) {
+    if (!s.is_private) {
         try {
             s.prepare_cache(db, progress, cancel, report);
             return report;
-        } catch (const Xapian::Error& e) {
-            report.note = "the cache cannot be written (" + e.get_msg() + ")";
+        } catch (const SqliteError& e) {
+            report.note = std::string("the cache cannot be written (") + e.what() + ")";
+            s.db.reset();
         }
     }
     try {
         s.prepare_private(db, progress, cancel, report);
-    } catch (const Xapian::Error& e) {
-        report.note = "no index could be made (" + e.get_msg() + ")";
+    } catch (const SqliteError& e) {
+        report.note = std::string("no index could be made (") + e.what() + ")";
         report.cancelled = true;
     }
     return report;
@@ -211,19 +291,16 @@ PrepareReport TextIndex::prepare(const GameDatabase& db, const IndexProgress& pr
 PrepareReport TextIndex::update(const GameDatabase& db, const std::vector<std::string>& keys) {
     State& s = *state_;
     PrepareReport report;
-    report.action = s.private_index ? IndexAction::private_copy : IndexAction::updated;
-    report.folder = s.private_index ? s.private_folder : s.folder;
+    report.action = s.is_private ? IndexAction::private_copy : IndexAction::updated;
+    report.folder = s.is_private ? s.private_folder : s.folder;
     try {
-        std::optional<Xapian::WritableDatabase> cache;
-        if (!s.private_index) cache.emplace(s.folder, Xapian::DB_OPEN);
-        Xapian::WritableDatabase& index = s.private_index ? *s.private_index : *cache;
-        const SyncResult result = update_index(index, db, s.options, keys);
-        s.finish(index, db, s.current);
+        if (!s.db) throw SqliteError("no index is open");
+        const SyncResult result = update_index(*s.db, db, s.options, keys);
+        s.finish(db, s.current);
         report.indexed = result.indexed;
         report.removed = result.removed;
-        if (s.reader) s.reader->reopen();
         return report;
-    } catch (const Xapian::Error&) {
+    } catch (const SqliteError&) {
         // A damaged or missing index is brought in line as a whole.
         s.current = false;
         return prepare(db);
@@ -234,72 +311,98 @@ SearchResults TextIndex::search(const GameDatabase& db, std::string_view query, 
     State& s = *state_;
     SearchResults results;
     if (limit == 0) return results;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            if (!s.reader) s.reader.emplace(s.folder);
-            const Xapian::Database& index = *s.reader;
-            Xapian::Enquire enquire(index);
-            enquire.set_collapse_key(slot_game);
-            ParsedQuery parsed =
-                parse_query(index, s.options.stemmer, query, Xapian::Query::OP_AND, s.options.spelling);
-            enquire.set_query(parsed.query);
-            Xapian::MSet mset = enquire.get_mset(0, static_cast<Xapian::doccount>(limit));
-            results.all_words = true;
-            if (mset.empty()) {
-                const ParsedQuery any =
-                    parse_query(index, s.options.stemmer, query, Xapian::Query::OP_OR, false);
-                enquire.set_query(any.query);
-                mset = enquire.get_mset(0, static_cast<Xapian::doccount>(limit));
-                results.all_words = mset.empty();
-                parsed.query = any.query;
-                parsed.terms = any.terms;
-            }
-            results.hits.clear();
-            const auto keyed = mset.empty() ? decltype(games_by_key(db)){} : games_by_key(db);
-            std::unordered_map<std::int32_t, std::size_t> hit_of_game;
-            for (auto it = mset.begin(); it != mset.end(); ++it) {
-                const Xapian::Document doc = it.get_document();
-                const std::string slot = doc.get_value(slot_game);
-                const auto hash = slot.rfind('#');
-                const auto games = keyed.find(slot.substr(0, hash));
-                const std::size_t ordinal =
-                    hash == std::string::npos ? 0 : std::strtoul(slot.c_str() + hash + 1, nullptr, 10);
-                if (games == keyed.end() || ordinal >= games->second.size()) continue; // gone since
-                StoredHit stored = stored_hit(doc.get_data());
-                SearchHit hit;
-                hit.game_index = static_cast<std::int32_t>(games->second[ordinal]);
-                hit.name = to_utf8(first_line(db.games[games->second[ordinal]].names), s.options.cp);
-                hit.kind = stored.kind;
-                hit.entry = stored.entry;
-                hit.category = std::move(stored.category);
-                hit.snippet = make_snippet(stored.text, parsed.terms, s.options.stemmer);
-                hit.weight = it.get_weight();
-                hit_of_game.emplace(hit.game_index, results.hits.size());
-                results.hits.push_back(std::move(hit));
-            }
-            // The row of each hit's title in the list, else its first row.
-            for (std::size_t r = 0; r < db.game_list.size() && !hit_of_game.empty(); ++r) {
-                const auto found = hit_of_game.find(db.game_list[r].game_index);
-                if (found == hit_of_game.end()) continue;
-                SearchHit& hit = results.hits[found->second];
-                if (hit.row < 0) hit.row = static_cast<std::int32_t>(r);
-                if (db.game_list[r].name ==
-                    first_line(db.games[static_cast<std::size_t>(hit.game_index)].names)) {
-                    hit.row = static_cast<std::int32_t>(r);
-                    hit_of_game.erase(found);
-                }
-            }
-            if (results.hits.size() < 3 && !parsed.corrected.empty())
-                results.suggestion = one_line(parsed.corrected);
-            return results;
-        } catch (const Xapian::DatabaseModifiedError&) {
-            s.reader->reopen();
-        } catch (const Xapian::Error&) {
-            s.reader.reset();
-            return {};
+    try {
+        if (!s.db) {
+            if (s.is_private || !file_exists(s.path())) return results;
+            s.connect(s.path());
         }
+        const TypedQuery typed = parse_query(query, s.options.stemmer);
+        const StemSiblings siblings = [&s](const std::string& word) { return s.stem_siblings(word); };
+        SqliteStatement find = s.db->prepare(
+            "SELECT rowid, bm25(texts) FROM texts WHERE texts MATCH ? ORDER BY bm25(texts)");
+        // One hit per game: its best text.
+        struct Found {
+            std::int64_t game_row;
+            std::size_t text;
+            double weight;
+        };
+        std::vector<Found> found;
+        const auto run = [&](bool all_words) {
+            found.clear();
+            const std::string expression = match_expression(typed, all_words, siblings);
+            if (expression.empty()) return;
+            find.bind(1, expression);
+            std::unordered_set<std::int64_t> games;
+            while (found.size() < limit && find.step()) {
+                const std::int64_t row = find.integer(0);
+                const std::int64_t game_row = row >> text_row_shift;
+                if (games.insert(game_row).second)
+                    found.push_back({game_row, static_cast<std::size_t>(row & texts_per_game_max), -find.real(1)});
+            }
+            find.reset();
+        };
+        run(true);
+        results.all_words = true;
+        if (found.empty()) {
+            run(false);
+            results.all_words = found.empty();
+        }
+        struct Stored {
+            std::string key;
+            std::size_t ordinal = 0;
+            std::optional<std::vector<SearchEntry>> entries;
+        };
+        std::vector<Stored> stored;
+        std::vector<std::string> keys;
+        SqliteStatement game_texts = s.db->prepare("SELECT key, ordinal, texts FROM games WHERE id = ?");
+        for (const Found& f : found) {
+            game_texts.bind(1, f.game_row);
+            Stored g;
+            if (game_texts.step()) {
+                g = {game_texts.text(0), static_cast<std::size_t>(game_texts.integer(1)),
+                     unpack_entries(game_texts.text(2))};
+                game_texts.reset();
+                keys.push_back(g.key);
+            }
+            stored.push_back(std::move(g));
+        }
+        const auto keyed = games_of_keys(db, keys);
+        std::unordered_map<std::int32_t, std::size_t> hit_of_game;
+        for (std::size_t n = 0; n < found.size(); ++n) {
+            const Found& f = found[n];
+            const auto& [key, ordinal, entries] = stored[n];
+            const auto games = keyed.find(key);
+            if (games == keyed.end() || ordinal >= games->second.size() || !entries || f.text >= entries->size())
+                continue; // gone since, or damaged
+            const SearchEntry& entry = (*entries)[f.text];
+            SearchHit hit;
+            hit.game_index = static_cast<std::int32_t>(games->second[ordinal]);
+            hit.name = to_utf8(first_line(db.games[games->second[ordinal]].names), s.options.cp);
+            hit.kind = entry.kind;
+            hit.entry = entry.entry;
+            hit.category = entry.category;
+            hit.snippet = make_snippet(entry.text, typed.terms, s.options.stemmer);
+            hit.weight = f.weight;
+            hit_of_game.emplace(hit.game_index, results.hits.size());
+            results.hits.push_back(std::move(hit));
+        }
+        // The row of each hit's title in the list, else its first row.
+        for (std::size_t r = 0; r < db.game_list.size() && !hit_of_game.empty(); ++r) {
+            const auto at = hit_of_game.find(db.game_list[r].game_index);
+            if (at == hit_of_game.end()) continue;
+            SearchHit& hit = results.hits[at->second];
+            if (hit.row < 0) hit.row = static_cast<std::int32_t>(r);
+            if (db.game_list[r].name == first_line(db.games[static_cast<std::size_t>(hit.game_index)].names)) {
+                hit.row = static_cast<std::int32_t>(r);
+                hit_of_game.erase(at);
+            }
+        }
+        if (results.hits.size() < 3) results.suggestion = s.suggestion(query, typed);
+        return results;
+    } catch (const SqliteError&) {
+        // A query the index cannot read, or a damaged index: nothing is found.
+        return {};
     }
-    return {};
 }
 
 std::string entry_kind_name(EntryKind kind) {

@@ -5,7 +5,9 @@
 // one is made again, and when the cache cannot be written the search builds a private index for
 // this run (slower to prepare, the same results).
 //
-// Xapian stays out of this header, so that Qt code may include it (both use the word "slots").
+// The index is an SQLite database with a full-text table (fast to build, small on disk); Xapian,
+// which gives the stemmers, stays out of this header, so that Qt code may include it (both use the
+// word "slots").
 //
 // One object is used by one thread at a time: search() must not run while prepare() or update()
 // does, and the table must not change during them.

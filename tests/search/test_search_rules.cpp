@@ -1,4 +1,6 @@
+#include "search/entry_pack.h"
 #include "search/query.h"
+#include "search/spelling.h"
 #include "search/snippet.h"
 #include "search/stemmer.h"
 #include "search/text_fold.h"
@@ -64,6 +66,99 @@ TEST(SearchRules, SnippetMarksStemsPrefixesAndAccentedWords) {
     // No word of the query: the beginning.
     EXPECT_EQ(make_snippet("Nothing\nhere", terms, english), "Nothing here");
     EXPECT_EQ(one_line(std::string("\n a\t\r\n b\0c \x01", 12)), "a b c");
+}
+
+TEST(SearchRules, QueriesReadAsTypedTheLastWordAsABeginning) {
+    const Xapian::Stem english("english");
+    // Each part as "word", "partial", "prefix*", "\"phrase\"", with "-" when excluded and "|" when
+    // joined to the one before with OR.
+    const auto parts = [&](std::string_view typed) {
+        std::string out;
+        for (const QueryItem& item : parse_query(typed, english).items) {
+            std::string words;
+            for (const std::string& w : item.words)
+                words += (words.empty() ? "" : " ") + w;
+            out += std::string(out.empty() ? "" : " ") + (item.or_previous ? "|" : "") + (item.excluded ? "-" : "");
+            switch (item.kind) {
+            case QueryItem::Kind::word: out += words; break;
+            case QueryItem::Kind::partial: out += words + "~"; break;
+            case QueryItem::Kind::prefix: out += words + "*"; break;
+            case QueryItem::Kind::phrase: out += "\"" + words + "\""; break;
+            }
+        }
+        return out;
+    };
+    const struct {
+        const char* typed;
+        const char* parts;
+    } cases[] = {
+        {"pepp", "pepp~"},                       // still being typed
+        {"pepp ", "pepp"},                       // finished
+        {"Water TEM", "water tem~"},             // folded, as the index is
+        {"go", "go"},                            // too short to be taken as a beginning
+        {"\"water temple\"", "\"water temple\""}, // a quoted word is whole
+        {"\"water temp", "\"water temp\""},       // also when the quote is left open
+        {"temp* -sonic", "temp* -sonic~"},
+        {"zelda NOT link OR mario", "zelda -link |mario~"},
+        {"Pok\xC3\xA9mon AND  and", "pokemon and~"},
+        {"half-life", "half life~"},
+        {"zelda zelda", "zelda zelda~"},
+        {"AND OR NOT ( ) * \"\"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parts(c.typed), c.parts) << c.typed;
+
+    // The partial word finds its stem's words and every word it begins; excluded parts never.
+    const auto siblings = [](const std::string& w) {
+        return w == "jumping" ? std::vector<std::string>{"jump", "jumps"} : std::vector<std::string>{};
+    };
+    EXPECT_EQ(match_expression(parse_query("temple -sonic jumping", english), true, siblings),
+              "((\"temple\") AND ((\"jumping\" OR \"jump\" OR \"jumps\" OR \"jumping\"*))) NOT (\"sonic\")");
+    EXPECT_EQ(match_expression(parse_query("a OR b c ", english), false, {}), "(\"a\" OR \"b\") OR (\"c\")");
+    EXPECT_EQ(match_expression(parse_query("-sonic", english), true, {}), "");
+    const QueryTerms terms = parse_query("\"Water\" jump pepp", english).terms;
+    EXPECT_EQ(terms.exact, std::set<std::string>{"water"});
+    EXPECT_EQ(terms.stems, (std::set<std::string>{"jump", "pepp"}));
+    EXPECT_EQ(terms.prefixes, std::set<std::string>{"pepp"});
+}
+
+TEST(SearchRules, SpellingOffersCloseWordsNeverShorterOnes) {
+    const struct {
+        const char32_t* a;
+        const char32_t* b;
+        std::size_t distance;
+    } distances[] = {{U"temple", U"temple", 0}, {U"tmeple", U"temple", 1}, {U"templ", U"temple", 1},
+                     {U"tampel", U"temple", 2}, {U"lighthuose", U"lighthouse", 1}, {U"abc", U"xyzabc", 3}};
+    for (const auto& d : distances)
+        EXPECT_EQ(edit_distance(d.a, d.b, 2), d.distance) << std::u32string_view(d.a).size();
+    const std::vector<IndexWord> words = {{"per", 900}, {"pepper", 3}, {"peppers", 40}, {"lighthouse", 1}};
+    EXPECT_EQ(best_correction("pepp", words), "");       // "per" is shorter, "pepper" two letters away
+    EXPECT_EQ(best_correction("peppar", words), "pepper");
+    EXPECT_EQ(best_correction("pepperx", words), "peppers"); // one edit either way: the commoner word
+    EXPECT_EQ(best_correction("lighthuose", words), "lighthouse");
+    EXPECT_EQ(corrected_query("zelda lighthuose \"x\"", {{"lighthuose", "lighthouse"}}),
+              "zelda lighthouse \"x\"");
+}
+
+TEST(SearchRules, PackedTextsComeBackAndDamageIsNoticed) {
+    const std::vector<SearchEntry> entries = {
+        {EntryKind::names, 0, "", "Zelda\n"},
+        {EntryKind::info, 3, "Cheat codes", std::string(5000, 'x') + "\xC3\xA9"},
+        {EntryKind::user_text, 0, "", "My note"}};
+    const std::string packed = pack_entries(entries);
+    const auto back = unpack_entries(packed);
+    ASSERT_TRUE(back.has_value());
+    ASSERT_EQ(back->size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ((*back)[i].kind, entries[i].kind);
+        EXPECT_EQ((*back)[i].entry, entries[i].entry);
+        EXPECT_EQ((*back)[i].category, entries[i].category);
+        EXPECT_EQ((*back)[i].text, entries[i].text);
+    }
+    EXPECT_LT(packed.size(), 200u);
+    for (const std::string& damaged : {std::string(), packed.substr(0, packed.size() / 2),
+                                       std::string("\xFF\xFF\xFF\x7F") + packed.substr(4), std::string(64, 'Z')})
+        EXPECT_FALSE(unpack_entries(damaged).has_value());
 }
 
 } // namespace

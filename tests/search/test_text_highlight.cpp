@@ -37,9 +37,11 @@ TEST(TextHighlight, MarksTheWordsOfTheTypedText) {
         {"English", Typed::full_text_query, "pokemon", "Pok\xC3\xA9mon, POKEMON!",
          "[Pok\xC3\xA9mon], [POKEMON]!"},
         // Latin-1 bytes in a text are read as their characters, accents folded.
-        {"English", Typed::full_text_query, "caf\xC3\xA9", "caf\xE9 caf\xC3\xA9 cafes\xFF",
+        {"English", Typed::full_text_query, "caf\xC3\xA9 ", "caf\xE9 caf\xC3\xA9 cafes\xFF",
          "[caf\xE9] [caf\xC3\xA9] cafes\xFF"},
-        {"Czech", Typed::full_text_query, "hrad", "Hradec, hrady, HRAD", "Hradec, hrady, [HRAD]"},
+        {"Czech", Typed::full_text_query, "hrad ", "Hradec, hrady, HRAD", "Hradec, hrady, [HRAD]"},
+        // The last word, with nothing after it, is still being typed: the words it begins count.
+        {"Czech", Typed::full_text_query, "hrad", "Hradec, hrady, HRAD", "[Hradec], [hrady], [HRAD]"},
         {"English", Typed::full_text_query, "", "anything", "anything"},
         {"English", Typed::full_text_query, " ,;* ", "anything", "anything"},
         {"English", Typed::as_you_type, "temp", "The Temple of attempts", "The [Temple] of attempts"},
@@ -59,8 +61,7 @@ TEST(TextHighlight, MarksTheWordsOfTheTypedText) {
 TEST(TextHighlight, SnippetMarksTheSameWords) {
     const Xapian::Stem english("english");
     const std::string text = "Jumping over the Temple, jumps and temples";
-    const ParsedQuery parsed =
-        parse_query(Xapian::Database(), english, "jump temple", Xapian::Query::OP_AND, false);
+    const TypedQuery parsed = parse_query("jump temple", english);
     const TextHighlighter highlighter("English", "jump temple", Typed::full_text_query);
     EXPECT_EQ(marked(text, highlighter.ranges(text)), make_snippet(text, parsed.terms, english));
 }

@@ -3,6 +3,7 @@
 #include "database/game_list.h"
 #include "database/game_table.h"
 #include "database/open_database.h"
+#include "search/sqlite.h"
 #include "search/text_index.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -127,6 +128,12 @@ TEST_F(TextIndexTest, FindsStemsPhrasesPrefixesAccentsAndReportsTheTab) {
     const SearchResults typo = index.search(db, "lighthuose", 10);
     EXPECT_TRUE(typo.hits.empty());
     EXPECT_EQ(typo.suggestion, "lighthouse");
+    // A word still being typed finds the words it begins, and no shorter word is suggested for one.
+    EXPECT_EQ(found(index, "zelda platf"), Hits{"The Legend of Zelda|Walkthrough"});
+    EXPECT_EQ(found(index, "spri"), Hits{"Sonic|Cheat codes"});
+    const SearchResults longer = index.search(db, "sonicx ", 10);
+    EXPECT_TRUE(longer.hits.empty());
+    EXPECT_EQ(longer.suggestion, "");
 }
 
 TEST_F(TextIndexTest, UpdatesOnlyTheGamesThatChanged) {
@@ -184,6 +191,17 @@ TEST_F(TextIndexTest, AStaleIndexIsBroughtUpToDateAndADamagedOneRebuilt) {
         EXPECT_EQ(report.indexed, 1u);
         EXPECT_EQ(found(index, "fire"), Hits{"The Legend of Zelda|Walkthrough"});
         EXPECT_EQ(found(index, "platforms"), Hits{});
+    }
+    // A making cut off (the program stopped while the index was written without a journal).
+    {
+        TextIndex index(profile, main_dat());
+        SqliteDb(index.folder() + "/index.sqlite")
+            .exec("INSERT OR REPLACE INTO meta(name, value) VALUES('unfinished', '1')");
+        EXPECT_FALSE(index.ready(db));
+        const PrepareReport report = index.prepare(db);
+        EXPECT_EQ(report.action, IndexAction::rebuilt) << describe(report);
+        EXPECT_EQ(report.indexed, db.games.size());
+        EXPECT_TRUE(index.ready(db));
     }
     // Every file of the index overwritten with garbage.
     TextIndex index(profile, main_dat());

@@ -968,7 +968,7 @@ TEST(Tinfo, AFullTextHitOpensAtItsTabWithTheMatchesInView) {
     } cases[] = {
         {EntryKind::info, 1, 1, -1, "me_info_main", "{Jumping}[jumps]"},
         {EntryKind::file, 1, 2, 1, "me_info_web", "{jump}"},
-        {EntryKind::homepage, 1, 3, 1, "me_info_web", ""}, // "jump" is no prefix: Jumpers stays unmarked
+        {EntryKind::homepage, 1, 3, 1, "me_info_web", "{Jumpers}"}, // the last word also marks words it begins
         {EntryKind::user_text, 0, 4, -1, "me_info_user", "{jumped}"},
         {EntryKind::names, 0, 0, -1, "me_info_main", ""},
         {EntryKind::info, 9, 0, -1, "me_info_main", ""}, // an entry the game no longer has

@@ -338,8 +338,12 @@ TEST(Tsearch, SimilarNamesAndTextHits) {
     } const cases[] = {
         {"kart turbo", {"Similar names:", "Turbo Kart"}, {"Turbo Kart  \u2013  Names:  Turbo Kart Kart Racing Deluxe"},
          "In the texts:  (1 games)", 4, false},
-        // Whole words in the texts, where the names match any part.
-        {"alpha", {"Alpha Centauri", "Pinball Alphabet"}, {"Alpha Centauri  \u2013  Names:  Alpha Centauri"},
+        // The last word typed also finds the words it begins in the texts.
+        {"alpha", {"Alpha Centauri", "Pinball Alphabet"},
+         {"Alpha Centauri  \u2013  Names:  Alpha Centauri", "Pinball Alphabet  \u2013  Names:  Pinball Alphabet"},
+         "In the texts:  (2 games)", 0, false},
+        // A finished word is whole in the texts, where the names match any part.
+        {"alpha ", {"Alpha Centauri", "Pinball Alphabet"}, {"Alpha Centauri  \u2013  Names:  Alpha Centauri"},
          "In the texts:  (1 games)", 0, false},
         {"jump temple", {}, {"Beta Quest  \u2013  User's information:  Jumping over the gate of the water temple "
           "opens the last level."}, "In the texts:  (1 games)", 1, true},
