@@ -30,7 +30,9 @@ constexpr DefaultCaption defaults[] = {
         "its information.%R"},
     {9, "You can add your own games and texts; they are kept in a separate user database.%R"},
     {10, "New and modified information can be downloaded from the Internet in the Options window.%R%R"},
-    {11, "Skins change the look of every window: choose one in the Options window under Visualization.%R"},
+    {11, "Skins change the look of every window. Night (dark), Paper (light) and Contrast (high contrast) "
+         "come with the program: choose one in the Options window under Visualization, Skins (Alt+S in the "
+         "main window).%R"},
     {12, "Language files translate the program: use the \"Select language\" button of the "
          "Profile Manager.%R%R"},
     {13, "Games can be started from Trickvault (Run game, F9) once their path is set.%R"},
