@@ -808,6 +808,14 @@ constexpr DefaultCaption defaults[] = {
     {869, "%1: the profile is full"},
     {870, "Keep the backups of this profile's notes in%R%1%R?%R%RWith them the notes can be brought back "
           "later."},
+    // names a screen reader gives the controls that show no caption of their own
+    {871, "Games"},
+    {872, "Quick search"},
+    {873, "Look for skins again"},
+    {874, "Open the copy kept from the last download"},
+    {875, "Download from the server"},
+    {876, "Option panels"},
+    {877, "Languages"},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {
