@@ -30,7 +30,9 @@ constexpr DefaultCaption defaults[] = {
         "its information.%R"},
     {9, "You can add your own games and texts; they are kept in a separate user database.%R"},
     {10, "New and modified information can be downloaded from the Internet in the Options window.%R%R"},
-    {11, "Skins change the look of every window: choose one in the Options window under Visualization.%R"},
+    {11, "Skins change the look of every window. Night (dark), Paper (light) and Contrast (high contrast) "
+         "come with the program: choose one in the Options window under Visualization, Skins (Alt+S in the "
+         "main window).%R"},
     {12, "Language files translate the program: use the \"Select language\" button of the "
          "Profile Manager.%R%R"},
     {13, "Games can be started from Trickvault (Run game, F9) once their path is set.%R"},
@@ -806,6 +808,14 @@ constexpr DefaultCaption defaults[] = {
     {869, "%1: the profile is full"},
     {870, "Keep the backups of this profile's notes in%R%1%R?%R%RWith them the notes can be brought back "
           "later."},
+    // names a screen reader gives the controls that show no caption of their own
+    {871, "Games"},
+    {872, "Quick search"},
+    {873, "Look for skins again"},
+    {874, "Open the copy kept from the last download"},
+    {875, "Download from the server"},
+    {876, "Option panels"},
+    {877, "Languages"},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

@@ -591,4 +591,13 @@ inline constexpr int manager_refused_characters = 868;
 inline constexpr int manager_refused_full = 869;
 inline constexpr int manager_keep_backups_question = 870;
 
+// names a screen reader gives the controls that show no caption of their own
+inline constexpr int main_games_list_name = 871;
+inline constexpr int main_quick_search_name = 872;
+inline constexpr int options_search_skins_again = 873;
+inline constexpr int options_open_kept_copy = 874;
+inline constexpr int options_download_again = 875;
+inline constexpr int options_panels_name = 876;
+inline constexpr int languages_list_name = 877;
+
 } // namespace tkv::caption_slot

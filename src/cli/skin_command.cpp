@@ -1,8 +1,12 @@
 // tkv skin show: a skin of the home folder as the program reads it, one field per line.
+// tkv skin contrast: the contrast ratio of each of its texts against its background.
 
+#include "appearance/contrast.h"
 #include "appearance/skin_file.h"
 #include "cli/command.h"
 #include "shell/codepage.h"
+
+#include <cstdio>
 
 namespace tkv::cli {
 
@@ -107,12 +111,29 @@ class SkinPrinter {
     }
 };
 
+// "where=ratio (text on background)" per text; fails when any text is below the AA minimum.
+int print_contrast(const SKINS_TYPE& skin, CommandIo io) {
+    int low = 0;
+    for (const SkinTextPair& pair : skin_text_pairs(skin)) {
+        const double ratio = contrast_ratio(pair.text, pair.background);
+        char shown[16];
+        std::snprintf(shown, sizeof shown, "%.2f", ratio);
+        io.out << pair.where << '=' << shown << " (" << skin_color_text(pair.text) << " on "
+               << skin_color_text(pair.background) << ")\n";
+        if (ratio < contrast_minimum_aa) ++low;
+    }
+    if (low == 0) return exit_ok;
+    io.err << "tkv: " << low << " texts have a contrast below 4.5:1\n";
+    return exit_failed;
+}
+
 int run_skin(ProgramContext& context, const std::vector<std::string>& args, CommandIo io) {
-    if (args.empty() || args[0] != "show") return usage_error(io, skin_command);
+    if (args.empty() || (args[0] != "show" && args[0] != "contrast")) return usage_error(io, skin_command);
+    const bool contrast = args[0] == "contrast";
     std::string folder;
     bool raw = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--raw")
+        if (args[i] == "--raw" && !contrast)
             raw = true;
         else if (folder.empty() && !args[i].empty() && !args[i].starts_with("--"))
             folder = args[i];
@@ -128,12 +149,13 @@ int run_skin(ProgramContext& context, const std::vector<std::string>& args, Comm
         io.err << "tkv: " << skins_folder << folder << " is not a skin (no skin.ini or no name in it)\n";
         return exit_failed;
     }
+    if (contrast) return print_contrast(*skin, io);
     SkinPrinter(io.out, raw).skin(*skin);
     return exit_ok;
 }
 
 } // namespace
 
-const Command skin_command{"skin", "skin show FOLDER [--raw]", run_skin};
+const Command skin_command{"skin", "skin show FOLDER [--raw] | skin contrast FOLDER", run_skin};
 
 } // namespace tkv::cli

@@ -1,5 +1,7 @@
 #include "widgets/ttkv_frame.h"
 
+#include "widgets/accessibility.h"
+
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -68,6 +70,7 @@ TTKV_Frame::TTKV_Frame(QWidget* parent)
     : QWidget(parent), base_(palette().color(QPalette::Active, QPalette::Window)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    install_widget_accessibility();
 }
 
 void TTKV_Frame::setControl(QWidget* control) {

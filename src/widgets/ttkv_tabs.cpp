@@ -1,5 +1,7 @@
 #include "widgets/ttkv_tabs.h"
 
+#include "widgets/accessibility.h"
+
 #include <QApplication>
 #include <QBitmap>
 #include <QEvent>
@@ -48,6 +50,7 @@ QToolButton* arrow_button(QWidget* parent, Qt::ArrowType arrow, int x) {
 } // namespace
 
 TTKV_Tabs::TTKV_Tabs(QWidget* parent) : QWidget(parent) {
+    install_widget_accessibility();
     const QPalette system = QApplication::palette();
     selected_ = system.color(QPalette::Active, QPalette::Button);
     unselected_ = system.color(QPalette::Active, QPalette::Base);

@@ -133,12 +133,39 @@ TEST_F(SkinCommand, FailuresAndUsage) {
         {"skin", "list", "x"},
         {"skin", "show", "x", "y"},
         {"skin", "show", "--bogus"},
+        {"skin", "contrast"},
+        {"skin", "contrast", "x", "--raw"},
     };
     for (const auto& args : bad) {
         const Result r = run(args);
         EXPECT_EQ(r.code, cli::exit_usage);
         EXPECT_NE(r.err.find("skin show FOLDER [--raw]"), std::string::npos);
     }
+}
+
+TEST_F(SkinCommand, ShippedSkinsShowAndPassTheContrastCheck) {
+    std::filesystem::copy(TKV_SHIPPED_SKINS, home.path("skins"), std::filesystem::copy_options::recursive);
+    for (const auto& [folder, name] :
+         {std::pair{"night", "Night"}, {"paper", "Paper"}, {"contrast", "Contrast"}}) {
+        SCOPED_TRACE(folder);
+        const Result show = run({"skin", "show", folder});
+        ASSERT_EQ(show.code, cli::exit_ok) << show.err;
+        EXPECT_NE(show.out.find(std::string("\nname=") + name + "\n"), std::string::npos);
+        EXPECT_NE(show.out.find("\nsplash.custom=1\n"), std::string::npos);
+        const Result contrast = run({"skin", "contrast", folder});
+        EXPECT_EQ(contrast.code, cli::exit_ok) << contrast.err;
+        EXPECT_NE(contrast.out.find("\nwindow_main.fields="), std::string::npos) << contrast.out;
+        EXPECT_NE(contrast.out.find("\nsplash.version_label="), std::string::npos) << contrast.out;
+    }
+}
+
+TEST_F(SkinCommand, ContrastNamesTheTextsBelowTheMinimum) {
+    // The fixture's white progress label on light blue, and its title texts on their own colours.
+    const Result r = run({"skin", "contrast", "x"});
+    EXPECT_EQ(r.code, cli::exit_failed);
+    EXPECT_NE(r.out.find("\nsplash.progress_label=1.65 (FFFFFF on ABCDEF)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nsplash.version_label=12.71 (000000 on ABCDEF)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("texts have a contrast below 4.5:1"), std::string::npos) << r.err;
 }
 
 } // namespace

@@ -63,7 +63,9 @@ install_tree)
 installed_files)
   share="$root/usr/share"
   for f in usr/bin/trickvault usr/bin/tkv usr/share/trickvault/profiles/demo/main.dat \
-    usr/share/trickvault/languages/english.html usr/share/applications/trickvault.desktop \
+    usr/share/trickvault/languages/english.html usr/share/trickvault/skins/night/splash.jpg \
+    usr/share/trickvault/skins/paper/splash.jpg usr/share/trickvault/skins/contrast/splash.jpg \
+    usr/share/applications/trickvault.desktop \
     usr/share/mime/packages/trickvault.xml usr/share/metainfo/example.trickvault.Trickvault.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/trickvault.svg \
     usr/share/icons/hicolor/scalable/apps/trickvault-profile.svg \
@@ -90,6 +92,9 @@ first_start)
   tkv profiles | grep -q 'Demo games' || fail "the demo profile is not there"
   expect_file "$XDG_DATA_HOME/trickvault/profiles/demo/main.dat"
   expect_file "$XDG_DATA_HOME/trickvault/languages/english.html"
+  for skin in night paper contrast; do
+    tkv skin contrast "$skin" >/dev/null || fail "the new user's folder has no readable skin $skin"
+  done
   # The user's folder is theirs from then on: a deleted demo profile does not come back.
   rm -r "$XDG_DATA_HOME/trickvault/profiles/demo"
   tkv profiles | grep -q 'Demo games' && fail "the demo profile came back"

@@ -1,6 +1,7 @@
 #include "appearance/ui/languages_window.h"
 
 #include "appearance/caption_slots.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
 #include "context/program_context.h"
 #include "platform/qt/desktop.h"
@@ -40,6 +41,7 @@ Tlanguages::Tlanguages(ProgramContext& context, QWidget* parent) : QDialog(paren
     ls_languages_ = new TTKV_ListBox(client);
     ls_languages_->setObjectName("ls_languages");
     ls_languages_->setGeometry(at(11, 11, 259, 113));
+    set_accessible_names(context_, {{ls_languages_, caption_slot::languages_list_name}});
     tkvf_ls_languages_ = new TTKV_Frame(client);
     tkvf_ls_languages_->setObjectName("tkvf_ls_languages");
     tkvf_ls_languages_->setControl(ls_languages_);

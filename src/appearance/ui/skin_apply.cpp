@@ -2,6 +2,7 @@
 
 #include "appearance/ui/background_picture.h"
 #include "shell/files.h"
+#include "widgets/accessibility.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
 
@@ -10,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -57,14 +60,25 @@ void set_text_colour(QWidget* w, const QColor& fg) {
     w->setPalette(p);
 }
 
-// Swaps a link label's font colour and underline while the pointer is over it.
+// Swaps a link label's font colour and underline while the pointer is over it or it has the
+// focus. Enter and Space work it as a click does, so the keyboard reaches every link.
 class LinkHover : public QObject {
   public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* label = static_cast<QLabel*>(watched);
-        if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
-            const bool over = event->type() == QEvent::Enter;
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) return false;
+            const QPointF centre = QRectF(label->rect()).center();
+            QMouseEvent click(QEvent::MouseButtonRelease, centre, label->mapToGlobal(centre), Qt::LeftButton,
+                              Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(label, &click);
+            return true;
+        }
+        const auto type = event->type();
+        if (type == QEvent::Enter || type == QEvent::Leave || type == QEvent::FocusIn || type == QEvent::FocusOut) {
+            const bool over = type == QEvent::Enter || type == QEvent::FocusIn;
             const QColor normal = label->property("tkv_link_normal").value<QColor>();
             const QColor hover = label->property("tkv_link_hover").value<QColor>();
             set_text_colour(label, over ? hover : normal);
@@ -169,6 +183,7 @@ QLabel* skinned_label(QWidget* parent, const char* name, QRect geometry, const c
 void set_link_label(QLabel* label) {
     label->setProperty(link_property, true);
     label->setCursor(Qt::PointingHandCursor);
+    label->setFocusPolicy(Qt::TabFocus);
     label->installEventFilter(new LinkHover(label));
 }
 
@@ -277,6 +292,8 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
         if (w != holder_) skin_control(w, record);
     for (TTKV_Frame* frame : client->findChildren<TTKV_Frame*>())
         frame->refresh();
+    // Every window comes here with its captions in place: the labels name the controls they caption.
+    name_controls_by_labels(client);
 
     // isHidden, not isVisible: windows apply their skin before they are shown.
     if (scale > 1 && !holder_->isHidden() && !holder_->pixmap().isNull()) {

@@ -44,6 +44,7 @@ void set_skin_class(QWidget* label, const char* mark);
 // A label of the given class mark placed on a window ("N") or panel ("F").
 QLabel* skinned_label(QWidget* parent, const char* name, QRect geometry, const char* mark = "N");
 // Marks a label that opens an address: its hover font takes the item's colour, underline inverted.
+// Tab reaches it (showing the same look), and Enter or Space opens it as a click does.
 void set_link_label(QLabel* label);
 
 void apply_title_colours(TitleBar* bar, const SKINS_WORDCAP_TYPE& title);
@@ -73,7 +74,8 @@ class WindowSkin {
 
     // Title colours, window colour, background picture (the window's own names, else the "other"
     // pictures), every control of the window, the frames, and the picture stretched by the display
-    // scale above 1. The skin's fonts must already be available.
+    // scale above 1; controls without a caption of their own are named after their labels. The
+    // skin's fonts must already be available.
     void apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record, const std::string& skins_folder,
                double scale, const std::optional<PictureNames>& pictures = std::nullopt);
 

@@ -1,5 +1,6 @@
 #include "appearance/ui/title_bar.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -15,6 +16,20 @@ namespace tkv {
 
 namespace {
 
+// The bar tells a screen reader it is the window's title bar, named by the window's title.
+class TitleBarElement : public QAccessibleWidget {
+  public:
+    explicit TitleBarElement(QWidget* bar) : QAccessibleWidget(bar, QAccessible::TitleBar) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? widget()->window()->windowTitle() : QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* title_bar_factory(const QString& class_name, QObject* object) {
+    return class_name == QLatin1String("tkv::TitleBar") ? new TitleBarElement(static_cast<QWidget*>(object))
+                                                        : nullptr;
+}
+
 QColor blend(const QColor& a, const QColor& b, int step) {
     const auto mix = [step](int x, int y) { return x + (y - x) * step / 255; };
     return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
@@ -23,6 +38,8 @@ QColor blend(const QColor& a, const QColor& b, int step) {
 } // namespace
 
 TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
+    static const bool factory_installed = (QAccessible::installFactory(title_bar_factory), true);
+    (void)factory_installed;
     setObjectName("title_bar");
     const QPalette system = QApplication::palette();
     colours_ = {system.color(QPalette::Active, QPalette::Highlight),
@@ -40,6 +57,9 @@ TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
     close_->setObjectName("title_close");
     minimise_->setText(QStringLiteral("\u2013"));
     close_->setText(QStringLiteral("\u00d7"));
+    // The signs read badly aloud: a screen reader says what the buttons do, in Qt's own words.
+    minimise_->setAccessibleName(QCoreApplication::translate("QMdiSubWindow", "Minimize"));
+    close_->setAccessibleName(QCoreApplication::translate("QMdiSubWindow", "Close"));
     for (QToolButton* b : {minimise_, close_}) {
         b->setAutoRaise(true);
         b->setFixedSize(height() - 4, height() - 4);
@@ -53,12 +73,25 @@ TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
     layout->addStretch();
     layout->addWidget(minimise_);
     layout->addWidget(close_);
+    colour_buttons();
     window_->installEventFilter(this);
 }
 
 void TitleBar::setColours(const Colours& colours) {
     colours_ = colours;
+    colour_buttons();
     update();
+}
+
+// The buttons' signs take the caption's colour, so they show on any skin's bar.
+void TitleBar::colour_buttons() {
+    const QColor text = window_->isActiveWindow() ? colours_.active_text : colours_.inactive_text;
+    for (QToolButton* b : {minimise_, close_}) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::WindowText, text);
+        b->setPalette(p);
+    }
 }
 
 QFont TitleBar::system_caption_font() {
@@ -112,8 +145,10 @@ void TitleBar::mouseMoveEvent(QMouseEvent* event) {
 
 bool TitleBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_ &&
-        (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowTitleChange))
+        (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowTitleChange)) {
+        colour_buttons();
         update();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

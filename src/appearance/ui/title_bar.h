@@ -35,6 +35,8 @@ class TitleBar : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void colour_buttons();
+
     QWidget* window_;
     Colours colours_;
     Qt::Alignment alignment_ = Qt::AlignLeft;

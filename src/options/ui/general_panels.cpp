@@ -285,18 +285,13 @@ ServerPanel::ServerPanel(ProgramContext& context, Dialogs& dialogs, QWidget* par
     auto* servers = new ByTextCombo("cb_up_def_servers", at(indent, 64, 271, 20), this);
     use->setBuddy(servers);
     // The two actions have no captions of their own here: icons with the manager's texts as tips.
-    const auto tip_button = [this](const char* name, QStyle::StandardPixmap icon, int tip, QRect geometry) {
-        QPushButton* b = icon_button(name, icon, geometry);
-        b->setToolTip(caption(tip).remove('&'));
-        return b;
-    };
     servers_ = std::make_unique<ServerChoice>(
         context, dialogs,
         ServerChoice::Controls{
             master, use, servers,
-            tip_button("btc_up_def_refresh", QStyle::SP_BrowserReload, 279, at(303, 62, 24, 24)),
-            tip_button("btc_up_def_find_fastest", QStyle::SP_MediaSeekForward,
-                       caption_slot::find_fastest_server_button, at(333, 62, 24, 24))},
+            icon_button("btc_up_def_refresh", QStyle::SP_BrowserReload, 279, at(303, 62, 24, 24)),
+            icon_button("btc_up_def_find_fastest", QStyle::SP_MediaSeekForward,
+                        caption_slot::find_fastest_server_button, at(333, 62, 24, 24))},
         options_server_captions, parent ? parent->window() : this);
     label("lb_upgrade_server_proxyuse", caption_slot::options_proxy_label, at(left, 100, wide, 16));
     proxy_ = std::make_unique<ProxyFields>(this, context, "ck_upgrade_server_proxyuse", "upgrade_server_",

@@ -91,12 +91,14 @@ QComboBox* OptionPanel::combo(const char* name, QRect geometry, const QStringLis
     return c;
 }
 
-QPushButton* OptionPanel::icon_button(const char* name, QStyle::StandardPixmap icon, QRect geometry) {
+QPushButton* OptionPanel::icon_button(const char* name, QStyle::StandardPixmap icon, int tip, QRect geometry) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setAutoDefault(false);
     button->setIcon(style()->standardIcon(icon));
+    button->setToolTip(caption(tip).remove('&'));
+    button->setAccessibleName(button->toolTip());
     return button;
 }
 

@@ -49,7 +49,8 @@ class OptionPanel : public QWidget {
     QLineEdit* text_edit(const char* name, QRect geometry, std::string OPTIONS_TYPE::*option);
     QComboBox* combo(const char* name, QRect geometry, const QStringList& items);
     // A small button showing one of the style's pictures (refresh, open a stored copy, ...).
-    QPushButton* icon_button(const char* name, QStyle::StandardPixmap icon, QRect geometry);
+    // A button showing only an icon; the caption in slot tip is its tooltip and its accessible name.
+    QPushButton* icon_button(const char* name, QStyle::StandardPixmap icon, int tip, QRect geometry);
     // A combo box whose item index is the option's value.
     template <class Number>
     QComboBox* index_combo(const char* name, QRect geometry, const QStringList& items, Number OPTIONS_TYPE::*option) {

@@ -95,6 +95,7 @@ Toption::Toption(ProgramContext& context, Dialogs& dialogs, QWidget* parent, Lin
     elt_option_ = new QTreeWidget(client);
     elt_option_->setObjectName("elt_option");
     elt_option_->setGeometry(at(8, 8, 145, 300));
+    set_accessible_names(context_, {{elt_option_, caption_slot::options_panels_name}});
     create_tree();
     pa_title_ = skinned_label(client, "pa_title", at(161, 8, 369, 20), "N");
     QFont bold = pa_title_->font();

@@ -30,10 +30,12 @@ ProgramPanel::ProgramPanel(ProgramContext& context, Dialogs& dialogs, OpenWeb op
 
     lb_fr_pr_whatsnew_ = skinned_label(this, "lb_fr_pr_whatsnew", at(8, 12, 280, 16), "F");
     lb_fr_pr_whatsnew_->setText(qt_text(captions[caption_slot::program_whats_new_label], cp));
-    btc_fr_pr_load_ = icon_button("btc_fr_pr_load", QStyle::SP_DialogOpenButton, at(305, 6, 24, 24));
+    btc_fr_pr_load_ = icon_button("btc_fr_pr_load", QStyle::SP_DialogOpenButton, caption_slot::options_open_kept_copy,
+                                  at(305, 6, 24, 24));
     btc_fr_pr_load_->hide();
     connect(btc_fr_pr_load_, &QPushButton::clicked, this, [this] { btc_fr_pr_loadClick(); });
-    btc_fr_pr_refresh_ = icon_button("btc_fr_pr_refresh", QStyle::SP_BrowserReload, at(333, 6, 24, 24));
+    btc_fr_pr_refresh_ = icon_button("btc_fr_pr_refresh", QStyle::SP_BrowserReload, caption_slot::options_download_again,
+                                     at(333, 6, 24, 24));
     connect(btc_fr_pr_refresh_, &QPushButton::clicked, this, [this] { btc_fr_pr_refreshClick(); });
 
     me_fr_pr_whatsnew_ = new QPlainTextEdit(this);

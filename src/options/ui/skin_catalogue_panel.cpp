@@ -64,10 +64,12 @@ SkinCataloguePanel::SkinCataloguePanel(ProgramContext& context, Dialogs& dialogs
     };
 
     bold(label("lb_fr_sk_title1", at(8, 4, 280, 16), caption_slot::skin_catalogue_filter_label));
-    btc_fr_sk_load_ = icon_button("btc_fr_sk_load", QStyle::SP_DialogOpenButton, at(305, 0, 24, 24));
+    btc_fr_sk_load_ = icon_button("btc_fr_sk_load", QStyle::SP_DialogOpenButton, caption_slot::options_open_kept_copy,
+                                  at(305, 0, 24, 24));
     btc_fr_sk_load_->hide();
     connect(btc_fr_sk_load_, &QPushButton::clicked, this, [this] { btc_fr_sk_loadClick(); });
-    btc_fr_sk_refresh_ = icon_button("btc_fr_sk_refresh", QStyle::SP_BrowserReload, at(333, 0, 24, 24));
+    btc_fr_sk_refresh_ = icon_button("btc_fr_sk_refresh", QStyle::SP_BrowserReload, caption_slot::options_download_again,
+                                     at(333, 0, 24, 24));
     connect(btc_fr_sk_refresh_, &QPushButton::clicked, this, [this] { btc_fr_sk_refreshClick(); });
 
     label("lb_fr_sk_rating1", at(8, 24, 110, 16), caption_slot::skin_catalogue_lowest_grade_label);

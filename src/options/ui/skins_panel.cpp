@@ -43,7 +43,8 @@ SkinsPanel::SkinsPanel(ProgramContext& context, Dialogs& dialogs, std::function<
             [this] { ck_be_sk_useskinClick(context_.options.skin_name); });
 
     label("lb_be_sk_list", caption_slot::options_skins_label, at(8, 38, 144, 16));
-    QPushButton* refresh = icon_button("btc_be_sk_refreshlist", QStyle::SP_BrowserReload, at(156, 32, 24, 24));
+    QPushButton* refresh = icon_button("btc_be_sk_refreshlist", QStyle::SP_BrowserReload,
+                                        caption_slot::options_search_skins_again, at(156, 32, 24, 24));
     connect(refresh, &QPushButton::clicked, this, [this] { btc_be_sk_refreshlistClick(); });
 
     ls_be_sk_list_ = new TTKV_ListBox(this);

@@ -1,6 +1,7 @@
 #include "windows/ui/info_window.h"
 
 #include "appearance/caption_slots.h"
+#include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/info_edit.h"
 #include "internet/ui/download_window.h"
@@ -315,6 +316,11 @@ void Tinfo::create_controls() {
     me_info_web_->setGeometry(at(0, 173, 514, 69));
     me_info_user_ = create_memo(pa_tabs, "me_info_user", false);
     me_info_user_->setGeometry(at(0, 21, 514, 221));
+    set_accessible_names(context_, {{me_info_main_, caption_slot::info_text_label},
+                                    {sg_info_internet_, caption_slot::info_files_tab},
+                                    {sg_info_homepages_, caption_slot::info_home_pages_tab},
+                                    {me_info_web_, caption_slot::info_files_name_column},
+                                    {me_info_user_, caption_slot::info_user_text_tab}});
 
     frame_control(pa_tabs);
 

@@ -147,6 +147,8 @@ void Tmain::create_controls() {
     ed_search_->setGeometry(at(10, 324, 214, 17));
     ed_search_->installEventFilter(this);
     frame_control(ed_search_);
+    set_accessible_names(context_, {{ls_gamename_, caption_slot::main_games_list_name},
+                                    {ed_search_, caption_slot::main_quick_search_name}});
     connect(ed_search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (ed_search_->hasFocus())
             search_gamename(from_qt(text, profile_code_page(context_)));

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMouseEvent>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -294,10 +296,15 @@ TEST(WindowSkin, CustomTitleBarIsPaintedWithTheRecordsGradient) {
         const QImage image = w.window.grab().toImage();
         return std::pair(name(image.pixelColor(0, 1)), name(image.pixelColor(image.width() - 1, 1)));
     };
+    // The buttons' signs take the caption's colour, so they show on any bar.
+    const auto sign = [&] {
+        return bar->findChild<QToolButton*>("title_close")->palette().color(QPalette::ButtonText);
+    };
     w.window.activateWindow();
     if (QTest::qWaitForWindowActive(&w.window, 1000)) {
         EXPECT_EQ(ends(), std::pair(name(qt_colour(record.title.left_active)),
                                     name(qt_colour(record.title.right_active))));
+        EXPECT_EQ(sign(), qt_colour(record.title.active_text));
     } else {
         ADD_FAILURE() << "the window could not be activated";
     }
@@ -307,9 +314,42 @@ TEST(WindowSkin, CustomTitleBarIsPaintedWithTheRecordsGradient) {
     if (QTest::qWaitForWindowActive(&other, 1000) && !w.window.isActiveWindow()) {
         EXPECT_EQ(ends(), std::pair(name(qt_colour(record.title.left_inactive)),
                                     name(qt_colour(record.title.right_inactive))));
+        EXPECT_EQ(sign(), qt_colour(record.title.inactive_text));
     } else {
         ADD_FAILURE() << "the window could not be deactivated";
     }
+}
+
+// Counts the left-button releases a label gets: the click its window reacts to.
+class Clicks : public QObject {
+  public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            ++count;
+        return false;
+    }
+};
+
+TEST(LinkLabel, TabReachesItAndEnterOrSpaceWorkItAsAClick) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* link = new QLabel("info@trickvault.example", &window);
+    link->move(0, 30);
+    set_link_label(link);
+    Clicks clicks;
+    link->installEventFilter(&clicks);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), link);
+    EXPECT_TRUE(link->font().underline()) << "the focused link looks as under the pointer";
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A})
+        QTest::keyClick(link, key);
+    EXPECT_EQ(clicks.count, 3);
 }
 
 TEST(WindowSkin, ALargeTitleFontKeepsTheClientArea) {

@@ -234,6 +234,27 @@ TEST(SkinsPanel, DefaultsSwitchSkinsOff) {
     EXPECT_EQ(o.skin_name, "");
 }
 
+TEST(SkinsPanel, ListsAndPutsOnTheSkinsThatShip) {
+    Skins s;
+    fs::copy(TKV_SHIPPED_SKINS, s.home.path("skins"), fs::copy_options::recursive);
+    s.search();
+    Panel p(s);
+    EXPECT_EQ(p.rows(), (QStringList{"Contrast", "Night", "Océan Blue", "Paper", "Régi Stílus"}));
+    const QStringList ours{"1.0 (for program 3.50)", "The Trickvault Team", "info@trickvault.example",
+                           "http://www.trickvault.example/"};
+    const std::tuple<std::string, int, QString> cases[] = {
+        {"contrast", 0, "Contrast"}, {"night", 1, "Night"}, {"paper", 3, "Paper"}};
+    for (const auto& [folder, row, name] : cases) {
+        SCOPED_TRACE(folder);
+        p.select(row);
+        EXPECT_EQ(p.details(), QStringList{name} + ours);
+        EXPECT_EQ(s.c.skin_current.folder, folder);
+        EXPECT_TRUE(s.c.skin_current.splash.custom);
+        EXPECT_EQ(p.read_back().skin_name, folder);
+    }
+    EXPECT_EQ(s.previews, 3);
+}
+
 TEST(SkinsPanel, NoSkinsFoundUnchecksTheBox) {
     Skins s;
     fs::remove_all(s.home.path("skins"));

@@ -11,15 +11,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "appearance/skin_file.h"
 #include "appearance/ui/builtin_pictures.h"
+#include "appearance/ui/jpeg_image.h"
 #include "database/open_database.h"
 #include "support/program_folder.h"
 #include "shell/files.h"
 #include "tasks/ui/progress_window.h"
 #include "shell/unzip_task.h"
+#include "support/screens.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -226,6 +230,29 @@ TEST(Tprogress, SplashShowsTheBuiltInPictureForAtLeastTwoSeconds) {
     run_shown(w);
     EXPECT_GE(since_created.elapsed(), 2000);
     EXPECT_TRUE(listed);
+}
+
+TEST(Tprogress, SplashOfEachShippedSkinShowsItsOwnPictureAndLabels) {
+    for (const char* folder : {"night", "paper", "contrast"}) {
+        SCOPED_TRACE(folder);
+        test::ProgramFolder f;
+        std::filesystem::copy(TKV_SHIPPED_SKINS, f.dir.path("skins"), std::filesystem::copy_options::recursive);
+        const auto skin = skins_load(f.dir.path("skins"), folder, f.c.skin_default);
+        ASSERT_TRUE(skin);
+        f.c.skin_current = *skin;
+        test::ScriptedDialogs dialogs;
+        Tprogress w(f.c, dialogs, {Task::show_splash_screen, {0, 0}, {}, nullptr, nullptr, {}});
+        const QImage picture = load_jpeg(f.dir.path(std::string("skins/") + folder + "/splash.jpg"));
+        ASSERT_FALSE(picture.isNull()) << "the program's reader refuses the picture";
+        EXPECT_EQ(w.size(), picture.size());
+        const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect picture_part(0, 0, picture.width(), 240);
+        EXPECT_EQ(shown.copy(picture_part), picture.copy(picture_part).convertToFormat(QImage::Format_RGB32));
+        const SkinColor version = skin->splash.version_label.font_color;
+        EXPECT_EQ(w.findChild<QLabel*>("lb_version")->palette().color(QPalette::WindowText),
+                  QColor(skin_red(version), skin_green(version), skin_blue(version)));
+        test::save_screen(w, std::string("Tprogress-splash-") + folder);
+    }
 }
 
 } // namespace
