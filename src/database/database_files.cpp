@@ -112,6 +112,12 @@ std::string nth(const char* what, std::size_t n) {
 }
 
 // Information types: u16 values (high byte the number, low byte the name length) up to a 0.
+int percent(std::size_t index, std::size_t count) {
+    return count == 0 ? 0
+                      : static_cast<int>(
+                            std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
+}
+
 bool read_types(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
     for (;;) {
         std::uint16_t value = 0;
@@ -127,8 +133,13 @@ bool read_types(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
 }
 
 // Games up to an id of 0; the records past the table's limit are read and not kept.
-void read_games(BinaryFile& f, GameDatabase& db, DatReadReport& report) {
+void read_games(BinaryFile& f, GameDatabase& db, DatReadReport& report, const FileProgress& progress) {
+    int shown = -1;
     for (;;) {
+        if (progress) {
+            const int read = percent(f.size() - f.remaining(), f.size());
+            if (read != shown) progress(shown = read);
+        }
         std::int32_t id = 0;
         if (!file_read_u32(f, id)) return (void)ended(report, "the games");
         if (id == 0) return check_end(f, report);
@@ -164,15 +175,9 @@ void read_user_records(BinaryFile& f, DatReadReport& report, Take take) {
     }
 }
 
-int percent(std::size_t index, std::size_t count) {
-    return count == 0 ? 0
-                      : static_cast<int>(
-                            std::lround(static_cast<double>(index) * 100.0 / static_cast<double>(count)));
-}
-
 // What both writers start with: the guard on the changed mark (an unchanged file that exists is
 // left alone and the save counts as failed), the atomic file, and the header.
-bool begin_save(BinaryFile& f, const std::string& path, bool changed, const SaveProgress& progress,
+bool begin_save(BinaryFile& f, const std::string& path, bool changed, const FileProgress& progress,
                 std::string_view magic, const PROFILES_TYPE& profile, DateTime date, bool& ok) {
     if (progress) progress(0);
     if (!changed && file_exists(path)) return false;
@@ -186,7 +191,8 @@ bool begin_save(BinaryFile& f, const std::string& path, bool changed, const Save
 
 } // namespace
 
-DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date) {
+DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date,
+                                       const FileProgress& progress) {
     DatReadReport report;
     main_file_date = file_date(path);
     db.next_user_id = -1;
@@ -197,7 +203,7 @@ DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path
     DatHeader header;
     if (!read_dat_header(f, header)) return ended(report, "the header"), report;
     report.magic_ok = header.magic == main_dat_magic;
-    if (read_types(f, db, report)) read_games(f, db, report);
+    if (read_types(f, db, report)) read_games(f, db, report, progress);
     return report;
 }
 
@@ -244,7 +250,7 @@ DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_
 }
 
 bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
-                              bool changed, const SaveProgress& progress) {
+                              bool changed, const FileProgress& progress) {
     BinaryFile f;
     bool ok = true;
     if (!begin_save(f, path, changed, progress, main_dat_magic, profile, profile.main_date, ok)) return false;
@@ -269,7 +275,7 @@ bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profi
 }
 
 bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
-                              bool changed, const SaveProgress& progress) {
+                              bool changed, const FileProgress& progress) {
     BinaryFile f;
     bool ok = true;
     // The user's own texts exist nowhere else: the file being replaced is kept first.

@@ -23,9 +23,14 @@ struct DatReadReport {
     std::vector<std::string> problems;
 };
 
+// Progress of a load or a save in percent.
+using FileProgress = std::function<void(int percent)>;
+
 // Loads main.dat into db (types and games; next_user_id becomes -1). A missing file gives an
-// empty database. main_file_date gets the file's last-write date.
-DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date);
+// empty database. main_file_date gets the file's last-write date. progress gets the part of the
+// file read each time it grows by a percent.
+DatReadReport u_progress_dat_load_main(GameDatabase& db, const std::string& path, DateTime& main_file_date,
+                                       const FileProgress& progress = {});
 
 // Loads user.dat and merges each record; sets the profile's user_date and last_game.
 DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path, PROFILES_TYPE& profile);
@@ -69,14 +74,12 @@ class UserRecordMerge {
     std::unique_ptr<MergeIndex> index_;
 };
 
-// Progress of a save in percent, after each game.
-using SaveProgress = std::function<void(int percent)>;
-
-// Write main.dat / user.dat to path, replacing it atomically. Without `changed` an existing file
-// is left alone and the save counts as failed, as the save task expects.
+// Write main.dat / user.dat to path, replacing it atomically, with progress after each game.
+// Without `changed` an existing file is left alone and the save counts as failed, as the save
+// task expects.
 bool u_progress_dat_save_main(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
-                              bool changed, const SaveProgress& progress = {});
+                              bool changed, const FileProgress& progress = {});
 bool u_progress_dat_save_user(const GameDatabase& db, const PROFILES_TYPE& profile, const std::string& path,
-                              bool changed, const SaveProgress& progress = {});
+                              bool changed, const FileProgress& progress = {});
 
 } // namespace tkv

@@ -24,8 +24,10 @@ bool main_dat_damaged(const OpenReport& report);
 // The games of main.dat that are in the table.
 std::size_t main_dat_games_kept(const OpenReport& report);
 
+// The one way a profile is opened, by the window and by tkv. progress gets the percentage done,
+// rising to 100, often while main.dat is read (a caller that shows it throttles it).
 OpenReport database_open(GameDatabase& db, CHANGE_TRACKING& changes, PROFILES_TYPE& profile,
                          const std::string& main_dat_path, const std::string& user_dat_path,
-                         bool ignore_case);
+                         bool ignore_case, const FileProgress& progress = {});
 
 } // namespace tkv

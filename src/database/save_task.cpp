@@ -10,7 +10,7 @@ namespace tkv {
 namespace {
 
 using SaveFile = bool (*)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool,
-                          const SaveProgress&);
+                          const FileProgress&);
 
 struct FileToSave {
     std::string path;

@@ -72,6 +72,13 @@ bool file_open_read(BinaryFile& f, const std::string& p) {
     struct stat st {};
     if (f.f_ && ::fstat(::fileno(f.f_), &st) == 0 && S_ISREG(st.st_mode))
         f.size_ = static_cast<std::uint64_t>(st.st_size);
+    // Records are read a few bytes at a time: a buffer of up to 256 KB reads a 100 MB file in a
+    // few hundred system calls instead of tens of thousands.
+    const auto buffer_size = static_cast<std::size_t>(std::min<std::uint64_t>(f.size_, 256 * 1024));
+    if (f.f_ && buffer_size > BUFSIZ) {
+        f.read_buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size);
+        std::setvbuf(f.f_, f.read_buffer_.get(), _IOFBF, buffer_size);
+    }
     return f.is_open();
 }
 
@@ -105,6 +112,7 @@ bool file_close(BinaryFile& f) {
     f.temp_path_.clear();
     f.target_path_.clear();
     f.f_ = nullptr;
+    f.read_buffer_.reset();
     f.write_failed_ = false;
     f.size_ = f.pos_ = 0;
     return ok;

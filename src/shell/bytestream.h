@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ class BinaryFile {
     bool is_open() const { return f_ != nullptr; }
     bool at_end() const { return pos_ >= size_; } // no byte left to read
     std::uint64_t remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
+    std::uint64_t size() const { return size_; } // of a file opened for reading
 
   private:
     friend bool file_open_read(BinaryFile&, const std::string&);
@@ -33,6 +35,7 @@ class BinaryFile {
     bool write_failed_ = false;
     std::uint64_t size_ = 0; // of a file opened for reading, taken when it was opened
     std::uint64_t pos_ = 0;
+    std::unique_ptr<char[]> read_buffer_; // the stream's buffer while reading, outlives f_
     std::string temp_path_; // of an atomic write: the file that replaces target_path_ on close
     std::string target_path_;
 };

@@ -1,10 +1,14 @@
 #include "database/dat_fixtures.h"
 #include "database/database_files.h"
+#include "database/open_database.h"
 #include "database/record_codec.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 namespace tkv {
 namespace {
@@ -260,6 +264,31 @@ TEST(DatabaseFiles, ProgressReportsEachGame) {
     std::vector<int> seen;
     u_progress_dat_save_main(db, pc_profile(), dir.path("m.dat"), true, [&](int p) { seen.push_back(p); });
     EXPECT_EQ(seen, (std::vector<int>{0, 0, 33, 67}));
+}
+
+// Opening reports a rising percentage, many steps while main.dat is read and 100 at the end, also
+// when main.dat breaks off; the table is the one an open without progress gives.
+TEST(DatabaseFiles, OpenProgressRisesToAHundred) {
+    std::vector<MainGame> games;
+    for (int id = 1; id <= 200; ++id) games.push_back({id, "Game " + std::to_string(id), std::string(500, 'x')});
+    const std::string sound = main_dat({{1, "Cheats"}}, games);
+    for (const std::string& main_bytes : {sound, sound.substr(0, sound.size() / 2)}) {
+        TempDir dir;
+        const std::string main_path = dir.write("main.dat", main_bytes);
+        const std::string user_path = dir.write("user.dat", user_dat("", {{"Mine", 0, "own game"}}));
+        std::vector<int> seen;
+        GameDatabase db, quiet;
+        CHANGE_TRACKING changes;
+        PROFILES_TYPE profile = pc_profile();
+        database_open(db, changes, profile, main_path, user_path, true, [&](int p) { seen.push_back(p); });
+        database_open(quiet, changes, profile, main_path, user_path, true);
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back(), 100);
+        EXPECT_GT(std::set<int>(seen.begin(), seen.end()).size(), 20u) << "main.dat of " << main_bytes.size();
+        EXPECT_EQ(db.games.size(), quiet.games.size());
+        EXPECT_EQ(db.game_list.size(), quiet.game_list.size());
+    }
 }
 
 } // namespace

@@ -83,7 +83,7 @@ std::vector<std::string> parts(const GameDatabase& db, std::string (*part)(const
 struct DatKind {
     const char* file;
     bool CHANGE_TRACKING::*changed;
-    bool (*save)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool, const SaveProgress&);
+    bool (*save)(const GameDatabase&, const PROFILES_TYPE&, const std::string&, bool, const FileProgress&);
     GameDatabase (*load)(const GameDatabase&, const std::string&);
     std::string (*part)(const GAMES2_ARRAY_TYPE&);
     const char* error; // the start of the error box

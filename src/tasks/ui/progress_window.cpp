@@ -76,10 +76,7 @@ class UnzipWindowUi : public UnzipUi {
   public:
     UnzipWindowUi(Tprogress& window, const ProgramContext& c, Dialogs& dialogs, const std::string& archive)
         : w_(window), m_(messages_of(c, dialogs)), archive_(archive) {}
-    void set_progress(int percent) override {
-        w_.set_gauge_position(percent);
-        QApplication::processEvents();
-    }
+    void set_progress(int percent) override { w_.report_progress(percent); }
     bool ask_overwrite() override {
         return m_.ask(m_.text(caption_slot::unpack_overwrite_question), caption_slot::attention_title,
                       MessageIcon::warning, MessageButtons::yes_no) == MessageAnswer::yes;
@@ -107,7 +104,8 @@ class UnzipWindowUi : public UnzipUi {
 } // namespace
 
 Tprogress::Tprogress(ProgramContext& context, Dialogs& dialogs, TaskRequest request, QWidget* parent)
-    : QDialog(parent), context_(context), dialogs_(dialogs), request_(std::move(request)) {
+    : QDialog(parent), context_(context), dialogs_(dialogs), request_(std::move(request)),
+      progress_shown_(std::chrono::milliseconds(30)) {
     setObjectName("Tprogress");
     created_.start();
     splash_mode_ = request_.task == Task::show_splash_screen;
@@ -232,6 +230,12 @@ void Tprogress::set_gauge_position(int percent) {
     if (!splash_mode_) alp_progress_->setValue(std::clamp(percent, 0, 100));
 }
 
+void Tprogress::report_progress(int percent) {
+    if (!progress_shown_.due()) return;
+    set_gauge_position(percent);
+    QApplication::processEvents();
+}
+
 void Tprogress::set_label(const QString& text) {
     lb_progress_->setText(text);
     lb_progress_->repaint();
@@ -272,9 +276,11 @@ void Tprogress::load_database() {
     if (!profile) return;
     set_label(caption_text(context_, caption_slot::task_processing));
     remove_save_leftovers(folder_of_path(context_.variables.main_dat_path), {"main.dat", "user.dat"});
+    set_gauge_position(0);
     const OpenReport report =
         database_open(context_.db, context_.variables.changes, *profile, context_.variables.main_dat_path,
-                      context_.variables.user_dat_path, context_.options.ignore_case);
+                      context_.variables.user_dat_path, context_.options.ignore_case,
+                      [this](int percent) { report_progress(percent); });
     context_.main_file_date = report.main_file_date;
     if (main_dat_damaged(report)) {
         const Messages m = messages_of(context_, dialogs_);

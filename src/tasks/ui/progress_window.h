@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/throttle.h"
+
 class QLabel;
 class QProgressBar;
 
@@ -65,6 +67,9 @@ class Tprogress : public QDialog {
                     QWidget* parent = nullptr);
 
     void set_gauge_position(int percent);
+    // For a long task to call as often as it likes: moves the bar and lets the windows repaint and
+    // handle their events, at most every 30 ms.
+    void report_progress(int percent);
     void set_label(const QString& text);
     bool splash_mode() const { return splash_mode_; }
     QLabel* lb_progress() const { return lb_progress_; }
@@ -93,6 +98,7 @@ class Tprogress : public QDialog {
     bool close_allowed_ = false;
     bool splash_mode_ = false;
     QElapsedTimer created_;
+    Throttle progress_shown_;
     std::unique_ptr<WindowSkin> skin_;
     QLabel* lb_progress_ = nullptr;
     QLabel* lb_version_ = nullptr;

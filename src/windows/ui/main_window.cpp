@@ -367,7 +367,7 @@ void Tmain::u_progress_dat_list_show(Tprogress& task) {
     task.set_gauge_position(0);
     similar_names_.reset();
     ls_gamename_->setRows(game_list_rows(context_.db.game_list, profile_code_page(context_),
-                                         [&task](int percent) { task.set_gauge_position(percent); }));
+                                         [&task](int percent) { task.report_progress(percent); }));
 }
 
 void Tmain::showEvent(QShowEvent* event) {
