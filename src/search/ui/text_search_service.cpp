@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,7 @@ TextSearchService::~TextSearchService() {
 }
 
 void TextSearchService::stop() {
+    starting_ = false;
     if (!worker_.joinable()) return;
     cancel_ = true;
     worker_.join();
@@ -27,12 +29,29 @@ void TextSearchService::open(const PROFILES_TYPE& profile, const std::string& ma
     pending_keys_.clear();
     pending_all_ = false;
     index_ = std::make_unique<TextIndex>(profile, main_dat_path);
-    start(db);
+    latest_ = &db;
+    if (index_->ready(db)) {
+        report_ = {};
+        report_.folder = index_->folder();
+        percent_ = 100;
+        emit progress(100);
+        emit readyChanged(true);
+        return;
+    }
+    // The copy the worker reads is made once the window has shown what it loaded.
+    starting_ = true;
+    percent_ = 0;
+    emit readyChanged(false);
+    emit progress(0);
+    const int generation = ++generation_;
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == generation_ && starting_) start(*latest_);
+    });
 }
 
 void TextSearchService::start(const GameDatabase& db) {
-    // The worker reads a copy: the window may change the table meanwhile (the blocks stay
-    // compressed, so the copy is cheap).
+    starting_ = false;
+    // The worker reads a copy: the window may change the table meanwhile.
     snapshot_ = std::make_shared<const GameDatabase>(db);
     latest_ = &db;
     percent_ = 0;
@@ -87,7 +106,7 @@ void TextSearchService::finished(PrepareReport report) {
 
 void TextSearchService::games_changed(const GameDatabase& db, const std::vector<std::string>& keys) {
     if (!index_) return;
-    if (worker_.joinable()) {
+    if (starting_ || worker_.joinable()) {
         latest_ = &db;
         pending_keys_.insert(pending_keys_.end(), keys.begin(), keys.end());
         return;

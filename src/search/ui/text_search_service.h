@@ -27,14 +27,15 @@ class TextSearchService : public QObject {
     ~TextSearchService() override; // stops a preparation that runs
 
     // The profile now open in db (main.dat at main_dat_path): its index is checked and, when it does
-    // not match the table, prepared in the background. Again after the table changed as a whole
+    // not match the table, prepared in the background, starting once the window's events ran (the
+    // table is copied for the worker then, not before the window shows it). Again after the table changed as a whole
     // (an upgrade merged games): only the games that changed are written again.
     void open(const PROFILES_TYPE& profile, const std::string& main_dat_path, const GameDatabase& db);
     // The games of these keys (game_key) changed in db: the user's text, a game of the user added,
     // renamed (old and new key) or deleted.
     void games_changed(const GameDatabase& db, const std::vector<std::string>& keys);
 
-    bool ready() const { return index_ && !worker_.joinable(); }
+    bool ready() const { return index_ && !starting_ && !worker_.joinable(); }
     int percent() const { return percent_; } // of the preparation while not ready
     // None while the index is being prepared (or no profile is open).
     std::optional<SearchResults> search(const GameDatabase& db, std::string_view query, std::size_t limit) const;
@@ -54,7 +55,8 @@ class TextSearchService : public QObject {
     std::shared_ptr<const GameDatabase> snapshot_; // what the worker indexes
     std::thread worker_;
     std::atomic<bool> cancel_{false};
-    int generation_ = 0; // of the worker whose reports count
+    int generation_ = 0;    // of the worker whose reports count
+    bool starting_ = false; // opened, the worker not started yet
     int percent_ = 0;
     PrepareReport report_;
     std::vector<std::string> pending_keys_; // changed while the worker ran
