@@ -63,7 +63,7 @@ install_tree)
 installed_files)
   share="$root/usr/share"
   for f in usr/bin/trickvault usr/bin/tkv usr/share/trickvault/profiles/demo/main.dat \
-    usr/share/trickvault/languages/english.html usr/share/applications/trickvault.desktop \
+    usr/share/trickvault/languages/english/index.html usr/share/applications/trickvault.desktop \
     usr/share/mime/packages/trickvault.xml usr/share/metainfo/example.trickvault.Trickvault.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/trickvault.svg \
     usr/share/icons/hicolor/scalable/apps/trickvault-profile.svg \
@@ -89,7 +89,7 @@ first_start)
   [ "$(tkv profiles)" != "" ] || fail "no profile after the first start"
   tkv profiles | grep -q 'Demo games' || fail "the demo profile is not there"
   expect_file "$XDG_DATA_HOME/trickvault/profiles/demo/main.dat"
-  expect_file "$XDG_DATA_HOME/trickvault/languages/english.html"
+  expect_file "$XDG_DATA_HOME/trickvault/languages/english/index.html"
   # The user's folder is theirs from then on: a deleted demo profile does not come back.
   rm -r "$XDG_DATA_HOME/trickvault/profiles/demo"
   tkv profiles | grep -q 'Demo games' && fail "the demo profile came back"

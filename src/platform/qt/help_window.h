@@ -1,5 +1,5 @@
 #pragma once
-// F1 help: every window passes its key presses with its own topic number.
+// F1 help: every window passes its key presses with its own topic number (shell/manual.h).
 
 #include <string>
 
@@ -7,10 +7,12 @@ class QWidget;
 
 namespace tkv {
 
-// On F1 (Qt::Key_F1) shows the HTML help file help_path at its anchor "topic-<help_context>" in
-// the one help window, which stays open beside the program's windows; hidden, it opens centred
-// over parent. Escape and Ctrl+W close it. A help file named "x.hlp" is read as "x.html". Other
-// keys do nothing.
+// On F1 (Qt::Key_F1) shows the help for topic help_context in the one help window, which stays
+// open beside the program's windows; hidden, it opens centred over parent. When a manual folder
+// sits beside the help file help_path ("english.html" -> "english/"), its topic's page opens at the
+// topic's anchor with the contents and the search beside it; otherwise help_path itself opens at
+// the anchor "topic-<help_context>". Escape and Ctrl+W close it. A help file named "x.hlp" is read
+// as "x.html". Other keys do nothing.
 void checkhelp(int key, int help_context, const std::string& help_path, QWidget* parent);
 
 } // namespace tkv
