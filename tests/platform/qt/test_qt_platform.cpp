@@ -3,6 +3,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/single_instance.h"
+#include "shell/manual.h"
 
 #include "support/temp_dir.h"
 
@@ -11,9 +12,11 @@
 #include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -24,6 +27,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -354,6 +359,14 @@ QTextBrowser* help_browser(QWidget& parent) {
     return parent.findChild<QTextBrowser*>("help_browser");
 }
 
+template <typename W> W* help_widget(QWidget& parent, const char* name) {
+    return parent.findChild<W*>(name);
+}
+
+QString page_of(QTextBrowser* browser) {
+    return QFileInfo(browser->source().toLocalFile()).fileName();
+}
+
 bool has_anchor(QTextDocument* doc, const QString& anchor) {
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         if (b.charFormat().anchorNames().contains(anchor)) return true;
@@ -378,19 +391,25 @@ TEST(Help, F1ShowsEveryTopicOfTheEnglishHelp) {
     EXPECT_EQ(window.findChildren<QTextBrowser*>().size(), 1);
 }
 
+// A translation's help may be one page without a manual folder: F1 scrolls to the topic's anchor.
 TEST(Help, ScrollsToTheTopicAndReadsHlpNamesAsHtml) {
+    TempDir dir;
+    std::string page = "<html><body><h2 id=\"topic-10500\">Welcome</h2>";
+    for (int i = 0; i < 200; ++i) page += "<p>line " + std::to_string(i) + "</p>";
+    const std::string single_help = dir.write("magyar.html", page + "<h2 id=\"topic-10520\">Printing</h2></body></html>");
     QWidget window;
     window.show();
-    checkhelp(Qt::Key_F1, 10500, english_help, &window);
+    checkhelp(Qt::Key_F1, 10500, single_help, &window);
     QTextBrowser* browser = help_browser(window);
     QApplication::processEvents();
     const int first = browser->verticalScrollBar()->value();
-    std::string hlp = english_help;
+    std::string hlp = single_help;
     hlp.replace(hlp.size() - 4, 4, "hlp");
     checkhelp(Qt::Key_F1, 10520, hlp, &window);
     QApplication::processEvents();
     EXPECT_GT(browser->verticalScrollBar()->value(), first);
     EXPECT_TRUE(browser->toPlainText().contains("Printing"));
+    EXPECT_FALSE(help_widget<QTreeWidget>(window, "help_contents")->isVisible()); // no manual to list
 }
 
 TEST(Help, OtherKeysDoNothingAndAMissingFileSaysSo) {
@@ -453,6 +472,73 @@ TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
     const QRect help = help_browser(opener)->window()->frameGeometry();
     EXPECT_GE(help.top(), area.top());
     EXPECT_GE(help.left(), area.left());
+}
+
+TEST(Help, EveryTopicOpensItsManualPageWithTheContentsBeside) {
+    QWidget window;
+    window.show();
+    for (const HelpTopicPage& t : help_topic_pages) {
+        checkhelp(Qt::Key_F1, t.topic, english_help, &window);
+        QTextBrowser* browser = help_browser(window);
+        EXPECT_EQ(page_of(browser).toStdString(), t.page);
+        EXPECT_TRUE(has_anchor(browser->document(), QString::fromStdString(help_anchor(t.topic)))) << t.topic;
+    }
+    auto* contents = help_widget<QTreeWidget>(window, "help_contents");
+    EXPECT_TRUE(contents->isVisible());
+    int items = 0;
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) ++items;
+    EXPECT_EQ(items, static_cast<int>(manual_contents().size()));
+    EXPECT_EQ(contents->currentItem()->data(0, Qt::UserRole).toString(), page_of(help_browser(window)));
+}
+
+TEST(Help, BackAndForwardReturnToThePagesRead) {
+    QWidget window;
+    window.show();
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    auto* back = help_widget<QPushButton>(window, "help_back");
+    auto* forward = help_widget<QPushButton>(window, "help_forward");
+    EXPECT_FALSE(back->isEnabled());
+    // A link followed in the page, then a page chosen in the contents.
+    help_browser(window)->setSource(help_browser(window)->source().resolved(QUrl("information-window.html")));
+    auto* contents = help_widget<QTreeWidget>(window, "help_contents");
+    const auto found = contents->findItems("Printing", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    contents->setCurrentItem(found.front());
+    contents->setFocus();
+    QTest::keyClick(contents, Qt::Key_Return);
+    EXPECT_EQ(page_of(help_browser(window)), "print.html");
+
+    struct Step {
+        QPushButton* button;
+        const char* page;
+        bool back_enabled, forward_enabled;
+    };
+    for (const Step& s : {Step{back, "information-window.html", true, true}, Step{back, "main-window.html", false, true},
+                          Step{forward, "information-window.html", true, true}, Step{forward, "print.html", true, false}}) {
+        s.button->click();
+        EXPECT_EQ(page_of(help_browser(window)), s.page);
+        EXPECT_EQ(back->isEnabled(), s.back_enabled) << s.page;
+        EXPECT_EQ(forward->isEnabled(), s.forward_enabled) << s.page;
+    }
+}
+
+TEST(Help, SearchListsThePagesHoldingEveryWordAndEnterOpensOne) {
+    QWidget window;
+    window.show();
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    auto* search = help_widget<QLineEdit>(window, "help_search");
+    auto* results = help_widget<QListWidget>(window, "help_results");
+    EXPECT_FALSE(results->isVisible());
+    search->setFocus();
+    QTest::keyClicks(search, "roman numerals");
+    EXPECT_TRUE(results->isVisible());
+    ASSERT_GE(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), "Finding games");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(page_of(help_browser(window)), "finding-games.html");
+    search->clear();
+    QTest::keyClicks(search, "numerals zzzznothing");
+    EXPECT_EQ(results->count(), 0);
 }
 
 } // namespace
