@@ -246,6 +246,28 @@ class HelpWindow : public QWidget {
 
 QPointer<HelpWindow> help_window;
 
+// Sees F1 on its way up from the focused control, once no control has taken it.
+class HelpKey : public QObject {
+  public:
+    HelpKey(QWidget* window, int topic, const std::string& help_path)
+        : QObject(window), window_(window), topic_(topic), help_path_(help_path) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            checkhelp(Qt::Key_F1, topic_, help_path_, window_);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget* window_;
+    int topic_;
+    const std::string& help_path_;
+};
+
 // Over the window that asked, with its title bar on the screen, where the eye already is.
 void place_over(QWidget* window, const QWidget* opener) {
     centre_over(window, opener);
@@ -283,6 +305,10 @@ void checkhelp(int key, int help_context, const std::string& help_path, QWidget*
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void help_on_f1(QWidget* window, int help_context, const std::string& help_path) {
+    window->installEventFilter(new HelpKey(window, help_context, help_path));
 }
 
 } // namespace tkv

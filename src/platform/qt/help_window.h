@@ -15,4 +15,9 @@ namespace tkv {
 // as "x.html". Other keys do nothing.
 void checkhelp(int key, int help_context, const std::string& help_path, QWidget* parent);
 
+// For a window without key handling of its own: F1 pressed anywhere in window, and not taken by
+// the control in focus, calls checkhelp with the topic. help_path is read when F1 is pressed, so
+// it must outlive the window (the program context's language does).
+void help_on_f1(QWidget* window, int help_context, const std::string& help_path);
+
 } // namespace tkv

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
@@ -539,6 +540,19 @@ TEST(Help, SearchListsThePagesHoldingEveryWordAndEnterOpensOne) {
     search->clear();
     QTest::keyClicks(search, "numerals zzzznothing");
     EXPECT_EQ(results->count(), 0);
+}
+
+TEST(Help, F1ReachesTheHelpFromAnyControlAControlDoesNotTake) {
+    QDialog window;
+    auto* edit = new QLineEdit(&window);
+    help_on_f1(&window, help::restore_notes, english_help);
+    window.show();
+    QTest::keyClick(edit, Qt::Key_A);
+    EXPECT_FALSE(help_browser(window));
+    QTest::keyClick(edit, Qt::Key_F1);
+    ASSERT_TRUE(help_browser(window));
+    EXPECT_EQ(page_of(help_browser(window)), "restore-notes.html");
+    EXPECT_EQ(edit->text(), "a");
 }
 
 } // namespace
