@@ -806,6 +806,15 @@ constexpr DefaultCaption defaults[] = {
     {869, "%1: the profile is full"},
     {870, "Keep the backups of this profile's notes in%R%1%R?%R%RWith them the notes can be brought back "
           "later."},
+    {880, "%1 - Help"},
+    {881, "&Back"},
+    {882, "&Forward"},
+    {883, "&Search:"},
+    {884, "words on the page"},
+    {885, "Contents"},
+    {886, "Pages found"},
+    {887, "Page"},
+    {888, "Help is not available.%R%R%1 cannot be read."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

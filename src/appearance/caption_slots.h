@@ -591,4 +591,15 @@ inline constexpr int manager_refused_characters = 868;
 inline constexpr int manager_refused_full = 869;
 inline constexpr int manager_keep_backups_question = 870;
 
+// The help window: the manual's contents, back and forward, the search in the manual.
+inline constexpr int help_title = 880;
+inline constexpr int help_back_button = 881;
+inline constexpr int help_forward_button = 882;
+inline constexpr int help_search_label = 883;
+inline constexpr int help_search_hint = 884;
+inline constexpr int help_contents_name = 885;
+inline constexpr int help_results_name = 886;
+inline constexpr int help_page_name = 887;
+inline constexpr int help_not_available = 888;
+
 } // namespace tkv::caption_slot

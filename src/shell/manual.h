@@ -61,16 +61,16 @@ enum Topic : int { TKV_HELP_TOPICS(TKV_HELP_TOPIC_NUMBER) };
 } // namespace help
 
 struct HelpTopicPage {
-    int topic;
+    help::Topic topic;
     std::string_view page;
 };
 
-#define TKV_HELP_TOPIC_PAGE(name, number, page) HelpTopicPage{number, page},
+#define TKV_HELP_TOPIC_PAGE(name, number, page) HelpTopicPage{help::name, page},
 inline constexpr std::array help_topic_pages = {TKV_HELP_TOPICS(TKV_HELP_TOPIC_PAGE)};
 #undef TKV_HELP_TOPIC_PAGE
 
 // The options window's panels in tree order, each with its own topic.
-inline constexpr std::array<int, 16> options_panel_topics = {
+inline constexpr std::array<help::Topic, 16> options_panel_topics = {
     help::panel_default_settings, help::panel_download_files, help::panel_internet,
     help::panel_information_handling, help::panel_editor, help::panel_save, help::panel_print,
     help::panel_visualization, help::panel_skins, help::panel_information_font, help::panel_refresh,

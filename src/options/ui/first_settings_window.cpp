@@ -178,7 +178,7 @@ void Toption_first::create_controls(bool normal_mode) {
 }
 
 // Its own topic in both modes: the first-run topic (10500) is the language window's.
-int Toption_first::help_topic() const {
+help::Topic Toption_first::help_topic() const {
     return help::first_settings;
 }
 

@@ -32,7 +32,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::manager_settings;
+constexpr help::Topic help_topic = help::manager_settings;
 constexpr int autorun_delay_max = 90; // seconds; the item index is the delay
 
 } // namespace

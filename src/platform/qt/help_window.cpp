@@ -63,35 +63,29 @@ class HelpWindow : public QWidget {
     explicit HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         setObjectName("help_window");
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(QString::fromUtf8(product_name.data(), product_name.size()) + " - Help");
-
-        back_ = new QPushButton("&Back", this);
+        back_ = new QPushButton(this);
         back_->setObjectName("help_back");
-        forward_ = new QPushButton("&Forward", this);
+        forward_ = new QPushButton(this);
         forward_->setObjectName("help_forward");
         search_ = new QLineEdit(this);
         search_->setObjectName("help_search");
-        search_->setPlaceholderText("words on the page");
         search_->setClearButtonEnabled(true);
-        auto* search_label = new QLabel("&Search:", this);
-        search_label->setBuddy(search_);
+        search_label_ = new QLabel(this);
+        search_label_->setBuddy(search_);
         results_ = new QListWidget(this);
         results_->setObjectName("help_results");
-        results_->setAccessibleName("Pages found");
         contents_ = new QTreeWidget(this);
         contents_->setObjectName("help_contents");
-        contents_->setAccessibleName("Contents");
         contents_->setHeaderHidden(true);
         browser_ = new QTextBrowser(this);
         browser_->setObjectName("help_browser");
-        browser_->setAccessibleName("Page");
         browser_->setOpenExternalLinks(true);
 
         side_ = new QWidget(this);
         auto* side = new QVBoxLayout(side_);
         side->setContentsMargins(0, 0, 0, 0);
         auto* search_row = new QHBoxLayout;
-        search_row->addWidget(search_label);
+        search_row->addWidget(search_label_);
         search_row->addWidget(search_);
         side->addLayout(search_row);
         side->addWidget(results_, 1);
@@ -145,6 +139,20 @@ class HelpWindow : public QWidget {
         resize(static_cast<int>(760 * scale), static_cast<int>(560 * scale));
     }
 
+    void set_texts(const HelpTexts& texts) {
+        setWindowTitle(texts.title.isEmpty()
+                           ? QString::fromUtf8(product_name.data(), product_name.size()) + " - Help"
+                           : texts.title);
+        back_->setText(texts.back);
+        forward_->setText(texts.forward);
+        search_label_->setText(texts.search);
+        search_->setPlaceholderText(texts.search_hint);
+        contents_->setAccessibleName(texts.contents);
+        results_->setAccessibleName(texts.results);
+        browser_->setAccessibleName(texts.page);
+        not_available_ = texts.not_available;
+    }
+
     void show_topic(const std::string& help_file, int topic) {
         const std::string folder = manual_folder(help_file);
         const std::string start = folder + std::string(manual_start_page);
@@ -162,8 +170,7 @@ class HelpWindow : public QWidget {
             browser_->setSource(url);
         } else {
             close_manual();
-            browser_->setPlainText(
-                QStringLiteral("Help is not available.\n\n%1 cannot be read.").arg(local(help_file)));
+            browser_->setPlainText(QString(not_available_).replace("%1", local(help_file)));
         }
     }
 
@@ -236,20 +243,27 @@ class HelpWindow : public QWidget {
     QPushButton* back_;
     QPushButton* forward_;
     QLineEdit* search_;
+    QLabel* search_label_;
     QListWidget* results_;
     QTreeWidget* contents_;
     QTextBrowser* browser_;
     QWidget* side_;
+    QString not_available_;
     std::string folder_;
     ManualIndex index_;
 };
+
+std::function<HelpTexts()>& help_texts() {
+    static std::function<HelpTexts()> texts;
+    return texts;
+}
 
 QPointer<HelpWindow> help_window;
 
 // Sees F1 on its way up from the focused control, once no control has taken it.
 class HelpKey : public QObject {
   public:
-    HelpKey(QWidget* window, int topic, const std::string& help_path)
+    HelpKey(QWidget* window, help::Topic topic, const std::string& help_path)
         : QObject(window), window_(window), topic_(topic), help_path_(help_path) {}
 
   protected:
@@ -264,7 +278,7 @@ class HelpKey : public QObject {
 
   private:
     QWidget* window_;
-    int topic_;
+    help::Topic topic_;
     const std::string& help_path_;
 };
 
@@ -297,9 +311,10 @@ std::string html_path(const std::string& help_path) {
 
 } // namespace
 
-void checkhelp(int key, int help_context, const std::string& help_path, QWidget* parent) {
+void checkhelp(int key, help::Topic help_context, const std::string& help_path, QWidget* parent) {
     if (key != Qt::Key_F1) return;
     HelpWindow* window = help_window_over(parent);
+    window->set_texts(help_texts() ? help_texts()() : HelpTexts{});
     window->show_topic(html_path(help_path), help_context);
     if (!window->isVisible()) place_over(window, parent);
     window->show();
@@ -307,7 +322,11 @@ void checkhelp(int key, int help_context, const std::string& help_path, QWidget*
     window->activateWindow();
 }
 
-void help_on_f1(QWidget* window, int help_context, const std::string& help_path) {
+void set_help_texts(std::function<HelpTexts()> texts) {
+    help_texts() = std::move(texts);
+}
+
+void help_on_f1(QWidget* window, help::Topic help_context, const std::string& help_path) {
     window->installEventFilter(new HelpKey(window, help_context, help_path));
 }
 

@@ -25,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::launch_settings;
+constexpr help::Topic help_topic = help::launch_settings;
 
 std::string trimmed(const QLineEdit* edit) {
     return trim_controls(utf8_of(edit->text()));

@@ -38,7 +38,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::profile_manager;
+constexpr help::Topic help_topic = help::profile_manager;
 
 FileDialogRequest notes_file_request(const Messages& m, int title, const std::string& file_name) {
     FileDialogRequest r;

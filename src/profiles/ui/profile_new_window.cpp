@@ -25,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::new_profile;
+constexpr help::Topic help_topic = help::new_profile;
 
 } // namespace
 

@@ -24,7 +24,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::shortcut_window;
+constexpr help::Topic help_topic = help::shortcut_window;
 
 // Each window's captions, counted from its first one (the title).
 enum CaptionOffset {

@@ -25,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int about_help_topic = help::about_window;
+constexpr help::Topic about_help_topic = help::about_window;
 
 bool is_enter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -43,7 +43,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::info_window;
+constexpr help::Topic help_topic = help::info_window;
 constexpr int name_length_max = 32766;
 
 // Matches on a light yellow, the current one on orange; the text black on both, whatever the skin.

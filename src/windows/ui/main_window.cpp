@@ -58,7 +58,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::main_window;
+constexpr help::Topic help_topic = help::main_window;
 constexpr int label_tops[] = {88, 120, 152, 184, 200, 232, 248};
 constexpr int label_column_left = 234;
 constexpr int label_column_width = 204;

@@ -31,7 +31,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::print_window;
+constexpr help::Topic help_topic = help::print_window;
 
 // The configured printer when the system still has it, else the system's current one, which then
 // becomes the configured printer. Printers are matched ignoring letter case.

@@ -30,7 +30,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = help::search_window;
+constexpr help::Topic help_topic = help::search_window;
 
 // The most text hits listed.
 constexpr std::size_t text_hits_max = 100;

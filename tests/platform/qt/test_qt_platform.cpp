@@ -382,7 +382,8 @@ TEST(Help, F1ShowsEveryTopicOfTheEnglishHelp) {
     window.show();
     for (int topic :
          {10500, 10502, 10503, 10504, 10506, 10507, 10508, 10511, 10512, 10513, 10514, 10515, 10516, 10520}) {
-        checkhelp(Qt::Key_F1, topic, english_help, &window);
+        ASSERT_TRUE(help_topic_target(topic)) << topic; // the numbers older help files know
+        checkhelp(Qt::Key_F1, static_cast<help::Topic>(topic), english_help, &window);
         QTextBrowser* browser = help_browser(window);
         ASSERT_TRUE(browser);
         EXPECT_TRUE(browser->window()->isVisible());
@@ -400,13 +401,13 @@ TEST(Help, ScrollsToTheTopicAndReadsHlpNamesAsHtml) {
     const std::string single_help = dir.write("magyar.html", page + "<h2 id=\"topic-10520\">Printing</h2></body></html>");
     QWidget window;
     window.show();
-    checkhelp(Qt::Key_F1, 10500, single_help, &window);
+    checkhelp(Qt::Key_F1, help::first_start, single_help, &window);
     QTextBrowser* browser = help_browser(window);
     QApplication::processEvents();
     const int first = browser->verticalScrollBar()->value();
     std::string hlp = single_help;
     hlp.replace(hlp.size() - 4, 4, "hlp");
-    checkhelp(Qt::Key_F1, 10520, hlp, &window);
+    checkhelp(Qt::Key_F1, help::print_window, hlp, &window);
     QApplication::processEvents();
     EXPECT_GT(browser->verticalScrollBar()->value(), first);
     EXPECT_TRUE(browser->toPlainText().contains("Printing"));
@@ -416,28 +417,28 @@ TEST(Help, ScrollsToTheTopicAndReadsHlpNamesAsHtml) {
 TEST(Help, OtherKeysDoNothingAndAMissingFileSaysSo) {
     QWidget window;
     window.show();
-    checkhelp(Qt::Key_F2, 10504, english_help, &window);
-    checkhelp(Qt::Key_1, 10504, english_help, &window);
+    checkhelp(Qt::Key_F2, help::main_window, english_help, &window);
+    checkhelp(Qt::Key_1, help::main_window, english_help, &window);
     EXPECT_FALSE(help_browser(window));
 
-    checkhelp(Qt::Key_F1, 10504, english_help, &window);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
     ASSERT_TRUE(help_browser(window));
     TempDir dir;
-    checkhelp(Qt::Key_F1, 10504, dir.path("magyar.html"), &window);
+    checkhelp(Qt::Key_F1, help::main_window, dir.path("magyar.html"), &window);
     EXPECT_TRUE(help_browser(window)->toPlainText().startsWith("Help is not available."));
 
-    checkhelp(Qt::Key_F1, 10504, english_help, &window); // the file is shown again, not the note
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window); // the file is shown again, not the note
     EXPECT_TRUE(help_browser(window)->toPlainText().contains("The main window"));
 }
 
 TEST(Help, OneHelpWindowFollowsTheWindowThatAsks) {
     QWidget main_window;
     main_window.show();
-    checkhelp(Qt::Key_F1, 10504, english_help, &main_window);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &main_window);
     QWidget* help = help_browser(main_window)->window();
     QWidget info_window;
     info_window.show();
-    checkhelp(Qt::Key_F1, 10507, english_help, &info_window);
+    checkhelp(Qt::Key_F1, help::info_window, english_help, &info_window);
     EXPECT_EQ(help_browser(info_window)->window(), help);
     EXPECT_FALSE(help_browser(main_window));
     EXPECT_TRUE(help->isVisible());
@@ -454,7 +455,7 @@ TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
         Qt::KeyboardModifiers modifiers;
     };
     for (const Key k : {Key{Qt::Key_Escape, Qt::NoModifier}, Key{Qt::Key_W, Qt::ControlModifier}}) {
-        checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+        checkhelp(Qt::Key_F1, help::main_window, english_help, &opener);
         QPointer<QTextBrowser> browser = help_browser(opener);
         ASSERT_TRUE(browser);
         QPointer<QWidget> help = browser->window();
@@ -469,7 +470,7 @@ TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
     }
     // A window near the screen's edge: the help stays on the screen, its title bar reachable.
     opener.move(area.topLeft());
-    checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &opener);
     const QRect help = help_browser(opener)->window()->frameGeometry();
     EXPECT_GE(help.top(), area.top());
     EXPECT_GE(help.left(), area.left());
@@ -553,6 +554,27 @@ TEST(Help, F1ReachesTheHelpFromAnyControlAControlDoesNotTake) {
     ASSERT_TRUE(help_browser(window));
     EXPECT_EQ(page_of(help_browser(window)), "restore-notes.html");
     EXPECT_EQ(edit->text(), "a");
+}
+
+TEST(Help, SpeaksTheLanguageItIsGivenEachTimeItOpens) {
+    QWidget window;
+    window.show();
+    QString back = "&Zurück";
+    set_help_texts([&back] {
+        HelpTexts t;
+        t.title = "Hilfe";
+        t.back = back;
+        t.not_available = "Keine Hilfe: %1";
+        return t;
+    });
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    EXPECT_EQ(help_browser(window)->window()->windowTitle(), "Hilfe");
+    EXPECT_EQ(help_widget<QPushButton>(window, "help_back")->text(), "&Zurück");
+    back = "&Vissza";
+    checkhelp(Qt::Key_F1, help::main_window, "/nowhere/magyar.html", &window);
+    EXPECT_EQ(help_widget<QPushButton>(window, "help_back")->text(), "&Vissza");
+    EXPECT_EQ(help_browser(window)->toPlainText(), "Keine Hilfe: /nowhere/magyar.html");
+    set_help_texts({});
 }
 
 } // namespace
