@@ -33,7 +33,7 @@ add_custom_target(desktop_files ALL DEPENDS "${tkv_desktop_out}/applications/tri
 
 install(TARGETS trickvault tkv RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(FILES "${PROJECT_BINARY_DIR}/bin/profiles/demo/main.dat" DESTINATION "${TKV_DATA_INSTALL_DIR}/profiles/demo")
-install(FILES "${PROJECT_BINARY_DIR}/bin/languages/english.html" DESTINATION "${TKV_DATA_INSTALL_DIR}/languages")
+install(DIRECTORY "${PROJECT_BINARY_DIR}/bin/languages/english" DESTINATION "${TKV_DATA_INSTALL_DIR}/languages")
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/skins/" DESTINATION "${TKV_DATA_INSTALL_DIR}/skins")
 install(DIRECTORY "${tkv_desktop_out}/" DESTINATION "${CMAKE_INSTALL_DATADIR}")
 install(FILES "${tkv_icon_svg}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")

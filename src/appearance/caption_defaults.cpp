@@ -816,6 +816,15 @@ constexpr DefaultCaption defaults[] = {
     {875, "Download from the server"},
     {876, "Option panels"},
     {877, "Languages"},
+    {880, "%1 - Help"},
+    {881, "&Back"},
+    {882, "&Forward"},
+    {883, "&Search:"},
+    {884, "words on the page"},
+    {885, "Contents"},
+    {886, "Pages found"},
+    {887, "Page"},
+    {888, "Help is not available.%R%R%1 cannot be read."},
 };
 
 constexpr auto out_of_order = [](const DefaultCaption& a, const DefaultCaption& b) {

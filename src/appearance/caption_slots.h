@@ -600,4 +600,15 @@ inline constexpr int options_download_again = 875;
 inline constexpr int options_panels_name = 876;
 inline constexpr int languages_list_name = 877;
 
+// The help window: the manual's contents, back and forward, the search in the manual.
+inline constexpr int help_title = 880;
+inline constexpr int help_back_button = 881;
+inline constexpr int help_forward_button = 882;
+inline constexpr int help_search_label = 883;
+inline constexpr int help_search_hint = 884;
+inline constexpr int help_contents_name = 885;
+inline constexpr int help_results_name = 886;
+inline constexpr int help_page_name = 887;
+inline constexpr int help_not_available = 888;
+
 } // namespace tkv::caption_slot

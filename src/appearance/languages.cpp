@@ -2,6 +2,7 @@
 
 #include "appearance/caption_slots.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/numbers.h"
 #include "shell/options.h"
 #include "shell/product.h"
@@ -177,7 +178,7 @@ LanguageChoice apply_configured_language(Captions& captions, const OPTIONS_TYPE&
     choice.language = entry->language;
     choice.code_page = code_page_for_language(entry->language);
     choice.info_file = entry->info_file;
-    if (const std::string help = help_file_path(languages_folder, entry->help_file); file_exists(help))
+    if (const std::string help = help_file_path(languages_folder, entry->help_file); help_available(help))
         choice.help_path = help;
     return choice;
 }

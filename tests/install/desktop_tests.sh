@@ -63,7 +63,7 @@ install_tree)
 installed_files)
   share="$root/usr/share"
   for f in usr/bin/trickvault usr/bin/tkv usr/share/trickvault/profiles/demo/main.dat \
-    usr/share/trickvault/languages/english.html usr/share/trickvault/skins/night/splash.jpg \
+    usr/share/trickvault/languages/english/index.html usr/share/trickvault/skins/night/splash.jpg \
     usr/share/trickvault/skins/paper/splash.jpg usr/share/trickvault/skins/contrast/splash.jpg \
     usr/share/applications/trickvault.desktop \
     usr/share/mime/packages/trickvault.xml usr/share/metainfo/example.trickvault.Trickvault.metainfo.xml \
@@ -91,7 +91,7 @@ first_start)
   [ "$(tkv profiles)" != "" ] || fail "no profile after the first start"
   tkv profiles | grep -q 'Demo games' || fail "the demo profile is not there"
   expect_file "$XDG_DATA_HOME/trickvault/profiles/demo/main.dat"
-  expect_file "$XDG_DATA_HOME/trickvault/languages/english.html"
+  expect_file "$XDG_DATA_HOME/trickvault/languages/english/index.html"
   for skin in night paper contrast; do
     tkv skin contrast "$skin" >/dev/null || fail "the new user's folder has no readable skin $skin"
   done

@@ -1,5 +1,7 @@
 #include "app/ui/program.h"
 
+#include "appearance/caption_slots.h"
+#include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "internet/ui/mail_windows.h"
 #include "internet/ui/version_windows.h"
@@ -7,6 +9,7 @@
 #include "options/ui/options_window.h"
 #include "platform/file_types.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
 #include "profiles/ui/manager_window.h"
@@ -58,6 +61,28 @@ void program_application_setup() {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 }
 
+namespace {
+
+// The help window's texts follow the language chosen, also one chosen while the program runs.
+void help_in_program_language(const ProgramContext& context) {
+    set_help_texts([&context] {
+        const auto text = [&context](int slot) { return caption_text(context, slot); };
+        HelpTexts t;
+        t.title = caption_text(context, caption_slot::help_title, {product_name});
+        t.back = text(caption_slot::help_back_button);
+        t.forward = text(caption_slot::help_forward_button);
+        t.search = text(caption_slot::help_search_label);
+        t.search_hint = text(caption_slot::help_search_hint);
+        t.contents = text(caption_slot::help_contents_name);
+        t.results = text(caption_slot::help_results_name);
+        t.page = text(caption_slot::help_page_name);
+        t.not_available = text(caption_slot::help_not_available);
+        return t;
+    });
+}
+
+} // namespace
+
 int program_run(const std::vector<std::string>& arguments) {
     SingleInstance guard;
     if (!guard.acquired()) return 0;
@@ -66,6 +91,7 @@ int program_run(const std::vector<std::string>& arguments) {
     const std::string program_folder = get_program_folder();
     seed_program_folder(program_folder, installed_data_folder());
     context_initialize(context, program_folder);
+    help_in_program_language(context);
     QtDialogs dialogs;
     const auto show_main = [&] { Tmain(context, dialogs, main_window_hooks(context, dialogs)).exec(); };
     Tstartup windows(context, dialogs,
@@ -82,6 +108,7 @@ int program_run(const std::vector<std::string>& arguments) {
         return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
     startup_run(context, environment, windows, dialogs);
+    set_help_texts({});
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
@@ -133,7 +134,7 @@ void Tlanguages::btc_selectClick() {
         choice.info_file = l.info_file;
         choice.code_page = code_page_for_language(l.language);
         choice.help_path = help_file_path(folder, l.help_file);
-        if (!file_exists(choice.help_path))
+        if (!help_available(choice.help_path))
             choice.help_path = help_file_path(folder, built_in_language().help_file);
     }
     if (l.built_in) choice.language = l.language;
@@ -155,7 +156,7 @@ void Tlanguages::reject() {
 }
 
 void Tlanguages::keyPressEvent(QKeyEvent* event) {
-    checkhelp(event->key(), context_.first_run ? 10500 : 10512, context_.language.help_path, this);
+    checkhelp(event->key(), context_.first_run ? help::first_start : help::languages_window, context_.language.help_path, this);
     QDialog::keyPressEvent(event);
 }
 

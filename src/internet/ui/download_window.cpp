@@ -7,9 +7,11 @@
 #include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 
@@ -88,6 +90,7 @@ Tdownload::Tdownload(ProgramContext& context, Dialogs& dialogs, DOWNLOAD_REQUEST
     connect(btc_abort_, &QPushButton::clicked, this, [this] { btc_abortClick(); });
 
     setWindowTitle(caption(caption_slot::download_title, {product_name}));
+    help_on_f1(this, help::download_window, context.language.help_path);
     skin_->set_client_size(QSize(321, 137), s);
     centre_window(this, request.centre);
     skin_->apply(context.skin_current, context.skin_current.window_download,

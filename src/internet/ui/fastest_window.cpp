@@ -6,7 +6,9 @@
 #include "context/program_context.h"
 #include "platform/icmp_echo.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
@@ -66,6 +68,7 @@ Tservers_fastest::Tservers_fastest(ProgramContext& context, QWidget* parent)
         w->hide();
 
     setWindowTitle(caption(caption_slot::fastest_checking_title, {product_name}));
+    help_on_f1(this, help::fastest_server, context.language.help_path);
     show_progress(1);
     skin_->set_client_size(QSize(265, 81), s);
     centre_window(this, screen_centre());

@@ -7,9 +7,11 @@
 #include "context/program_context.h"
 #include "database/text_export.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/smtp_client.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "shell/text.h"
@@ -216,6 +218,7 @@ Tsendcheat::Tsendcheat(ProgramContext& context, Dialogs& dialogs, GAMES2_TEMP_AR
     create_controls();
     const Messages m = messages_of(context, dialogs);
     setWindowTitle(qt_utf8(m.text(caption_slot::send_info_title, {product_name})));
+    help_on_f1(this, help::mail_windows, context.language.help_path);
     const double s = context.screen_scale;
     skin_->set_client_size(QSize(538, 351), s);
     centre_window(this, centre);
@@ -410,6 +413,7 @@ Tsendmail::Tsendmail(ProgramContext& context, Dialogs& dialogs, std::string addr
     const CodePage cp = context.language.code_page;
     const Messages m = messages_of(context, dialogs);
     setWindowTitle(qt_utf8(m.text(caption_slot::mail_title, {product_name})));
+    help_on_f1(this, help::mail_windows, context.language.help_path);
     ed_sender_->setText(qt_utf8(sender_value(context.options)));
     ed_recipient_->setText(qt_utf8(name + " <" + address_ + ">"));
     ed_subject_->setText(qt_text(context.current_mail_subject, cp));

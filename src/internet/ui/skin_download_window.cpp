@@ -8,9 +8,11 @@
 #include "internet/download_rules.h"
 #include "platform/http_client.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/numbers.h"
 #include "shell/product.h"
 #include "shell/zip_extract.h"
@@ -95,6 +97,7 @@ Tskindownload::Tskindownload(ProgramContext& context, Dialogs& dialogs,
     ls_files_->setRows(rows);
 
     setWindowTitle(qt_utf8(m.text(caption_slot::skin_download_title, {product_name})));
+    help_on_f1(this, help::skin_download, context.language.help_path);
     skin_->set_client_size(QSize(361, 289), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,

@@ -7,8 +7,10 @@
 #include "context/program_context.h"
 #include "internet/download_rules.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "tasks/ui/progress_window.h"
 
@@ -77,6 +79,7 @@ Tupgrade_database::Tupgrade_database(ProgramContext& context, Dialogs& dialogs, 
     set_overall(0);
 
     setWindowTitle(qt_utf8(m.text(caption_slot::upgrade_title, {product_name})));
+    help_on_f1(this, help::database_upgrade, context.language.help_path);
     skin_->set_client_size(QSize(361, 121), s);
     centre_over(this, parent);
     skin_->apply(context.skin_current, context.skin_current.window_other,

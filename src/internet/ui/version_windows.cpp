@@ -7,9 +7,11 @@
 #include "internet/download_rules.h"
 #include "internet/version_check.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/http_worker.h"
 #include "platform/qt/qt_text.h"
 #include "shell/datetime.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
@@ -77,6 +79,7 @@ Tupgrade::Tupgrade(ProgramContext& context, const std::string& upgrade_text, QWi
     setWindowTitle(qt_utf8(
         caption(context.first_run ? caption_slot::first_launch_title : caption_slot::new_version_title,
                 {product_name})));
+    help_on_f1(this, help::version_windows, context.language.help_path);
     skin_->set_client_size(QSize(457, 345), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,
@@ -120,6 +123,7 @@ Tchecknew::Tchecknew(ProgramContext& context, QWidget* parent) : QDialog(parent)
     connect(btc_homepage_, &QPushButton::clicked, this, [this] { btc_homepageClick(); });
 
     setWindowTitle(qt_utf8(caption(caption_slot::version_check_title, {product_name})));
+    help_on_f1(this, help::version_windows, context.language.help_path);
     skin_->set_client_size(QSize(313, 65), s);
     centre_window(this, screen_centre());
     skin_->apply(context.skin_current, context.skin_current.window_other,

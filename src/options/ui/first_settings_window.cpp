@@ -7,6 +7,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 
@@ -177,8 +178,8 @@ void Toption_first::create_controls(bool normal_mode) {
 }
 
 // Its own topic in both modes: the first-run topic (10500) is the language window's.
-int Toption_first::help_topic() const {
-    return 10503;
+help::Topic Toption_first::help_topic() const {
+    return help::first_settings;
 }
 
 void Toption_first::btc_okClick() {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/manual.h"
+
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -81,7 +83,7 @@ class Toption_first : public QDialog {
 
   private:
     void create_controls(bool normal_mode);
-    int help_topic() const;
+    help::Topic help_topic() const;
     void btc_okClick();
     void btc_helpClick();
 

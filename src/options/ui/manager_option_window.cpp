@@ -12,6 +12,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "widgets/ttkv_frame.h"
@@ -31,7 +32,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10502;
+constexpr help::Topic help_topic = help::manager_settings;
 constexpr int autorun_delay_max = 90; // seconds; the item index is the delay
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "tasks/ui/progress_window.h"
 #include "widgets/ttkv_frame.h"
@@ -35,8 +36,6 @@
 namespace tkv {
 
 namespace {
-
-constexpr int help_topic = 10513;
 
 // The tree's entries in order: the groups and the panels under them.
 struct TreeEntry {
@@ -308,7 +307,9 @@ void Toption::move_windows() {
 }
 
 void Toption::keyPressEvent(QKeyEvent* event) {
-    checkhelp(event->key(), help_topic, context_.language.help_path, this);
+    const bool on_panel = current_panel_ >= 0 && current_panel_ < panel_count;
+    checkhelp(event->key(), on_panel ? options_panel_topics[current_panel_] : help::options_window,
+              context_.language.help_path, this);
     QDialog::keyPressEvent(event);
 }
 

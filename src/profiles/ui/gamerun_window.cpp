@@ -11,6 +11,7 @@
 #include "platform/qt/qt_text.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/ttkv_frame.h"
@@ -24,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10506;
+constexpr help::Topic help_topic = help::launch_settings;
 
 std::string trimmed(const QLineEdit* edit) {
     return trim_controls(utf8_of(edit->text()));

@@ -18,6 +18,7 @@
 #include "profiles/profile_notes.h"
 #include "shell/folders.h"
 #include "profiles/ui/shortcut_window.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "widgets/exit_effect.h"
 #include "widgets/ttkv_frame.h"
@@ -37,7 +38,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10515;
+constexpr help::Topic help_topic = help::profile_manager;
 
 FileDialogRequest notes_file_request(const Messages& m, int title, const std::string& file_name) {
     FileDialogRequest r;

@@ -10,6 +10,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "tasks/ui/progress_window.h"
@@ -24,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10516;
+constexpr help::Topic help_topic = help::new_profile;
 
 } // namespace
 

@@ -4,8 +4,10 @@
 #include "appearance/messages.h"
 #include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "profiles/profile_notes.h"
+#include "shell/manual.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,6 +27,7 @@ Trestore_notes::Trestore_notes(ProgramContext& context, Dialogs& dialogs, const 
     const CodePage cp = code_page_for_language(profile.language);
     const std::string name = to_utf8(profile.name, cp);
     setWindowTitle(caption_text(context, caption_slot::restore_notes_title, {name}));
+    help_on_f1(this, help::restore_notes, context.language.help_path);
     auto* layout = new QVBoxLayout(this);
     auto* explanation = new QLabel(caption_text(context, caption_slot::restore_notes_explanation), this);
     explanation->setObjectName("lb_backups");

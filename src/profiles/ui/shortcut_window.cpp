@@ -9,6 +9,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 
@@ -23,7 +24,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10514;
+constexpr help::Topic help_topic = help::shortcut_window;
 
 // Each window's captions, counted from its first one (the title).
 enum CaptionOffset {

@@ -4,7 +4,9 @@
 #include "appearance/ui/caption_text.h"
 #include "context/program_context.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/usage_stats.h"
 
@@ -124,6 +126,7 @@ Tstat::Tstat(ProgramContext& context, QWidget* parent)
     const QString title = qt_text(caption_format(context.CAPTIONS[caption_slot::stat_title], {product_name}),
                                   context.language.code_page);
     setWindowTitle(title);
+help_on_f1(this, help::statistics_window, context.language.help_path);
     setAutoFillBackground(true);
     QPalette look = palette();
     look.setColor(QPalette::Window, QColor::fromRgb(window_colour));

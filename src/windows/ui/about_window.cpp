@@ -8,6 +8,7 @@
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "widgets/ttkv_frame.h"
@@ -24,7 +25,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int about_help_topic = 10511;
+constexpr help::Topic about_help_topic = help::about_window;
 
 bool is_enter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -11,6 +11,7 @@
 #include "search/text_highlight.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "widgets/shade.h"
@@ -43,7 +44,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10507;
+constexpr help::Topic help_topic = help::info_window;
 constexpr int name_length_max = 32766;
 
 // Matches on a light yellow, the current one on orange; the text black on both, whatever the skin.

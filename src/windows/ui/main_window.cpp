@@ -22,6 +22,7 @@
 #include "shell/config_file.h"
 #include "shell/datetime.h"
 #include "shell/files.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/publisher.h"
 #include "shell/text.h"
@@ -57,7 +58,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10504;
+constexpr help::Topic help_topic = help::main_window;
 constexpr int label_tops[] = {88, 120, 152, 184, 200, 232, 248};
 constexpr int label_column_left = 234;
 constexpr int label_column_width = 204;

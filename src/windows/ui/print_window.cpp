@@ -10,6 +10,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/ttkv_printer.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
 #include "shell/text_lines.h"
@@ -30,7 +31,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10520;
+constexpr help::Topic help_topic = help::print_window;
 
 // The configured printer when the system still has it, else the system's current one, which then
 // becomes the configured printer. Printers are matched ignoring letter case.

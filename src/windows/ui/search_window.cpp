@@ -10,6 +10,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_text.h"
 #include "search/ui/text_search_service.h"
+#include "shell/manual.h"
 #include "shell/product.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
@@ -29,7 +30,7 @@ namespace tkv {
 
 namespace {
 
-constexpr int help_topic = 10508;
+constexpr help::Topic help_topic = help::search_window;
 
 // The most text hits listed.
 constexpr std::size_t text_hits_max = 100;

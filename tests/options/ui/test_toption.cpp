@@ -3,12 +3,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -22,6 +24,7 @@
 #include "options/ui/option_panel.h"
 #include "options/ui/options_window.h"
 #include "shell/config_file.h"
+#include "shell/manual.h"
 #include "support/scoped_env.h"
 #include "support/screens.h"
 #include "support/scripted_dialogs.h"
@@ -107,6 +110,23 @@ TEST(Toption, TheTreeShowsEveryEntryAndRefusesToCollapse) {
     EXPECT_EQ(w.findChild<QLabel*>("pa_title")->text(), "Search for new skins");
     tree->setCurrentItem(tree->topLevelItem(3));
     EXPECT_EQ(w.findChild<QLabel*>("pa_title")->text(), "Show Options window");
+}
+
+// F1 opens the page of the panel shown, whichever of its controls has the keyboard.
+TEST(Toption, F1OpensThePageOfThePanelShown) {
+    Options o;
+    o.c.language.help_path = TKV_TEST_DATA "/../../data/help/english.html";
+    Toption w(o.c, o.dialogs);
+    open(w);
+    for (int n = 0; n < Toption::panel_count; ++n) {
+        w.u_option_tv_option_show(n);
+        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_F1);
+        auto* browser = w.findChild<QTextBrowser*>("help_browser");
+        ASSERT_TRUE(browser) << n;
+        const QUrl source = browser->source();
+        EXPECT_EQ(QFileInfo(source.toLocalFile()).fileName().toStdString() + "#" + source.fragment().toStdString(),
+                  help_topic_target(options_panel_topics[n])) << "panel " << n;
+    }
 }
 
 // Every control that edits an option, changed on the window and written by OK.

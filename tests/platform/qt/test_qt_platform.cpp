@@ -3,17 +3,21 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/single_instance.h"
+#include "shell/manual.h"
 
 #include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -24,6 +28,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -354,6 +360,14 @@ QTextBrowser* help_browser(QWidget& parent) {
     return parent.findChild<QTextBrowser*>("help_browser");
 }
 
+template <typename W> W* help_widget(QWidget& parent, const char* name) {
+    return parent.findChild<W*>(name);
+}
+
+QString page_of(QTextBrowser* browser) {
+    return QFileInfo(browser->source().toLocalFile()).fileName();
+}
+
 bool has_anchor(QTextDocument* doc, const QString& anchor) {
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         if (b.charFormat().anchorNames().contains(anchor)) return true;
@@ -368,7 +382,8 @@ TEST(Help, F1ShowsEveryTopicOfTheEnglishHelp) {
     window.show();
     for (int topic :
          {10500, 10502, 10503, 10504, 10506, 10507, 10508, 10511, 10512, 10513, 10514, 10515, 10516, 10520}) {
-        checkhelp(Qt::Key_F1, topic, english_help, &window);
+        ASSERT_TRUE(help_topic_target(topic)) << topic; // the numbers older help files know
+        checkhelp(Qt::Key_F1, static_cast<help::Topic>(topic), english_help, &window);
         QTextBrowser* browser = help_browser(window);
         ASSERT_TRUE(browser);
         EXPECT_TRUE(browser->window()->isVisible());
@@ -378,46 +393,52 @@ TEST(Help, F1ShowsEveryTopicOfTheEnglishHelp) {
     EXPECT_EQ(window.findChildren<QTextBrowser*>().size(), 1);
 }
 
+// A translation's help may be one page without a manual folder: F1 scrolls to the topic's anchor.
 TEST(Help, ScrollsToTheTopicAndReadsHlpNamesAsHtml) {
+    TempDir dir;
+    std::string page = "<html><body><h2 id=\"topic-10500\">Welcome</h2>";
+    for (int i = 0; i < 200; ++i) page += "<p>line " + std::to_string(i) + "</p>";
+    const std::string single_help = dir.write("magyar.html", page + "<h2 id=\"topic-10520\">Printing</h2></body></html>");
     QWidget window;
     window.show();
-    checkhelp(Qt::Key_F1, 10500, english_help, &window);
+    checkhelp(Qt::Key_F1, help::first_start, single_help, &window);
     QTextBrowser* browser = help_browser(window);
     QApplication::processEvents();
     const int first = browser->verticalScrollBar()->value();
-    std::string hlp = english_help;
+    std::string hlp = single_help;
     hlp.replace(hlp.size() - 4, 4, "hlp");
-    checkhelp(Qt::Key_F1, 10520, hlp, &window);
+    checkhelp(Qt::Key_F1, help::print_window, hlp, &window);
     QApplication::processEvents();
     EXPECT_GT(browser->verticalScrollBar()->value(), first);
     EXPECT_TRUE(browser->toPlainText().contains("Printing"));
+    EXPECT_FALSE(help_widget<QTreeWidget>(window, "help_contents")->isVisible()); // no manual to list
 }
 
 TEST(Help, OtherKeysDoNothingAndAMissingFileSaysSo) {
     QWidget window;
     window.show();
-    checkhelp(Qt::Key_F2, 10504, english_help, &window);
-    checkhelp(Qt::Key_1, 10504, english_help, &window);
+    checkhelp(Qt::Key_F2, help::main_window, english_help, &window);
+    checkhelp(Qt::Key_1, help::main_window, english_help, &window);
     EXPECT_FALSE(help_browser(window));
 
-    checkhelp(Qt::Key_F1, 10504, english_help, &window);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
     ASSERT_TRUE(help_browser(window));
     TempDir dir;
-    checkhelp(Qt::Key_F1, 10504, dir.path("magyar.html"), &window);
+    checkhelp(Qt::Key_F1, help::main_window, dir.path("magyar.html"), &window);
     EXPECT_TRUE(help_browser(window)->toPlainText().startsWith("Help is not available."));
 
-    checkhelp(Qt::Key_F1, 10504, english_help, &window); // the file is shown again, not the note
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window); // the file is shown again, not the note
     EXPECT_TRUE(help_browser(window)->toPlainText().contains("The main window"));
 }
 
 TEST(Help, OneHelpWindowFollowsTheWindowThatAsks) {
     QWidget main_window;
     main_window.show();
-    checkhelp(Qt::Key_F1, 10504, english_help, &main_window);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &main_window);
     QWidget* help = help_browser(main_window)->window();
     QWidget info_window;
     info_window.show();
-    checkhelp(Qt::Key_F1, 10507, english_help, &info_window);
+    checkhelp(Qt::Key_F1, help::info_window, english_help, &info_window);
     EXPECT_EQ(help_browser(info_window)->window(), help);
     EXPECT_FALSE(help_browser(main_window));
     EXPECT_TRUE(help->isVisible());
@@ -434,7 +455,7 @@ TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
         Qt::KeyboardModifiers modifiers;
     };
     for (const Key k : {Key{Qt::Key_Escape, Qt::NoModifier}, Key{Qt::Key_W, Qt::ControlModifier}}) {
-        checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+        checkhelp(Qt::Key_F1, help::main_window, english_help, &opener);
         QPointer<QTextBrowser> browser = help_browser(opener);
         ASSERT_TRUE(browser);
         QPointer<QWidget> help = browser->window();
@@ -449,10 +470,111 @@ TEST(Help, OpensCentredOverItsOpenerAndEscapeOrCtrlWCloseIt) {
     }
     // A window near the screen's edge: the help stays on the screen, its title bar reachable.
     opener.move(area.topLeft());
-    checkhelp(Qt::Key_F1, 10504, english_help, &opener);
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &opener);
     const QRect help = help_browser(opener)->window()->frameGeometry();
     EXPECT_GE(help.top(), area.top());
     EXPECT_GE(help.left(), area.left());
+}
+
+TEST(Help, EveryTopicOpensItsManualPageWithTheContentsBeside) {
+    QWidget window;
+    window.show();
+    for (const HelpTopicPage& t : help_topic_pages) {
+        checkhelp(Qt::Key_F1, t.topic, english_help, &window);
+        QTextBrowser* browser = help_browser(window);
+        EXPECT_EQ(page_of(browser).toStdString(), t.page);
+        EXPECT_TRUE(has_anchor(browser->document(), QString::fromStdString(help_anchor(t.topic)))) << t.topic;
+    }
+    auto* contents = help_widget<QTreeWidget>(window, "help_contents");
+    EXPECT_TRUE(contents->isVisible());
+    int items = 0;
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) ++items;
+    EXPECT_EQ(items, static_cast<int>(manual_contents().size()));
+    EXPECT_EQ(contents->currentItem()->data(0, Qt::UserRole).toString(), page_of(help_browser(window)));
+}
+
+TEST(Help, BackAndForwardReturnToThePagesRead) {
+    QWidget window;
+    window.show();
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    auto* back = help_widget<QPushButton>(window, "help_back");
+    auto* forward = help_widget<QPushButton>(window, "help_forward");
+    EXPECT_FALSE(back->isEnabled());
+    // A link followed in the page, then a page chosen in the contents.
+    help_browser(window)->setSource(help_browser(window)->source().resolved(QUrl("information-window.html")));
+    auto* contents = help_widget<QTreeWidget>(window, "help_contents");
+    const auto found = contents->findItems("Printing", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    contents->setCurrentItem(found.front());
+    contents->setFocus();
+    QTest::keyClick(contents, Qt::Key_Return);
+    EXPECT_EQ(page_of(help_browser(window)), "print.html");
+
+    struct Step {
+        QPushButton* button;
+        const char* page;
+        bool back_enabled, forward_enabled;
+    };
+    for (const Step& s : {Step{back, "information-window.html", true, true}, Step{back, "main-window.html", false, true},
+                          Step{forward, "information-window.html", true, true}, Step{forward, "print.html", true, false}}) {
+        s.button->click();
+        EXPECT_EQ(page_of(help_browser(window)), s.page);
+        EXPECT_EQ(back->isEnabled(), s.back_enabled) << s.page;
+        EXPECT_EQ(forward->isEnabled(), s.forward_enabled) << s.page;
+    }
+}
+
+TEST(Help, SearchListsThePagesHoldingEveryWordAndEnterOpensOne) {
+    QWidget window;
+    window.show();
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    auto* search = help_widget<QLineEdit>(window, "help_search");
+    auto* results = help_widget<QListWidget>(window, "help_results");
+    EXPECT_FALSE(results->isVisible());
+    search->setFocus();
+    QTest::keyClicks(search, "roman numerals");
+    EXPECT_TRUE(results->isVisible());
+    ASSERT_GE(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), "Finding games");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(page_of(help_browser(window)), "finding-games.html");
+    search->clear();
+    QTest::keyClicks(search, "numerals zzzznothing");
+    EXPECT_EQ(results->count(), 0);
+}
+
+TEST(Help, F1ReachesTheHelpFromAnyControlAControlDoesNotTake) {
+    QDialog window;
+    auto* edit = new QLineEdit(&window);
+    help_on_f1(&window, help::restore_notes, english_help);
+    window.show();
+    QTest::keyClick(edit, Qt::Key_A);
+    EXPECT_FALSE(help_browser(window));
+    QTest::keyClick(edit, Qt::Key_F1);
+    ASSERT_TRUE(help_browser(window));
+    EXPECT_EQ(page_of(help_browser(window)), "restore-notes.html");
+    EXPECT_EQ(edit->text(), "a");
+}
+
+TEST(Help, SpeaksTheLanguageItIsGivenEachTimeItOpens) {
+    QWidget window;
+    window.show();
+    QString back = "&Zurück";
+    set_help_texts([&back] {
+        HelpTexts t;
+        t.title = "Hilfe";
+        t.back = back;
+        t.not_available = "Keine Hilfe: %1";
+        return t;
+    });
+    checkhelp(Qt::Key_F1, help::main_window, english_help, &window);
+    EXPECT_EQ(help_browser(window)->window()->windowTitle(), "Hilfe");
+    EXPECT_EQ(help_widget<QPushButton>(window, "help_back")->text(), "&Zurück");
+    back = "&Vissza";
+    checkhelp(Qt::Key_F1, help::main_window, "/nowhere/magyar.html", &window);
+    EXPECT_EQ(help_widget<QPushButton>(window, "help_back")->text(), "&Vissza");
+    EXPECT_EQ(help_browser(window)->toPlainText(), "Keine Hilfe: /nowhere/magyar.html");
+    set_help_texts({});
 }
 
 } // namespace
