@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -34,6 +35,21 @@ QRect window_within(QRect wanted, QSize minimum, QRect available) {
     };
     return {place(wanted.x(), size.width(), available.x(), available.width()),
             place(wanted.y(), size.height(), available.y(), available.height()), size.width(), size.height()};
+}
+
+void restore_window(QWidget* window, QSize remembered, bool maximised, const std::function<void()>& place) {
+    window->resize(remembered.expandedTo(window->minimumSize()));
+    place();
+    // A window at its designed size goes where place puts it, as it always did.
+    const QScreen* screen = window->screen();
+    if (screen && !remembered.isEmpty())
+        window->setGeometry(window_within(window->geometry(), window->minimumSize(), screen->availableGeometry()));
+    if (maximised) window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+QSize remembered_size(const QWidget* window) {
+    const QSize size = window->isMaximized() ? window->normalGeometry().size() : window->size();
+    return size.isEmpty() || size == window->minimumSize() ? QSize() : size;
 }
 
 Anchors::Anchors(QWidget* parent, QSize designed) : QObject(parent), size_(designed) {

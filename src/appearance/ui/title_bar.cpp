@@ -169,6 +169,7 @@ void WindowFrame::set_client_size(QSize designed, double scale, Sizing sizing) {
             grip->move(client.width() - grip->width(), client.height() - grip->height());
             (new Anchors(client_, client))->add(grip, right_bottom);
         }
+        window_->resize(designed_window_size());
     }
     fit_window();
 }
