@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "support/program_folder.h"
+#include "appearance/skin_file.h"
 #include "database/database_files.h"
 #include "database/open_database.h"
 #include "database/record_codec.h"
@@ -875,13 +876,20 @@ TEST(Tmain, TheLastGameOpensAtTheTabItWasLeftAt) {
 
 // Screens of both windows grown beyond their designed size.
 TEST(Tmain, ScreensOfGrownWindows) {
-    MainFolder m(five, {{"My own game", "", "Cheats: http://cheats.example/sam (all levels)\r\nSecond line."}});
+    MainFolder m({{"Abc", "a", ""},
+                  {"Sam", "Level codes from the publisher's site, www.sam.example/codes (all levels):\r\n"
+                          "1 FIRE  2 WATER  3 EARTH  4 AIR  5 METAL  6 WOOD  7 ICE  8 STORM  9 LAST ONE",
+                   "my notes"}},
+                 {{"Mine", "", "mine"}});
     m.f.c.options.custom_title_bar_active = true;
+    m.f.c.skin_current =
+        skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128), skin_rgb(166, 202, 240),
+                          skin_rgb(192, 192, 192), skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
     Tmain& w = m.open();
     w.resize(w.size() + QSize(260, 180));
     QTest::qWait(20);
     test::save_screen(w, "Tmain-grown");
-    w.search_gamename("My own game");
+    w.search_gamename("Sam");
     test::when_modal_opens("Tinfo", [](QDialog* info) {
         info->resize(info->size() + QSize(360, 220));
         QTest::qWait(20);
