@@ -165,7 +165,8 @@ void WindowFrame::set_client_size(QSize designed, double scale, Sizing sizing) {
             // A frameless window has no border to drag: the grip in the corner resizes it.
             auto* grip = new QSizeGrip(client_);
             grip->setObjectName("size_grip");
-            grip->resize(grip->sizeHint());
+            const int side = static_cast<int>(std::lround(16 * scale)); // scaled as the window's controls
+            grip->setFixedSize(side, side);
             grip->move(client.width() - grip->width(), client.height() - grip->height());
             (new Anchors(client_, client))->add(grip, right_bottom);
         }
