@@ -2,6 +2,7 @@
 // The program-wide records, created once in main() (or by a test) and handed to whoever needs
 // them.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@
 namespace tkv {
 
 enum class InfoMode { view = 1, modify = 2, add = 3 };
+
+// Where the user left a game's information: its tab, the row of the files or home pages, and how
+// far the text was scrolled.
+struct ReadingPlace {
+    int tab = 0;
+    int row = -1;
+    int scroll = 0;
+};
 
 struct ProgramContext {
     VARIABLES_PROGRAM variables;
@@ -49,6 +58,7 @@ struct ProgramContext {
     std::string last_download_speed;      // "4.90" KB/s of the last download that reported progress
     std::string skin_catalogue_data;      // the skin catalogue fetched or loaded in this run, header included
     std::optional<std::string> profile_list; // the server's list of profiles, once fetched in this run
+    std::map<std::string, ReadingPlace> reading_places; // by profile and game, for this run
 
     // Between the main window and the options window: the skin to go back to when the options
     // window is left without OK (its Apply and OK update them), and whether a skin was previewed.

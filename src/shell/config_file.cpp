@@ -58,7 +58,7 @@ constexpr std::string_view general = "general", file_download = "file download",
                            database = "database", editor = "editor", save_text = "save text", print = "print",
                            visual = "visual", skins = "skins", info_window = "information window",
                            upgrade = "upgrade", server = "server", upgrade_skins = "upgrade skins",
-                           options_window = "options window";
+                           options_window = "options window", window_sizes = "window sizes";
 constexpr std::string_view statistics = "statistics (for internal use only)";
 
 // Every option key in the order the file is written.
@@ -117,6 +117,8 @@ const std::array option_keys{
     B(info_window, "use specific information text style", &O::info_style_enabled),
     N(info_window, "information texts style", &O::info_style, Rule::Range, 0, 0, 7),
     T(info_window, "information texts font name", &O::info_font_name),
+    N(info_window, "information texts size offset", &O::info_text_size_offset, Rule::Range, 0,
+      info_text_size_offset_min, info_text_size_offset_max),
     B(upgrade, "download with the systems default program", &O::download_with_default_program),
     B(upgrade, "automatically download upgrade informations", &O::auto_download_upgrade_info),
     B(upgrade, "automatically download skin previews", &O::auto_download_skin_previews),
@@ -143,6 +145,12 @@ const std::array option_keys{
     B(options_window, "defaults here button enabled", &O::defaults_here_enabled),
     B(options_window, "save last viewed option", &O::save_last_option),
     N(options_window, "last viewed option", &O::last_option, Rule::Range, 0, 0, 15),
+    N(window_sizes, "main window width", &O::main_window_width, Rule::Range, 0, 0, window_size_max),
+    N(window_sizes, "main window height", &O::main_window_height, Rule::Range, 0, 0, window_size_max),
+    B(window_sizes, "main window maximised", &O::main_window_maximised),
+    N(window_sizes, "information window width", &O::info_window_width, Rule::Range, 0, 0, window_size_max),
+    N(window_sizes, "information window height", &O::info_window_height, Rule::Range, 0, 0, window_size_max),
+    B(window_sizes, "information window maximised", &O::info_window_maximised),
 };
 
 template <class... F> struct overloaded : F... { using F::operator()...; };

@@ -11,6 +11,11 @@ namespace tkv {
 // Bits of OPTIONS_TYPE::info_style.
 enum InfoStyle : std::uint8_t { info_style_bold = 1, info_style_italic = 2, info_style_underline = 4 };
 
+// The information text's size offset in points, and the largest window size kept, in pixels.
+inline constexpr std::int32_t info_text_size_offset_min = -10;
+inline constexpr std::int32_t info_text_size_offset_max = 20;
+inline constexpr std::int32_t window_size_max = 16384;
+
 // Custom title bar choices.
 enum TitleBarChoice : std::uint8_t { title_bar_never = 0, title_bar_automatic = 1, title_bar_always = 2 };
 
@@ -78,6 +83,7 @@ struct OPTIONS_TYPE {
     bool info_style_enabled = true;
     std::uint8_t info_style = 0; // InfoStyle bits
     std::string info_font_name = "Courier New";
+    std::int32_t info_text_size_offset = 0; // points added to the information text's font (Ctrl+plus, Ctrl+minus)
     // upgrade
     bool download_with_default_program = true;
     bool auto_download_upgrade_info = true;
@@ -106,6 +112,13 @@ struct OPTIONS_TYPE {
     bool defaults_here_enabled = true;
     bool save_last_option = true;
     std::int32_t last_option = 0;
+    // window sizes: 0 is the designed size
+    std::int32_t main_window_width = 0;
+    std::int32_t main_window_height = 0;
+    bool main_window_maximised = false;
+    std::int32_t info_window_width = 0;
+    std::int32_t info_window_height = 0;
+    bool info_window_maximised = false;
 };
 
 // The default of every setting: the member initialisers above plus the values that depend on

@@ -103,6 +103,8 @@ bool TTKV_Frame::eventFilter(QObject* watched, QEvent* event) {
         frame_and_place(); // it may have been moved or recoloured while hidden
     else if (watched == control_ && event->type() == QEvent::HideToParent)
         update();
+    else if (watched == control_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        setGeometry(control_->geometry().adjusted(-border_, -border_, border_, border_)); // a window that grows
     return QWidget::eventFilter(watched, event);
 }
 

@@ -2,7 +2,8 @@
 // A sunken three-dimensional border drawn around a borderless control in shades of the control's
 // own colour, so edits, memos and lists keep the skin's colour up to their edge. The frame is a
 // sibling of the control (create it with the control's parent); it paints only its border ring,
-// lets the mouse through, and shows only while its control is not hidden.
+// lets the mouse through, shows only while its control is not hidden, and follows the control when
+// it moves or is resized.
 
 #include <QColor>
 #include <QPointer>

@@ -100,7 +100,26 @@ void TTKV_ListBox::setRows(const QStringList& rows) {
 
 void TTKV_ListBox::setRowHeight(int height) {
     row_height_ = height;
+    fit_whole_rows();
     doItemsLayout();
+}
+
+void TTKV_ListBox::setWholeRows(bool whole) {
+    whole_rows_ = whole;
+    // The strip below the last row is the list's own area, not the view's.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(whole);
+    fit_whole_rows();
+}
+
+void TTKV_ListBox::fit_whole_rows() {
+    const int rest = whole_rows_ && row_height_ > 0 ? contentsRect().height() % row_height_ : 0;
+    if (viewportMargins().bottom() != rest) setViewportMargins(0, 0, 0, rest);
+}
+
+void TTKV_ListBox::resizeEvent(QResizeEvent* event) {
+    fit_whole_rows();
+    QListView::resizeEvent(event);
 }
 
 void TTKV_ListBox::paintEvent(QPaintEvent* event) {

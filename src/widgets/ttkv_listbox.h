@@ -25,13 +25,20 @@ class TTKV_ListBox : public QListView {
     void setRows(const QStringList& rows);
     void setRowHeight(int height);
     int rowHeight() const { return row_height_; }
+    // Shows only whole rows: the view ends at the last row that fits, the rest below it in the
+    // list's colour.
+    void setWholeRows(bool whole);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QStringListModel* rows_;
+    void fit_whole_rows();
+
     int row_height_ = 16; // the game list's; windows and the skin set their own
+    bool whole_rows_ = false;
 };
 
 } // namespace tkv

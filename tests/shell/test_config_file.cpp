@@ -105,6 +105,7 @@ skins name=blue steel
 use specific information text style=0
 information texts style=6
 information texts font name=DejaVu Serif
+information texts size offset=-3
 
 [upgrade]
 download with the systems default program=0
@@ -137,6 +138,14 @@ defaults all button enabled=0
 defaults here button enabled=0
 save last viewed option=0
 last viewed option=15
+
+[window sizes]
+main window width=900
+main window height=700
+main window maximised=1
+information window width=1024
+information window height=768
+information window maximised=1
 
 )";
 
@@ -208,6 +217,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"[upgrade]\nautomatic version checks period=-1\n", "upgrade",
                  "automatic version checks period", "2"},
         ReadCase{"[visual]\nmain windows x position=x\n", "visual", "main windows x position", "-1"},
+        // Sizes out of range fall back to the designed size, offsets to none.
+        ReadCase{"[window sizes]\nmain window width=-5\n", "window sizes", "main window width", "0"},
+        ReadCase{"[window sizes]\ninformation window height=99999\n", "window sizes",
+                 "information window height", "0"},
+        ReadCase{"[information window]\ninformation texts size offset=-11\n", "information window",
+                 "information texts size offset", "0"},
+        ReadCase{"[information window]\ninformation texts size offset=20\n", "information window",
+                 "information texts size offset", "20"},
         // Blanks and control characters around keys, values and lines are trimmed.
         ReadCase{"  [print]  \n\t font name = Courier   \n", "print", "font name", "Courier"},
         ReadCase{"[print]\nfont name==x\n", "print", "font name", "=x"},

@@ -6,6 +6,8 @@
 #include "shell/text.h"
 
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 namespace tkv {
 
@@ -34,6 +36,14 @@ QImage load_picture_file(const std::string& path) {
     QImage image;
     image.load(QString::fromStdString(path), "BMP");
     return image;
+}
+
+QSize covering_size(QSize natural, QSize designed, QSize client) {
+    if (designed.isEmpty()) return natural;
+    const double ratio = std::max({1.0, double(client.width()) / designed.width(),
+                                   double(client.height()) / designed.height()});
+    return {static_cast<int>(std::lround(natural.width() * ratio)),
+            static_cast<int>(std::lround(natural.height() * ratio))};
 }
 
 QPixmap screen_pixmap(const QImage& picture, qreal ratio) {

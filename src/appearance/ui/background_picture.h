@@ -26,6 +26,11 @@ std::string skin_file_path(const std::string& skins_folder, const std::string& s
 // Reads a JPEG or BMP file; a null image when it cannot be decoded.
 QImage load_picture_file(const std::string& path);
 
+// The size of a picture of size natural (at the designed client size) in a client area grown from
+// designed to client: enlarged by the larger growth ratio, so it keeps its proportions and still
+// covers the area; never smaller than natural.
+QSize covering_size(QSize natural, QSize designed, QSize client);
+
 // A skin picture for a label on a screen of ratio device pixels per logical pixel: it keeps its
 // size in logical pixels and each of its pixels becomes a block of device pixels. A label smooths
 // a pixmap whose ratio is not the screen's, which blurs it.

@@ -269,8 +269,40 @@ void skin_control(QWidget* w, const SKINS_WINDOWS_TYPE& r) {
     }
 }
 
+// Fits the picture again whenever the client area changes size.
+class WindowSkin::PictureFollower : public QObject {
+  public:
+    PictureFollower(WindowSkin& skin, QWidget* client) : QObject(client), skin_(skin) {
+        client->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && watched == parent()) skin_.fit_picture();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    WindowSkin& skin_;
+};
+
 WindowSkin::WindowSkin(QWidget* window, bool custom_title_bar)
-    : window_(window), frame_(window, custom_title_bar), holder_(create_picture_holder(frame_.client())) {}
+    : window_(window), frame_(window, custom_title_bar), holder_(create_picture_holder(frame_.client())),
+      follower_(new PictureFollower(*this, frame_.client())) {}
+
+WindowSkin::~WindowSkin() {
+    delete follower_; // the client outlives this record
+}
+
+void WindowSkin::fit_picture() {
+    if (picture_size_.isEmpty() || holder_->isHidden() || holder_->pixmap().isNull()) return;
+    // Before the window shows, its client area may not have its size yet: it has at least the designed one.
+    const QSize designed = frame_.designed_client_size();
+    const QSize size = covering_size(picture_size_, designed, frame_.client()->size().expandedTo(designed));
+    if (size == holder_->pixmap().deviceIndependentSize().toSize() && !holder_->hasScaledContents()) return;
+    holder_->setScaledContents(true);
+    holder_->resize(size);
+}
 
 void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
                        const std::string& skins_folder, double scale,
@@ -296,11 +328,12 @@ void WindowSkin::apply(const SKINS_TYPE& skin, const SKINS_WINDOWS_TYPE& record,
     name_controls_by_labels(client);
 
     // isHidden, not isVisible: windows apply their skin before they are shown.
-    if (scale > 1 && !holder_->isHidden() && !holder_->pixmap().isNull()) {
+    picture_size_ = {};
+    if (!holder_->isHidden() && !holder_->pixmap().isNull()) {
         const QSize natural = holder_->pixmap().deviceIndependentSize().toSize();
-        holder_->setScaledContents(true);
-        holder_->resize(static_cast<int>(std::lround(natural.width() * scale)),
-                        static_cast<int>(std::lround(natural.height() * scale)));
+        picture_size_ = QSize(static_cast<int>(std::lround(natural.width() * scale)),
+                              static_cast<int>(std::lround(natural.height() * scale)));
+        fit_picture();
     }
     holder_->lower();
 }

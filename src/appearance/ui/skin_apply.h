@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,14 +64,19 @@ struct PictureNames {
     std::string bmp;
 };
 
-// The title bar painter and the picture holder of one window, created when it opens.
+// The title bar painter and the picture holder of one window, created when it opens. In a window
+// that grows the picture grows with it (covering_size).
 class WindowSkin {
   public:
     WindowSkin(QWidget* window, bool custom_title_bar);
+    ~WindowSkin();
     QWidget* client() const { return frame_.client(); }
     TitleBar* title_bar() const { return frame_.title_bar(); }
     QLabel* picture_holder() const { return holder_; }
-    void set_client_size(QSize designed, double scale) { frame_.set_client_size(designed, scale); }
+    const WindowFrame& frame() const { return frame_; }
+    void set_client_size(QSize designed, double scale, WindowFrame::Sizing sizing = WindowFrame::Sizing::fixed) {
+        frame_.set_client_size(designed, scale, sizing);
+    }
 
     // Title colours, window colour, background picture (the window's own names, else the "other"
     // pictures), every control of the window, the frames, and the picture stretched by the display
@@ -80,9 +86,14 @@ class WindowSkin {
                double scale, const std::optional<PictureNames>& pictures = std::nullopt);
 
   private:
+    void fit_picture();
+
+    class PictureFollower;
     QWidget* window_;
     WindowFrame frame_;
     QLabel* holder_;
+    QSize picture_size_; // at the designed client size; empty: the picture keeps its own
+    QPointer<QObject> follower_;
 };
 
 } // namespace tkv

@@ -1,11 +1,14 @@
 #include "appearance/ui/title_bar.h"
 
+#include "widgets/anchors.h"
+
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSizeGrip>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,26 +55,35 @@ TitleBar::TitleBar(QWidget* window) : QWidget(window), window_(window) {
     setFont(caption);
     setFixedHeight(QFontMetrics(caption).height() + 8);
     minimise_ = new QToolButton(this);
+    maximise_ = new QToolButton(this);
     close_ = new QToolButton(this);
     minimise_->setObjectName("title_minimise");
+    maximise_->setObjectName("title_maximise");
     close_->setObjectName("title_close");
     minimise_->setText(QStringLiteral("\u2013"));
+    maximise_->setText(QStringLiteral("\u25a1"));
     close_->setText(QStringLiteral("\u00d7"));
     // The signs read badly aloud: a screen reader says what the buttons do, in Qt's own words.
     minimise_->setAccessibleName(QCoreApplication::translate("QMdiSubWindow", "Minimize"));
+    maximise_->setAccessibleName(QCoreApplication::translate("QMdiSubWindow", "Maximize"));
     close_->setAccessibleName(QCoreApplication::translate("QMdiSubWindow", "Close"));
-    for (QToolButton* b : {minimise_, close_}) {
+    maximise_->hide();
+    for (QToolButton* b : {minimise_, maximise_, close_}) {
         b->setAutoRaise(true);
         b->setFixedSize(height() - 4, height() - 4);
         b->setFocusPolicy(Qt::NoFocus);
     }
     connect(minimise_, &QToolButton::clicked, window_, &QWidget::showMinimized);
+    connect(maximise_, &QToolButton::clicked, this, [this] {
+        window_->isMaximized() ? window_->showNormal() : window_->showMaximized();
+    });
     connect(close_, &QToolButton::clicked, window_, &QWidget::close);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 2, 2, 2);
     layout->setSpacing(1);
     layout->addStretch();
     layout->addWidget(minimise_);
+    layout->addWidget(maximise_);
     layout->addWidget(close_);
     colour_buttons();
     window_->installEventFilter(this);
@@ -86,7 +98,7 @@ void TitleBar::setColours(const Colours& colours) {
 // The buttons' signs take the caption's colour, so they show on any skin's bar.
 void TitleBar::colour_buttons() {
     const QColor text = window_->isActiveWindow() ? colours_.active_text : colours_.inactive_text;
-    for (QToolButton* b : {minimise_, close_}) {
+    for (QToolButton* b : {minimise_, maximise_, close_}) {
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, text);
         p.setColor(QPalette::WindowText, text);
@@ -103,6 +115,10 @@ QFont TitleBar::system_caption_font() {
 void TitleBar::setButtonsVisible(bool visible) {
     minimise_->setVisible(visible);
     close_->setVisible(visible);
+}
+
+void TitleBar::setMaximisable(bool maximisable) {
+    maximise_->setVisible(maximisable);
 }
 
 void TitleBar::setCaptionFont(const QFont& font) {
@@ -127,7 +143,7 @@ void TitleBar::paintEvent(QPaintEvent*) {
         p.fillRect(x0, 0, x1 - x0, height(), blend(left, right, step));
     }
     p.setPen(active ? colours_.active_text : colours_.inactive_text);
-    const int buttons = 2 * minimise_->width() + 6;
+    const int buttons = (maximise_->isHidden() ? 2 : 3) * minimise_->width() + 6;
     p.drawText(rect().adjusted(6, 0, -buttons, 0), static_cast<int>(alignment_ | Qt::AlignVCenter),
                window_->windowTitle());
 }
@@ -141,6 +157,10 @@ void TitleBar::mousePressEvent(QMouseEvent* event) {
 
 void TitleBar::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton) window_->move(event->globalPosition().toPoint() - drag_offset_);
+}
+
+void TitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !maximise_->isHidden()) maximise_->click();
 }
 
 bool TitleBar::eventFilter(QObject* watched, QEvent* event) {
@@ -167,17 +187,44 @@ WindowFrame::WindowFrame(QWidget* window, bool custom_title_bar) : window_(windo
     layout->addWidget(client_, 1);
 }
 
-void WindowFrame::set_client_size(QSize designed, double scale) {
+void WindowFrame::set_client_size(QSize designed, double scale, Sizing sizing) {
     const QSize client(static_cast<int>(std::lround(designed.width() * scale)),
                        static_cast<int>(std::lround(designed.height() * scale)));
-    client_->setFixedSize(client);
+    sizing_ = sizing;
+    if (sizing == Sizing::fixed) {
+        client_->setFixedSize(client);
+    } else {
+        client_->setMinimumSize(client);
+        window_->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+        if (title_bar_) {
+            title_bar_->setMaximisable(true);
+            // A frameless window has no border to drag: the grip in the corner resizes it.
+            auto* grip = new QSizeGrip(client_);
+            grip->setObjectName("size_grip");
+            const int side = static_cast<int>(std::lround(16 * scale)); // scaled as the window's controls
+            grip->setFixedSize(side, side);
+            grip->move(client.width() - grip->width(), client.height() - grip->height());
+            (new Anchors(client_, client))->add(grip, right_bottom);
+        }
+        window_->resize(designed_window_size());
+    }
     fit_window();
 }
 
-void WindowFrame::fit_window() {
+QSize WindowFrame::designed_window_size() const {
     const QSize client = client_->minimumSize();
-    if (client.isEmpty()) return;
-    window_->setFixedSize(client.width(), client.height() + (title_bar_ ? title_bar_->height() : 0));
+    return {client.width(), client.height() + (title_bar_ ? title_bar_->height() : 0)};
+}
+
+void WindowFrame::fit_window() {
+    if (client_->minimumSize().isEmpty()) return;
+    const QSize designed = designed_window_size();
+    if (sizing_ == Sizing::fixed) {
+        window_->setFixedSize(designed);
+        return;
+    }
+    window_->setMinimumSize(designed);
+    window_->resize(window_->size().expandedTo(designed));
 }
 
 } // namespace tkv

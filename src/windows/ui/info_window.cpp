@@ -4,6 +4,7 @@
 #include "appearance/ui/caption_text.h"
 #include "appearance/ui/skin_apply.h"
 #include "database/info_edit.h"
+#include "internet/ui/addresses.h"
 #include "internet/ui/download_window.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/help_window.h"
@@ -14,11 +15,13 @@
 #include "shell/manual.h"
 #include "shell/product.h"
 #include "shell/text.h"
+#include "widgets/anchors.h"
 #include "widgets/shade.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_tabs.h"
 #include "windows/ui/game_text.h"
 #include "windows/ui/print_window.h"
+#include "windows/ui/reading.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -30,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTextCursor>
@@ -195,6 +199,7 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGam
       game_code_page_(profile_code_page(context)), mode_(context.info_mode) {
     setObjectName("Tinfo");
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
+    skin_->set_client_size(QSize(538, 351), context.screen_scale, WindowFrame::Sizing::grows);
     create_controls();
     create_menu();
 
@@ -211,19 +216,23 @@ Tinfo::Tinfo(ProgramContext& context, Dialogs& dialogs, QWidget* parent, SendGam
         BuildHomepages();
     }
     BuildTabs();
-    if (mode_ == InfoMode::view)
+    if (mode_ == InfoMode::view) {
         tabs_type_->setTabIndex(tabs_type_->tabs().isEmpty() ? -1 : 0);
-    else
+        restore_reading_place();
+    } else {
         tabs_type_->setTabIndex(user_tab_);
+    }
 
     name_at_open_ = from_qt(ed_name_->text(), game_code_page_);
     user_text_at_open_ = kept(me_info_user_->toPlainText(), game_code_page_);
     name_shown_at_open_ = ed_name_->text();
     user_text_shown_at_open_ = me_info_user_->toPlainText();
 
-    skin_->set_client_size(QSize(538, 351), context.screen_scale);
-    centre_over(this, parent);
     u_info_skin_show();
+    // At the size the user left it, centred over the window it opens from.
+    const OPTIONS_TYPE& o = context.options;
+    restore_window(this, {o.info_window_width, o.info_window_height}, o.info_window_maximised,
+                   [this, parent] { centre_over(this, parent); });
 
     connect(ed_name_, &QLineEdit::textChanged, this, [this] { check_ok(); });
     connect(me_info_user_, &QPlainTextEdit::textChanged, this, [this] { check_ok(); });
@@ -351,6 +360,21 @@ void Tinfo::create_controls() {
 
     create_find_bar();
 
+    // Growing, the text and the grids take the room; the buttons keep to their edge.
+    auto* anchors = new Anchors(client, skin_->frame().designed_client_size());
+    for (const auto& [control, edges] : std::initializer_list<std::pair<QWidget*, Qt::Edges>>{
+             {lb_name, left_top}, {ed_name_, across_top}, {lb_exist_, right_top}, {lb_info_, across_top},
+             {find_bar_, right_top}, {pa_tabs, all_edges}, {btc_ok_, left_bottom}, {btc_run_, left_bottom},
+             {btc_download_, left_bottom}, {btc_visit_, left_bottom}, {btc_other_, left_bottom},
+             {btc_cancel, right_bottom}})
+        anchors->add(control, edges);
+    auto* page_anchors = new Anchors(pa_tabs, pa_tabs->size());
+    for (const auto& [control, edges] : std::initializer_list<std::pair<QWidget*, Qt::Edges>>{
+             {tabs_type_, across_top}, {sh_line_, across_top}, {me_info_main_, all_edges},
+             {sg_info_internet_, across_top}, {sg_info_homepages_, across_top}, {me_info_web_, all_edges},
+             {me_info_user_, all_edges}})
+        page_anchors->add(control, edges);
+
     // The window sees the keys before its controls.
     for (QWidget* w : client->findChildren<QWidget*>())
         w->installEventFilter(this);
@@ -457,12 +481,14 @@ void Tinfo::u_info_skin_show() {
     set_grid_look(sg_info_internet_, fields);
     set_grid_look(sg_info_homepages_, fields);
 
-    // The largest size from 20 points down at which 72 letters m fit the width of lb_info.
+    // The largest size from 20 points down at which 72 letters m fit a line of the text at the
+    // designed size, so 70-column texts keep their lines. A grown window keeps that size.
     const std::uint8_t style = context_.options.info_style_enabled ? context_.options.info_style
                                                                    : context_.skin_current.info_font_style;
-    const QFont font = information_font(lb_info_test_, context_.options.info_font_name, style, lb_info_->width());
-    for (QWidget* w : std::initializer_list<QWidget*>{ed_name_, me_info_main_, me_info_user_, me_info_web_})
-        w->setFont(font);
+    text_font_ = information_font(lb_info_test_, context_.options.info_font_name, style,
+                                  memo_line_width(me_info_main_, scaled(514, context_.screen_scale)));
+    ed_name_->setFont(text_font_);
+    show_text_font();
 
     btc_run_->setEnabled(mode_ != InfoMode::add && !context_.db.current_game.run.path.empty());
 }
@@ -503,6 +529,7 @@ void Tinfo::tabs_typeClick() {
     } else if (static_cast<std::size_t>(tab) < infos.size()) {
         page = me_info_main_;
         me_info_main_->setPlainText(info_shown(infos[static_cast<std::size_t>(tab)], game_code_page_));
+        mark_web_addresses(me_info_main_);
     }
     if (!page) return;
     page->show();
@@ -512,6 +539,7 @@ void Tinfo::tabs_typeClick() {
 
 void Tinfo::show_description(const std::string& description) {
     me_info_web_->setPlainText(shown(description, game_code_page_));
+    mark_web_addresses(me_info_web_);
     me_info_web_->setVisible(!description.empty());
     show_find_marks();
 }
@@ -740,8 +768,12 @@ void Tinfo::mn_editClick() {
     check_ok();
 }
 
-bool Tinfo::FormKeyDown(int key) {
+void Tinfo::step_tab(int step) {
     const int tab_count = static_cast<int>(tabs_type_->tabs().size());
+    if (tab_count >= 2) tabs_type_->setTabIndex((tabs_type_->tabIndex() + step + tab_count) % tab_count);
+}
+
+bool Tinfo::FormKeyDown(int key) {
     switch (key) {
     case Qt::Key_F1:
         checkhelp(key, help_topic, context_.language.help_path, this);
@@ -756,10 +788,7 @@ bool Tinfo::FormKeyDown(int key) {
         return true;
     case Qt::Key_F11:
     case Qt::Key_F12:
-        if (tab_count >= 2) {
-            const int step = key == Qt::Key_F11 ? -1 : 1;
-            tabs_type_->setTabIndex((tabs_type_->tabIndex() + step + tab_count) % tab_count);
-        }
+        step_tab(key == Qt::Key_F11 ? -1 : 1);
         return true;
     default:
         return false;
@@ -767,9 +796,18 @@ bool Tinfo::FormKeyDown(int key) {
 }
 
 bool Tinfo::eventFilter(QObject* watched, QEvent* event) {
+    if (web_address_event(watched, event)) return true;
+    if (event->type() == QEvent::Resize && (watched == sg_info_internet_ || watched == sg_info_homepages_)) {
+        // The address column takes what the grid grew by.
+        auto* grid = static_cast<QTableWidget*>(watched);
+        const int designed = watched == sg_info_internet_ ? 239 : 317;
+        const double s = context_.screen_scale;
+        grid->setColumnWidth(1, scaled(designed, s) + grid->width() - scaled(514, s));
+    }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (find_key(watched, *key)) return true;
+    if (reading_key_pressed(*key)) return true;
     if (FormKeyDown(key->key())) return true;
     if (watched == ed_name_ || watched == me_info_main_) {
         if (key->key() == Qt::Key_Escape) {
@@ -789,8 +827,105 @@ bool Tinfo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tinfo::keyPressEvent(QKeyEvent* event) {
-    if (find_key(this, *event)) return;
+    if (find_key(this, *event) || reading_key_pressed(*event)) return;
     if (!FormKeyDown(event->key())) QDialog::keyPressEvent(event);
+}
+
+bool Tinfo::reading_key_pressed(const QKeyEvent& key) {
+    int& offset = context_.options.info_text_size_offset;
+    const int size = text_font_.pointSize();
+    switch (reading_key(key.key(), key.modifiers())) {
+    case ReadingKey::none:
+        return false;
+    case ReadingKey::larger:
+        offset = std::min(offset + 1, info_text_size_offset_max);
+        break;
+    case ReadingKey::smaller:
+        // Below 6 points the text would not get smaller.
+        offset = std::max({offset - 1, info_text_size_offset_min, 6 - size});
+        break;
+    case ReadingKey::normal_size:
+        offset = 0;
+        break;
+    case ReadingKey::next_tab:
+        step_tab(1);
+        return true;
+    case ReadingKey::previous_tab:
+        step_tab(-1);
+        return true;
+    }
+    show_text_font();
+    return true;
+}
+
+void Tinfo::show_text_font() {
+    const QFont font = offset_font(text_font_, context_.options.info_text_size_offset);
+    for (QWidget* w : std::initializer_list<QWidget*>{me_info_main_, me_info_user_, me_info_web_})
+        w->setFont(font);
+}
+
+bool Tinfo::web_address_event(QObject* watched, QEvent* event) {
+    QPlainTextEdit* memo = watched == me_info_main_->viewport()  ? me_info_main_
+                           : watched == me_info_web_->viewport() ? me_info_web_
+                                                                 : nullptr;
+    if (!memo || (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonRelease)) return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const std::optional<std::string> address = web_address_at(memo, mouse->position().toPoint());
+    if (event->type() == QEvent::MouseMove) {
+        memo->viewport()->setCursor(address ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        return false;
+    }
+    // A click opens it; selecting text across it does not.
+    if (!address || mouse->button() != Qt::LeftButton || memo->textCursor().hasSelection()) return false;
+    open_web_address(context_, *address);
+    return true;
+}
+
+std::string Tinfo::reading_place_key() const {
+    const PROFILES_TYPE* profile = current_profile(context_);
+    const auto index = static_cast<std::size_t>(context_.db.current_game_index);
+    if (!profile || mode_ == InfoMode::add || context_.db.current_game_index < 0 || index >= context_.db.games.size())
+        return {};
+    return profile->id + '\n' + game_key(context_.db.games[index]);
+}
+
+void Tinfo::restore_reading_place() {
+    const auto found = context_.reading_places.find(reading_place_key());
+    if (found == context_.reading_places.end()) return;
+    const ReadingPlace& place = found->second;
+    if (place.tab < 0 || place.tab >= static_cast<int>(tabs_type_->tabs().size())) return;
+    tabs_type_->setTabIndex(place.tab);
+    QTableWidget* grid = place.tab == files_tab_ ? sg_info_internet_ : place.tab == homepages_tab_ ? sg_info_homepages_ : nullptr;
+    if (grid && place.row >= 0 && place.row < grid->rowCount()) grid->setCurrentCell(place.row, 0);
+    scroll_to_restore_ = place.scroll;
+}
+
+void Tinfo::keep_reading_place() {
+    const std::string key = reading_place_key();
+    if (key.empty()) return;
+    const int tab = tabs_type_->tabIndex();
+    const QPlainTextEdit* memo = memo_of_tab(tab);
+    const int row = tab == files_tab_ ? sg_info_internet_->currentRow()
+                    : tab == homepages_tab_ ? sg_info_homepages_->currentRow()
+                                            : -1;
+    context_.reading_places[key] = {tab, row, memo ? memo->verticalScrollBar()->value() : 0};
+}
+
+void Tinfo::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (scroll_to_restore_ < 0) return;
+    if (QPlainTextEdit* memo = memo_of_tab(tabs_type_->tabIndex())) memo->verticalScrollBar()->setValue(scroll_to_restore_);
+    scroll_to_restore_ = -1;
+}
+
+void Tinfo::done(int result) {
+    keep_reading_place();
+    OPTIONS_TYPE& o = context_.options;
+    const QSize size = remembered_size(this);
+    o.info_window_width = size.width() > 0 ? size.width() : 0;
+    o.info_window_height = size.height() > 0 ? size.height() : 0;
+    o.info_window_maximised = isMaximized();
+    QDialog::done(result);
 }
 
 // The find bar sits on the right of the "Information" caption's line, above the pages.
@@ -1034,6 +1169,7 @@ void Tinfo::show_matches(const std::string& utf8_query, EntryKind kind, std::siz
         row = -1;
     }
     collect_matches();
+    scroll_to_restore_ = -1; // the hit's place, not the place left last time
     const std::size_t first = first_match_from(tab, row);
     current_match_ = first < matches_.size() && matches_[first].tab == tab ? static_cast<int>(first) : -1;
     tabs_type_->setTabIndex(tab);

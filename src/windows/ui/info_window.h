@@ -4,6 +4,7 @@
 // is to do with it.
 
 #include <QDialog>
+#include <QFont>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -59,14 +60,19 @@ class Tinfo : public QDialog {
     // F3 / Shift+F3 go on from there across the tabs.
     void show_matches(const std::string& utf8_query, EntryKind kind, std::size_t entry);
 
+    // Keeps the reading place and the window's size for the next time.
+    void done(int result) override;
+
   signals:
     // Run found the game's program missing and the user disabled the game: the main window checks
     // its launch entries and whether to save.
     void gameRunDisabled();
 
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void create_controls();
@@ -89,6 +95,16 @@ class Tinfo : public QDialog {
     void btc_otherClick();
     void mn_editClick();
     bool FormKeyDown(int key);
+    void step_tab(int step);
+
+    // Reading: the text size (Ctrl+plus, Ctrl+minus, Ctrl+0), the tabs by Ctrl+Tab and
+    // Ctrl+PageDown and their reverse, clicks on web addresses, and the place the user left.
+    bool reading_key_pressed(const QKeyEvent& key);
+    void show_text_font();
+    bool web_address_event(QObject* watched, QEvent* event);
+    std::string reading_place_key() const;
+    void restore_reading_place();
+    void keep_reading_place();
     QString caption(int slot, std::initializer_list<std::string_view> utf8_values = {}) const;
 
     // Find in the game's texts: Ctrl+F opens the find bar, F3 / Shift+F3 (or Enter in the bar)
@@ -133,6 +149,9 @@ class Tinfo : public QDialog {
     int files_tab_ = -1;
     int homepages_tab_ = -1;
     int user_tab_ = -1;
+
+    QFont text_font_;          // the information font at the configured size
+    int scroll_to_restore_ = -1; // of the text in view, once the window shows
 
     std::unique_ptr<WindowSkin> skin_;
     QLineEdit* ed_name_ = nullptr;

@@ -28,6 +28,7 @@
 #include "shell/text.h"
 #include "statistics/ui/stat_window.h"
 #include "tasks/ui/progress_window.h"
+#include "widgets/anchors.h"
 #include "widgets/exit_effect.h"
 #include "widgets/ttkv_frame.h"
 #include "widgets/ttkv_listbox.h"
@@ -80,18 +81,18 @@ Tmain::Tmain(ProgramContext& context, Dialogs& dialogs, MainWindowHooks hooks, Q
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     skin_ = std::make_unique<WindowSkin>(this, context.options.custom_title_bar_active);
+    skin_->set_client_size(QSize(538, 351), context.screen_scale, WindowFrame::Sizing::grows);
     create_controls();
     captions_main();
     database_reset(context.db, context.variables.changes);
 
-    const double s = context.screen_scale;
-    skin_->set_client_size(QSize(538, 351), s);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    centre_window(this, screen ? centre_of(screen->availableGeometry()) : screen_centre());
-    centred_position_ = pos();
-    if (context.options.save_window_position &&
-        (context.options.window_x != -1 || context.options.window_y != -1))
-        move(context.options.window_x, context.options.window_y);
+    const OPTIONS_TYPE& o = context.options;
+    restore_window(this, {o.main_window_width, o.main_window_height}, o.main_window_maximised, [this, &o] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        centre_window(this, screen ? centre_of(screen->availableGeometry()) : screen_centre());
+        centred_position_ = pos();
+        if (o.save_window_position && (o.window_x != -1 || o.window_y != -1)) move(o.window_x, o.window_y);
+    });
 
     u_main_skin_show();
 
@@ -134,6 +135,7 @@ void Tmain::create_controls() {
     ls_gamename_ = new TTKV_ListBox(client);
     ls_gamename_->setObjectName("ls_gamename");
     ls_gamename_->setRowHeight(scaled(16, s));
+    ls_gamename_->setWholeRows(true);
     ls_gamename_->setGeometry(at(10, 10, 214, 304));
     ls_gamename_->setSelectionMode(QAbstractItemView::SingleSelection);
     ls_gamename_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -229,6 +231,17 @@ void Tmain::create_controls() {
 
     connect(ls_gamename_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { check_game_runable(); });
+
+    // Growing, the list takes the room; the search box stays under it, the rest keeps to the right.
+    auto* anchors = new Anchors(client, skin_->frame().designed_client_size());
+    anchors->add(ls_gamename_, all_edges);
+    anchors->add(ed_search_, across_bottom);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btc_view_, btc_search_, btc_print_, btc_savetext_, btc_new_, btc_modify_, btc_erase_, btc_options_,
+             btc_other_, lb_programname_, lb_programver_, lb_programmaker_, ulb_webadd_, ulb_emailadd_,
+             lb_gamecount_, lb_lastmodify_})
+        anchors->add(w, right_top);
+    anchors->add(btc_exit_, right_bottom);
 }
 
 QPoint Tmain::centre() const {
@@ -338,8 +351,10 @@ void Tmain::u_main_skin_show() {
     QFont big = lb_programname_->font();
     big.setPointSize(context_.skin_current.window_main.labels_normal.font_size + 12);
     lb_programname_->setFont(big);
+    // The column's designed centre, moved as far as a grown window moved the column.
     const double s = context_.screen_scale;
-    const int column_centre = scaled(label_column_left + label_column_width / 2, s);
+    const int column_centre = scaled(label_column_left + label_column_width / 2, s) + lb_programname_->x() -
+                              scaled(label_column_left, s);
     for (QLabel* link : {ulb_webadd_, ulb_emailadd_}) {
         link->adjustSize();
         link->move(column_centre - link->width() / 2, link->y());
@@ -937,6 +952,10 @@ void Tmain::FormClose() {
         o.window_x = x();
         o.window_y = y();
     }
+    const QSize size = remembered_size(this);
+    o.main_window_width = size.width() > 0 ? size.width() : 0;
+    o.main_window_height = size.height() > 0 ? size.height() : 0;
+    o.main_window_maximised = isMaximized();
     context_save_configuration(context_);
     const CHANGE_TRACKING& changes = context_.variables.changes;
     if (o.offer_send_after_adding && changes.cheat_added && !o.smtp_server.empty() && !o.smtp_port.empty() &&

@@ -14,10 +14,13 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -33,6 +36,7 @@
 #include "support/url_recorder.h"
 #include "windows/ui/info_window.h"
 #include "windows/ui/print_window.h"
+#include "windows/ui/reading.h"
 #include "widgets/ttkv_tabs.h"
 
 namespace tkv {
@@ -794,6 +798,12 @@ TEST(Tinfo, GridsDrawTheHeaderLighterAndTheSelectedRowInverted) {
     }
 }
 
+// How wide a line of the memo's text can be.
+int line_width(const QPlainTextEdit& memo) {
+    return memo.viewport()->width() - static_cast<int>(std::ceil(2 * memo.document()->documentMargin())) -
+           memo.cursorWidth();
+}
+
 TEST(Tinfo, TextFontIsTheLargestThatFitsSeventyTwoLetters) {
     struct {
         double scale;
@@ -816,7 +826,7 @@ TEST(Tinfo, TextFontIsTheLargestThatFitsSeventyTwoLetters) {
         EXPECT_EQ(font.italic(), k.italic);
         for (const char* other : {"ed_name", "me_info_user", "me_info_web"})
             EXPECT_EQ(get<QWidget>(*w, other)->font(), font) << other;
-        const int width = get<QLabel>(*w, "lb_info")->width();
+        const int width = line_width(*get<QPlainTextEdit>(*w, "me_info_main"));
         const auto fits = [&](int points) {
             QFont f2 = font;
             f2.setPointSize(points);
@@ -1008,6 +1018,273 @@ TEST(Tinfo, AFullTextHitOpensAtItsTabWithTheMatchesInView) {
 }
 
 // A skin whose colours tell the parts of the window apart.
+// A publisher's line is 70 columns: at the designed size and the configured default font the text
+// shows at least 72, so no such line breaks.
+TEST(Tinfo, SeventyTwoColumnsFitAtTheDesignedSize) {
+    for (const double scale : {1.0, 1.25, 2.0}) {
+        SCOPED_TRACE(scale);
+        InfoFolder f;
+        f.c.screen_scale = scale;
+        ASSERT_EQ(f.c.options.info_font_name, OPTIONS_TYPE().info_font_name);
+        GAMES2_TEMP_ARRAY_TYPE game = sample_game();
+        const std::string line(72, 'W');
+        game.infos[0].text = line + "\r\n" + std::string(72, 'm');
+        auto w = f.open(game, InfoMode::view);
+        auto* memo = get<QPlainTextEdit>(*w, "me_info_main");
+        const QFontMetrics metrics(memo->font());
+        EXPECT_LE(metrics.horizontalAdvance(QString(72, 'm')), line_width(*memo));
+        for (QTextBlock b = memo->document()->begin(); b.isValid() && !b.text().isEmpty(); b = b.next())
+            EXPECT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
+    }
+}
+
+TEST(Tinfo, GrowingGivesTheRoomToTheTextsAndKeepsTheButtonsAtTheirEdges) {
+    InfoFolder f;
+    auto w = f.open(sample_game(), InfoMode::view);
+    QWidget* client = get<QWidget>(*w, "client");
+    const auto from_right = [&](const char* name) {
+        const QRect r = get<QWidget>(*w, name)->geometry();
+        return QPoint(client->width() - r.x(), client->height() - r.y());
+    };
+    const auto from_left = [&](const char* name) {
+        const QRect r = get<QWidget>(*w, name)->geometry();
+        return QPoint(r.x(), client->height() - r.y());
+    };
+    const QSize designed = w->size();
+    EXPECT_EQ(w->minimumSize(), designed);
+    const QSize memo = get<QWidget>(*w, "me_info_main")->size();
+    const QSize tabs = get<QWidget>(*w, "tabs_type")->size();
+    const QSize ok = get<QWidget>(*w, "btc_ok")->size();
+    const QPoint cancel_at = from_right("btc_cancel"), ok_at = from_left("btc_ok"), other_at = from_left("btc_other");
+    const QPoint find_at = from_right("pa_find");
+    const QSize growth(300, 200);
+
+    w->resize(designed + growth);
+    EXPECT_EQ(get<QWidget>(*w, "me_info_main")->size(), memo + growth);
+    EXPECT_EQ(get<QWidget>(*w, "tabs_type")->size(), tabs + QSize(growth.width(), 0));
+    EXPECT_EQ(get<QWidget>(*w, "btc_ok")->size(), ok);
+    EXPECT_EQ(from_right("btc_cancel"), cancel_at);
+    EXPECT_EQ(from_left("btc_ok"), ok_at);
+    EXPECT_EQ(from_left("btc_other"), other_at);
+    EXPECT_EQ(from_right("pa_find").x(), find_at.x());
+    // The files' grid and its address column grow with the width, the description below it with both.
+    press(Qt::Key_F12);
+    press(Qt::Key_F12);
+    auto* files = get<QTableWidget>(*w, "sg_info_internet");
+    EXPECT_EQ(files->columnWidth(1), 239 + growth.width());
+    EXPECT_EQ(get<QWidget>(*w, "me_info_web")->height(), 69 + growth.height());
+    // The background picture still covers the window.
+    const QLabel* picture = get<QLabel>(*w, "im_background");
+    EXPECT_TRUE(picture->isVisible());
+    EXPECT_GE(picture->width(), client->width());
+    EXPECT_GE(picture->height(), client->height());
+
+    w->resize(designed);
+    EXPECT_EQ(get<QWidget>(*w, "me_info_main")->size(), memo);
+    EXPECT_EQ(from_right("btc_cancel"), cancel_at);
+    EXPECT_EQ(files->columnWidth(1), 239);
+}
+
+TEST(Tinfo, TheSizeIsRememberedAndRestoredWithinTheScreen) {
+    InfoFolder f;
+    QSize designed;
+    {
+        auto w = f.open(sample_game(), InfoMode::view);
+        designed = w->size();
+        w->done(QDialog::Rejected);
+        EXPECT_EQ(f.c.options.info_window_width, 0); // the designed size is no size of its own
+        EXPECT_EQ(f.c.options.info_window_height, 0);
+    }
+    {
+        auto w = f.open(sample_game(), InfoMode::view);
+        w->resize(designed + QSize(120, 80));
+        w->done(QDialog::Rejected);
+        EXPECT_EQ(f.c.options.info_window_width, designed.width() + 120);
+        EXPECT_EQ(f.c.options.info_window_height, designed.height() + 80);
+        EXPECT_FALSE(f.c.options.info_window_maximised);
+    }
+    EXPECT_EQ(f.open(sample_game(), InfoMode::view)->size(), designed + QSize(120, 80));
+
+    // Larger than the screen (another monitor, a file edited by hand): the screen's area at most.
+    f.c.options.info_window_width = 9000;
+    f.c.options.info_window_height = 7000;
+    auto w = f.open(sample_game(), InfoMode::view);
+    const QRect screen = w->screen()->availableGeometry();
+    // (the window manager adds its frame around it)
+    EXPECT_LE(w->width(), screen.width());
+    EXPECT_LE(w->height(), screen.height());
+    EXPECT_TRUE(screen.contains(w->geometry().topLeft()));
+    EXPECT_GE(w->width(), designed.width());
+}
+
+TEST(Tinfo, ReadingKeys) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        ReadingKey expected;
+    } cases[] = {
+        {Qt::Key_Plus, Qt::ControlModifier, ReadingKey::larger},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, ReadingKey::larger}, // plus over "="
+        {Qt::Key_Equal, Qt::ControlModifier, ReadingKey::larger},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, ReadingKey::larger},
+        {Qt::Key_Minus, Qt::ControlModifier, ReadingKey::smaller},
+        {Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier, ReadingKey::smaller},
+        {Qt::Key_0, Qt::ControlModifier, ReadingKey::normal_size},
+        {Qt::Key_Tab, Qt::ControlModifier, ReadingKey::next_tab},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, ReadingKey::previous_tab},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ReadingKey::previous_tab},
+        {Qt::Key_PageDown, Qt::ControlModifier, ReadingKey::next_tab},
+        {Qt::Key_PageUp, Qt::ControlModifier, ReadingKey::previous_tab},
+        // without Ctrl, or with Alt as well, the keys keep their own meaning
+        {Qt::Key_Plus, {}, ReadingKey::none},
+        {Qt::Key_Tab, {}, ReadingKey::none},
+        {Qt::Key_PageDown, {}, ReadingKey::none},
+        {Qt::Key_0, Qt::ControlModifier | Qt::AltModifier, ReadingKey::none},
+        {Qt::Key_Minus, Qt::ControlModifier | Qt::ShiftModifier, ReadingKey::none},
+        {Qt::Key_A, Qt::ControlModifier, ReadingKey::none},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(reading_key(c.key, c.modifiers), c.expected) << c.key << " " << c.modifiers.toInt();
+}
+
+TEST(Tinfo, CtrlKeysSizeTheTextAndSwitchTabs) {
+    InfoFolder f;
+    f.c.options.info_font_name = "DejaVu Sans Mono";
+    auto w = f.open(sample_game(), InfoMode::view);
+    auto* tabs = get<TTKV_Tabs>(*w, "tabs_type");
+    auto* memo = get<QPlainTextEdit>(*w, "me_info_main");
+    const int size = memo->font().pointSize();
+
+    key(Qt::Key_Plus, Qt::ControlModifier);
+    key(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(memo->font().pointSize(), size + 2);
+    EXPECT_EQ(get<QWidget>(*w, "me_info_user")->font().pointSize(), size + 2);
+    EXPECT_EQ(get<QWidget>(*w, "ed_name")->font().pointSize(), size); // the name keeps its size
+    EXPECT_EQ(f.c.options.info_text_size_offset, 2);
+    key(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(memo->font().pointSize(), size + 1);
+    EXPECT_EQ(f.c.options.info_text_size_offset, 1);
+    // The next window starts at the size the user chose.
+    EXPECT_EQ(get<QPlainTextEdit>(*f.open(sample_game(), InfoMode::view, false), "me_info_main")->font().pointSize(),
+              size + 1);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    key(Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(memo->font().pointSize(), size);
+    EXPECT_EQ(f.c.options.info_text_size_offset, 0);
+    // Smaller stops at 6 points.
+    for (int i = 0; i < 30; ++i)
+        key(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(memo->font().pointSize(), 6);
+    key(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(memo->font().pointSize(), 7);
+
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+    } steps[] = {{Qt::Key_Tab, Qt::ControlModifier, 1},
+                 {Qt::Key_PageDown, Qt::ControlModifier, 2},
+                 {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, 1},
+                 {Qt::Key_PageUp, Qt::ControlModifier, 0},
+                 {Qt::Key_PageUp, Qt::ControlModifier, 4}};
+    for (const auto& s : steps) {
+        key(s.key, s.modifiers);
+        EXPECT_EQ(tabs->tabIndex(), s.tab) << s.key;
+    }
+    // In the user's text as well, where Tab alone stays in the text.
+    EXPECT_EQ(QApplication::focusWidget(), get<QWidget>(*w, "me_info_user"));
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->tabIndex(), 0);
+}
+
+// A long text, scrolled: the game opens again where it was left, another game at its start.
+TEST(Tinfo, AGameOpensAgainAtTheTabAndPlaceItWasLeft) {
+    InfoFolder f;
+    GAMES2_TEMP_ARRAY_TYPE game = sample_game();
+    for (int i = 0; i < 200; ++i)
+        game.infos[1].text += "\r\nLine " + std::to_string(i);
+    const auto scroll_of = [](Tinfo& w) {
+        return get<QPlainTextEdit>(w, "me_info_main")->verticalScrollBar()->value();
+    };
+    int left_at = 0;
+    {
+        auto w = f.open(game, InfoMode::view);
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        auto* bar = get<QPlainTextEdit>(*w, "me_info_main")->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 100);
+        bar->setValue(120);
+        left_at = bar->value();
+        w->done(QDialog::Rejected);
+    }
+    const std::int32_t index = f.c.db.current_game_index;
+    f.c.db.games.pop_back(); // open() puts the game into the table again
+    {
+        auto w = f.open(game, InfoMode::view);
+        EXPECT_EQ(f.c.db.current_game_index, index);
+        EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), 1);
+        EXPECT_EQ(scroll_of(*w), left_at);
+        // the files' tab at its row
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        get<QTableWidget>(*w, "sg_info_internet")->setCurrentCell(1, 0);
+        w->done(QDialog::Accepted);
+    }
+    f.c.db.games.pop_back();
+    {
+        auto w = f.open(game, InfoMode::view);
+        EXPECT_EQ(get<TTKV_Tabs>(*w, "tabs_type")->tabIndex(), 2);
+        EXPECT_EQ(get<QTableWidget>(*w, "sg_info_internet")->currentRow(), 1);
+    }
+    // Another game, and the same game to change, open as they always did.
+    EXPECT_EQ(get<TTKV_Tabs>(*f.open(user_game("Other", "notes"), InfoMode::view), "tabs_type")->tabIndex(), 0);
+    f.c.db.games.resize(2);
+    auto modify = f.open(game, InfoMode::modify);
+    EXPECT_EQ(get<TTKV_Tabs>(*modify, "tabs_type")->tabIndex(), 4);
+}
+
+// Addresses in the texts open as the internet options say, as the main window's address does.
+TEST(Tinfo, WebAddressesInTheTextOpenOnAClick) {
+    InfoFolder f;
+    GAMES2_TEMP_ARRAY_TYPE game = sample_game();
+    game.infos[0].text = "Maps: see www.maps.example/sq1 (all levels).\r\nNo address here.";
+    auto w = f.open(game, InfoMode::view);
+    auto* memo = get<QPlainTextEdit>(*w, "me_info_main");
+    QTextCursor on(memo->document());
+    on.setPosition(static_cast<int>(QString("Maps: see www.m").size()));
+    EXPECT_TRUE(QTextCursor(on).charFormat().fontUnderline());
+    const QPoint address = memo->cursorRect(on).center() + QPoint(2, 0);
+    QTextCursor off(memo->document());
+    off.setPosition(static_cast<int>(QString("Maps: s").size()));
+    EXPECT_FALSE(off.charFormat().fontUnderline());
+
+    const struct {
+        bool open_on_click;
+        bool copy_on_click;
+        QPoint at;
+        QStringList opened;
+        QString clipboard;
+    } cases[] = {
+        {true, false, address, {"http://www.maps.example/sq1"}, "before"},
+        {true, true, address, {"http://www.maps.example/sq1"}, "http://www.maps.example/sq1"},
+        {false, true, address, {}, "http://www.maps.example/sq1"},
+        {true, false, memo->cursorRect(off).center(), {}, "before"},
+        {true, false, QPoint(memo->viewport()->width() - 5, memo->cursorRect(on).center().y()), {}, "before"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at.x());
+        f.desktop.opened.clear();
+        QApplication::clipboard()->setText("before");
+        f.c.options.open_url_on_click = c.open_on_click;
+        f.c.options.copy_url_on_click = c.copy_on_click;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, c.at);
+        QStringList opened;
+        for (const QUrl& url : f.desktop.opened)
+            opened << url.toString();
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(QApplication::clipboard()->text(), c.clipboard);
+    }
+}
+
 void screen_skin(ProgramContext& c) {
     c.options.custom_title_bar_active = true;
     c.skin_current =

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "support/program_folder.h"
+#include "appearance/skin_file.h"
 #include "database/database_files.h"
 #include "database/open_database.h"
 #include "database/record_codec.h"
@@ -31,6 +32,8 @@
 #include "windows/ui/main_window.h"
 #include "windows/ui/print_window.h"
 #include "widgets/ttkv_listbox.h"
+#include "widgets/ttkv_tabs.h"
+#include "shell/files.h"
 
 namespace tkv {
 namespace {
@@ -765,6 +768,135 @@ TEST(Tmain, MailLabelsUseTheProgramsMailWindow) {
 
     m.click("btc_options");
     EXPECT_TRUE(options_got_mail);
+}
+
+// The list shows whole rows only, at the designed size and grown, whatever the skin's row height.
+TEST(Tmain, GrowingGivesTheRoomToTheListAndKeepsTheRestToTheRight) {
+    MainFolder m(five);
+    Tmain& w = m.open();
+    QWidget* client = m.get<QWidget>("client");
+    TTKV_ListBox* list = m.list();
+    const auto whole_rows = [&] {
+        SCOPED_TRACE(list->viewport()->height());
+        EXPECT_GT(list->viewport()->height(), 10 * list->rowHeight());
+        EXPECT_EQ(list->viewport()->height() % list->rowHeight(), 0);
+        // what is left below the last row is the list's, not the window's
+        EXPECT_LT(list->height() - list->viewport()->height(), list->rowHeight());
+    };
+    whole_rows();
+    const auto from_right = [&](const char* name) {
+        const QRect r = m.get<QWidget>(name)->geometry();
+        return QPoint(client->width() - r.x(), r.y());
+    };
+    const QSize designed = w.size();
+    const QSize list_size = list->size();
+    const QRect search = m.search()->geometry();
+    const QPoint view = from_right("btc_view"), add = from_right("btc_new"), count = from_right("lb_gamecount");
+    const QPoint web = from_right("ulb_webadd");
+    const QRect exit = m.get<QWidget>("btc_exit")->geometry();
+    const QSize growth(250, 170);
+
+    w.resize(designed + growth);
+    EXPECT_EQ(list->size(), list_size + growth);
+    whole_rows();
+    EXPECT_EQ(m.search()->geometry(), search.adjusted(0, growth.height(), growth.width(), growth.height()));
+    EXPECT_EQ(from_right("btc_view"), view);
+    EXPECT_EQ(from_right("btc_new"), add);
+    EXPECT_EQ(from_right("lb_gamecount"), count);
+    EXPECT_EQ(m.get<QWidget>("btc_exit")->geometry(), exit.translated(growth.width(), growth.height()));
+    // The labels keep their centre in the column after a skin change.
+    w.u_main_skin_show();
+    EXPECT_EQ(from_right("ulb_webadd"), web);
+    EXPECT_FALSE(m.get<QLabel>("im_background")->hasScaledContents() &&
+                 m.get<QLabel>("im_background")->width() < client->width());
+
+    // Other skins bring other row heights.
+    for (int points : {7, 11, 14}) {
+        m.f.c.skin_current.window_main.fields.font_size = static_cast<std::uint8_t>(points);
+        w.u_main_skin_show();
+        SCOPED_TRACE(points);
+        whole_rows();
+        w.resize(designed);
+        whole_rows();
+        w.resize(designed + growth);
+    }
+}
+
+TEST(Tmain, TheSizeIsRememberedAcrossRuns) {
+    MainFolder m(five);
+    QSize designed;
+    {
+        Tmain& w = m.open();
+        designed = w.size();
+        EXPECT_EQ(w.minimumSize(), designed);
+        w.resize(designed + QSize(100, 60));
+        w.close();
+        EXPECT_EQ(m.f.c.options.main_window_width, designed.width() + 100);
+        EXPECT_EQ(m.f.c.options.main_window_height, designed.height() + 60);
+    }
+    // as tkv.ini keeps it
+    const std::string ini = file_read_all(m.f.dir.path("tkv.ini"));
+    EXPECT_NE(ini.find("\r\n[window sizes]\r\nmain window width=" + std::to_string(designed.width() + 100) + "\r\n"),
+              std::string::npos);
+    Tmain& again = m.open();
+    EXPECT_EQ(again.size(), designed + QSize(100, 60));
+    again.resize(designed);
+    again.close();
+    EXPECT_EQ(m.f.c.options.main_window_width, 0);
+}
+
+// The last game opens again at the tab where the user left it during the run.
+TEST(Tmain, TheLastGameOpensAtTheTabItWasLeftAt) {
+    MainFolder m({{"Abc", "a", ""}, {"Sam", "s", "my notes"}}, {{"Mine", "", "mine"}});
+    Tmain& w = m.open();
+    w.search_gamename("Sam");
+    int shown_tab = -1;
+    const auto view = [&](bool next_tab) {
+        test::when_modal_opens("Tinfo", [&shown_tab, next_tab](QDialog* info) {
+            auto* tabs = info->findChild<TTKV_Tabs*>("tabs_type");
+            shown_tab = tabs->tabIndex();
+            if (next_tab) {
+                QTest::keyClick(info, Qt::Key_Tab, Qt::ControlModifier);
+                EXPECT_EQ(tabs->tabIndex(), 1);
+            }
+            info->done(QDialog::Rejected);
+        });
+        m.click("btc_view");
+    };
+    view(true);
+    EXPECT_EQ(shown_tab, 0);
+    view(false);
+    EXPECT_EQ(shown_tab, 1);
+    // A main window opened again on the profile (the manager's way back) finds it too.
+    m.open();
+    m.w->search_gamename("Sam");
+    view(false);
+    EXPECT_EQ(shown_tab, 1);
+}
+
+// Screens of both windows grown beyond their designed size.
+TEST(Tmain, ScreensOfGrownWindows) {
+    MainFolder m({{"Abc", "a", ""},
+                  {"Sam", "Level codes from the publisher's site, www.sam.example/codes (all levels):\r\n"
+                          "1 FIRE  2 WATER  3 EARTH  4 AIR  5 METAL  6 WOOD  7 ICE  8 STORM  9 LAST ONE",
+                   "my notes"}},
+                 {{"Mine", "", "mine"}});
+    m.f.c.options.custom_title_bar_active = true;
+    m.f.c.skin_current =
+        skins_setdefault({skin_rgb(10, 36, 106), skin_rgb(128, 128, 128), skin_rgb(166, 202, 240),
+                          skin_rgb(192, 192, 192), skin_rgb(255, 255, 255), skin_rgb(212, 208, 200), true});
+    Tmain& w = m.open();
+    w.resize(w.size() + QSize(260, 180));
+    QTest::qWait(20);
+    test::save_screen(w, "Tmain-grown");
+    w.search_gamename("Sam");
+    test::when_modal_opens("Tinfo", [](QDialog* info) {
+        info->resize(info->size() + QSize(360, 220));
+        QTest::qWait(20);
+        test::save_screen(*info, "Tinfo-grown");
+        info->done(QDialog::Rejected);
+    });
+    m.click("btc_view");
 }
 
 } // namespace
