@@ -426,15 +426,18 @@ TEST_F(Publish, APublicationIntoAFolderBeingWrittenIsRefusedUntilItsWriterEnds) 
     EXPECT_FALSE(fs::exists(lock));
 }
 
-TEST_F(Publish, WebServerServesTheTreeToTheProgramsClient) {
+// The test web server and nginx, the server a publisher runs, directly and through the proxy.
+TEST_F(Publish, WebServersServeTheTreeToTheProgramsClient) {
     test::TempDir root;
     test::HttpPeer peer(root.folder());
-    const std::string base = peer.url("tkv/");
-    ASSERT_EQ(run({"publish", "--base", base, root.path("tkv")}).code, cli::exit_ok);
-    const auto fetch = [](const std::string& url) {
+    test::NginxPeer nginx(root.folder());
+    test::ProxyPeer proxy;
+    const std::string published_base = peer.url("tkv/");
+    ASSERT_EQ(run({"publish", "--base", published_base, root.path("tkv")}).code, cli::exit_ok);
+    const auto fetch = [](const std::string& url, const HttpProxy& through) {
         HttpClient client;
         std::string body;
-        const HttpResult r = client.get(url, {},
+        const HttpResult r = client.get(url, through,
                                         [&](std::string_view piece) {
                                             body.append(piece);
                                             return true;
@@ -443,14 +446,26 @@ TEST_F(Publish, WebServerServesTheTreeToTheProgramsClient) {
         EXPECT_EQ(r.status, 200) << url << ": " << r.error;
         return body;
     };
-    const auto servers = text_resource_body(fetch(base + "information/tkv_servers.tku"));
-    ASSERT_TRUE(servers);
-    EXPECT_EQ(process_downloaded_list_of_servers(*servers, "http://main.example/").servers,
-              std::vector<std::string>{base});
-    const std::string record = fetch(base + "profiles/demo/information/00017.dat");
-    EXPECT_EQ(record, root.read("tkv/profiles/demo/information/00017.dat"));
-    EXPECT_TRUE(named_resource_body(record, "trickvault350gamedata"));
-    EXPECT_EQ(fetch(base + "profiles/demo/demo.tkvp"), root.read("tkv/profiles/demo/demo.tkvp"));
+    const HttpProxy direct{}, proxied{"127.0.0.1", std::to_string(proxy.port()), "tkv", "s3cret"};
+    for (const std::string& base : {published_base, nginx.url("tkv/")}) {
+        for (const HttpProxy& through : {direct, proxied}) {
+            const std::string how = base + (through.host.empty() ? "" : " through the proxy");
+            const auto servers = text_resource_body(fetch(base + "information/tkv_servers.tku", through));
+            ASSERT_TRUE(servers) << how;
+            EXPECT_EQ(process_downloaded_list_of_servers(*servers, "http://main.example/").servers,
+                      std::vector<std::string>{published_base})
+                << how;
+            const std::string record = fetch(base + "profiles/demo/information/00017.dat", through);
+            EXPECT_EQ(record, root.read("tkv/profiles/demo/information/00017.dat")) << how;
+            EXPECT_TRUE(named_resource_body(record, "trickvault350gamedata")) << how;
+            for (const char* file : {"information/tkv_version.tku", "information/tkv_profiles.tku",
+                                     "profiles/demo/list.tkv", "profiles/demo/informationtypes.tkv",
+                                     "profiles/demo/demo.tkvp", "profiles/demo/files/saves/gta-sa-100-percent.zip",
+                                     "versions/default.tku", "information/tkv_skins.tku", "skins/0001_ocean.tkvs",
+                                     "skins/0001_ocean.jpg"})
+                EXPECT_EQ(fetch(base + file, through), root.read(std::string("tkv/") + file)) << how << file;
+        }
+    }
 }
 
 } // namespace
