@@ -13,7 +13,7 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # real peers and fixture tools used by the tests
-  zip unzip bzip2 python3 python3-aiosmtpd tinyproxy iputils-ping cups printer-driver-cups-pdf poppler-utils
+  zip unzip bzip2 python3 python3-aiosmtpd tinyproxy nginx-light iputils-ping cups printer-driver-cups-pdf poppler-utils
   xvfb xauth x11-apps fonts-dejavu-core imagemagick
   # installing, packaging and the desktop's own tools
   dpkg-dev file appstream desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin xdotool

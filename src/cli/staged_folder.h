@@ -1,5 +1,5 @@
 #pragma once
-// Replacing a whole folder so that it is never seen half-written.
+// Replacing a whole folder so that it is never seen half-written, by one writer at a time.
 
 #include <functional>
 #include <string>
@@ -11,8 +11,16 @@ using FolderFiller = std::function<bool(const std::string& folder, std::string& 
 
 // Builds the new content in a temporary sibling of target with fill, then puts it in target's
 // place with one rename (exchanging it with an existing target, whose old content is then
-// deleted). When fill or the rename fails, target is left as it was, the temporary folder is
-// removed and error says why. The new folder is readable by everyone: a web server serves it.
+// deleted). While fill runs, target still holds the old content, for fill to take files from.
+// When fill or the rename fails, target is left as it was, the temporary folder is removed and
+// error says why. The new folder is readable by everyone: a web server serves it.
+//
+// A second replacement of the same target while one runs is refused: the first holds a lock on
+// the file folder_lock_path(target), which the system releases when its process ends, however
+// it ends, and which is removed when the replacement is over.
 bool replace_folder(const std::string& target, const FolderFiller& fill, std::string& error);
+
+// The lock file beside target: ".NAME.lock" in its parent folder.
+std::string folder_lock_path(const std::string& target);
 
 } // namespace tkv::cli

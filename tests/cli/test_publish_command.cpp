@@ -3,6 +3,7 @@
 
 #include "appearance/captions.h"
 #include "appearance/skin_file.h"
+#include "cli/staged_folder.h"
 #include "cli/tkv.h"
 #include "database/database_files.h"
 #include "database/record_codec.h"
@@ -14,10 +15,14 @@
 #include "shell/bytestream.h"
 #include "shell/numbers.h"
 #include "shell/zip_extract.h"
+#include "support/demo_editions.h"
 #include "support/peers.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -305,15 +310,134 @@ TEST_F(Publish, OutputThatIsNotAPublicationIsLeftAlone) {
     EXPECT_EQ(std::distance(fs::directory_iterator(place.folder()), fs::directory_iterator()), 2);
 }
 
-TEST_F(Publish, WebServerServesTheTreeToTheProgramsClient) {
+// Every file below folder with its bytes.
+std::map<std::string, std::string> files_of(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(folder).generic_string()] =
+                test::TempDir::read_file(entry.path().string());
+    return files;
+}
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(PublishAgain, WritesOnlyWhatChangedAndEqualsAFullPublication) {
+    // The installed edition and the publisher's newer one (game 1 and 2 changed, 41 added, a new
+    // information type) published in turn into one folder.
+    test::DemoEditions e;
+    const std::string served = e.site.path("served");
+    const auto publish = [&](const test::TempDir& home, const std::string& out, bool full) {
+        std::vector<std::string> args{"publish", "--base", "http://x.example/", out};
+        if (full) args.insert(args.begin() + 1, "--full");
+        const test::TkvResult r = test::run_tkv(home.folder(), args);
+        EXPECT_EQ(r.code, cli::exit_ok) << r.err;
+        return r.out;
+    };
+    const auto inode = [&](const std::string& file) {
+        struct stat s {};
+        ::stat((served + "/" + file).c_str(), &s);
+        return s.st_ino;
+    };
+    const std::string untouched = "profiles/demo/information/00017.dat";
+    const struct {
+        const test::TempDir& home;
+        std::vector<std::string> written, removed;
+    } steps[] = {
+        {e.installed, {untouched, "information/tkv_servers.tku"}, {}},
+        {e.publisher,
+         {"profiles/demo/information/00001.dat", "profiles/demo/information/00002.dat",
+          "profiles/demo/information/00041.dat", "profiles/demo/list.tkv", "profiles/demo/informationtypes.tkv",
+          "profiles/demo/demo.tkvp", "information/tkv_profiles.tku"},
+         {}},
+        {e.publisher, {}, {}},
+        {e.installed, {"profiles/demo/list.tkv", "profiles/demo/demo.tkvp"}, {"profiles/demo/information/00041.dat"}},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const auto& step = steps[i];
+        const auto record_before = i > 0 ? inode(untouched) : 0;
+        const std::string out = publish(step.home, served, false);
+        for (const std::string& file : step.written)
+            EXPECT_NE(out.find("wrote " + file + "\n"), std::string::npos) << i << ": " << file << "\n" << out;
+        for (const std::string& file : step.removed)
+            EXPECT_NE(out.find("removed " + file + "\n"), std::string::npos) << i << ": " << file << "\n" << out;
+        const std::size_t wrote = count_of(out, "wrote "), removed = count_of(out, "removed ");
+        const std::size_t files = files_of(served).size();
+        EXPECT_TRUE(out.ends_with(std::to_string(wrote) + " files written, " + std::to_string(files - wrote) +
+                                  " unchanged, " + std::to_string(removed) + " removed\n"))
+            << i << ": " << out;
+        if (i > 0) {
+            EXPECT_EQ(out.find("wrote " + untouched), std::string::npos) << i;
+            EXPECT_EQ(out.find("wrote information/tkv_servers.tku"), std::string::npos) << i;
+            EXPECT_EQ(inode(untouched), record_before) << i << ": the unchanged record is the one served before";
+        }
+        if (i == 2) {
+            EXPECT_EQ(wrote, 0u) << out;
+        }
+
+        const std::string full = e.site.path("full" + std::to_string(i));
+        EXPECT_NE(publish(step.home, full, true).find(" files written, 0 unchanged, 0 removed\n"), std::string::npos);
+        EXPECT_EQ(files_of(served), files_of(full)) << i;
+        // A full publication into the served folder writes every file again.
+        if (i == 2) {
+            EXPECT_NE(publish(step.home, served, true).find(std::to_string(files) + " files written, 0 unchanged"),
+                      std::string::npos);
+        }
+    }
+}
+
+// Whether someone holds the lock on the file at path.
+bool locked(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
+TEST_F(Publish, APublicationIntoAFolderBeingWrittenIsRefusedUntilItsWriterEnds) {
+    ASSERT_EQ(publish("http://first.example/").code, cli::exit_ok);
+    const std::string lock = cli::folder_lock_path(place.path("www"));
+    // Another publication's process, killed while it writes: the system lets go of its lock.
+    test::ChildProcess writer({"/usr/bin/python3", "-c",
+                               "import fcntl, sys, time\n"
+                               "f = open(sys.argv[1], 'a')\n"
+                               "fcntl.flock(f, fcntl.LOCK_EX)\n"
+                               "time.sleep(60)\n",
+                               lock});
+    ASSERT_TRUE(test::wait_until([&] { return locked(lock); }));
+    const Result refused = publish("http://second.example/");
+    EXPECT_EQ(refused.code, cli::exit_failed);
+    EXPECT_NE(refused.err.find("another publication is being written into " + place.path("www")), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(served("information/tkv_servers.tku"), ";Trickvault\r\nhttp://first.example/\r\n");
+
+    writer.kill_at_once();
+    writer.wait();
+    ASSERT_TRUE(fs::exists(lock)) << "the dead writer's lock file stays behind";
+    const Result after = publish("http://second.example/");
+    EXPECT_EQ(after.code, cli::exit_ok) << after.err;
+    EXPECT_EQ(served("information/tkv_servers.tku"), ";Trickvault\r\nhttp://second.example/\r\n");
+    EXPECT_FALSE(fs::exists(lock));
+}
+
+// The test web server and nginx, the server a publisher runs, directly and through the proxy.
+TEST_F(Publish, WebServersServeTheTreeToTheProgramsClient) {
     test::TempDir root;
     test::HttpPeer peer(root.folder());
-    const std::string base = peer.url("tkv/");
-    ASSERT_EQ(run({"publish", "--base", base, root.path("tkv")}).code, cli::exit_ok);
-    const auto fetch = [](const std::string& url) {
+    test::NginxPeer nginx(root.folder());
+    test::ProxyPeer proxy;
+    const std::string published_base = peer.url("tkv/");
+    ASSERT_EQ(run({"publish", "--base", published_base, root.path("tkv")}).code, cli::exit_ok);
+    const auto fetch = [](const std::string& url, const HttpProxy& through) {
         HttpClient client;
         std::string body;
-        const HttpResult r = client.get(url, {},
+        const HttpResult r = client.get(url, through,
                                         [&](std::string_view piece) {
                                             body.append(piece);
                                             return true;
@@ -322,14 +446,26 @@ TEST_F(Publish, WebServerServesTheTreeToTheProgramsClient) {
         EXPECT_EQ(r.status, 200) << url << ": " << r.error;
         return body;
     };
-    const auto servers = text_resource_body(fetch(base + "information/tkv_servers.tku"));
-    ASSERT_TRUE(servers);
-    EXPECT_EQ(process_downloaded_list_of_servers(*servers, "http://main.example/").servers,
-              std::vector<std::string>{base});
-    const std::string record = fetch(base + "profiles/demo/information/00017.dat");
-    EXPECT_EQ(record, root.read("tkv/profiles/demo/information/00017.dat"));
-    EXPECT_TRUE(named_resource_body(record, "trickvault350gamedata"));
-    EXPECT_EQ(fetch(base + "profiles/demo/demo.tkvp"), root.read("tkv/profiles/demo/demo.tkvp"));
+    const HttpProxy direct{}, proxied{"127.0.0.1", std::to_string(proxy.port()), "tkv", "s3cret"};
+    for (const std::string& base : {published_base, nginx.url("tkv/")}) {
+        for (const HttpProxy& through : {direct, proxied}) {
+            const std::string how = base + (through.host.empty() ? "" : " through the proxy");
+            const auto servers = text_resource_body(fetch(base + "information/tkv_servers.tku", through));
+            ASSERT_TRUE(servers) << how;
+            EXPECT_EQ(process_downloaded_list_of_servers(*servers, "http://main.example/").servers,
+                      std::vector<std::string>{published_base})
+                << how;
+            const std::string record = fetch(base + "profiles/demo/information/00017.dat", through);
+            EXPECT_EQ(record, root.read("tkv/profiles/demo/information/00017.dat")) << how;
+            EXPECT_TRUE(named_resource_body(record, "trickvault350gamedata")) << how;
+            for (const char* file : {"information/tkv_version.tku", "information/tkv_profiles.tku",
+                                     "profiles/demo/list.tkv", "profiles/demo/informationtypes.tkv",
+                                     "profiles/demo/demo.tkvp", "profiles/demo/files/saves/gta-sa-100-percent.zip",
+                                     "versions/default.tku", "information/tkv_skins.tku", "skins/0001_ocean.tkvs",
+                                     "skins/0001_ocean.jpg"})
+                EXPECT_EQ(fetch(base + file, through), root.read(std::string("tkv/") + file)) << how << file;
+        }
+    }
 }
 
 } // namespace

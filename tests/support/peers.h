@@ -1,7 +1,7 @@
 #pragma once
-// Real network peers for the tests, on 127.0.0.1 only: the test web server (http_peer.py),
-// tinyproxy with Basic authentication and the test SMTP server (smtp_peer.py). Each is a child
-// process that ends with the object.
+// Real network peers for the tests, on 127.0.0.1 only: the test web server (http_peer.py), nginx
+// (the web server a publisher runs), tinyproxy with Basic authentication and the test SMTP server
+// (smtp_peer.py). Each is a child process that ends with the object.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/nginx_conf.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -129,6 +130,27 @@ class HttpPeer {
     TempDir dir_;
     ChildProcess process_;
     int port_ = 0;
+};
+
+// nginx serving the files below root; url("x/y") addresses root/x/y.
+class NginxPeer {
+  public:
+    explicit NginxPeer(const std::string& root) : port_(free_port()), process_(start(dir_, port_, root)) {
+        EXPECT_TRUE(wait_until([&] { return port_answers(port_); }))
+            << "nginx did not start: " << TempDir::read_file(dir_.path("error.log"));
+    }
+    int port() const { return port_; }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    std::string url(const std::string& path) const { return base() + path; }
+
+  private:
+    static std::vector<std::string> start(const TempDir& dir, int port, const std::string& root) {
+        dir.write("nginx.conf", nginx_config(dir.folder(), port, root));
+        return {"/usr/sbin/nginx", "-c", dir.path("nginx.conf"), "-p", dir.folder()};
+    }
+    TempDir dir_;
+    int port_;
+    ChildProcess process_;
 };
 
 // tinyproxy on 127.0.0.1, asking for Basic authentication with user "tkv" and password "s3cret".
