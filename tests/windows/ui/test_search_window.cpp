@@ -326,7 +326,15 @@ TEST(Tsearch, SimilarNamesAndTextHits) {
     const SimilarNames similar(f.c.db.game_list, CodePage::windows_1252);
     TextSearchService texts;
     texts.open(f.c.profiles.profiles[0], f.dir.path("profiles/demo/main.dat"), f.c.db);
+    EXPECT_FALSE(texts.ready()); // prepared once the window's events ran
     QTRY_VERIFY_WITH_TIMEOUT(texts.ready(), 20000);
+    EXPECT_EQ(texts.last_report().action, IndexAction::built);
+    // The same table opened again: its stored index is searched at once, nothing is prepared.
+    TextSearchService again;
+    again.open(f.c.profiles.profiles[0], f.dir.path("profiles/demo/main.dat"), f.c.db);
+    EXPECT_TRUE(again.ready());
+    EXPECT_EQ(again.last_report().action, IndexAction::up_to_date);
+    EXPECT_EQ(again.search(f.c.db, "water temple", 5)->hits.size(), 1u);
 
     struct {
         const char* typed;
