@@ -2,6 +2,7 @@
 
 #include "appearance/caption_slots.h"
 #include "shell/files.h"
+#include "shell/folders.h"
 #include "shell/manual.h"
 #include "shell/numbers.h"
 #include "shell/options.h"
@@ -164,11 +165,23 @@ std::string help_file_path(const std::string& languages_folder, const std::strin
     return languages_folder + name;
 }
 
+std::string built_in_help_path(const std::string& languages_folder, const std::string& shipped_languages_folder) {
+    const std::string own = help_file_path(languages_folder, built_in_language().help_file);
+    if (help_available(own) || shipped_languages_folder.empty()) return own;
+    const std::string shipped = help_file_path(shipped_languages_folder, built_in_language().help_file);
+    return help_available(shipped) ? shipped : own;
+}
+
+std::string shipped_languages_folder() {
+    const std::string data = installed_data_folder();
+    return data.empty() ? std::string() : data + "languages/";
+}
+
 LanguageChoice apply_configured_language(Captions& captions, const OPTIONS_TYPE& options,
                                          const std::string& languages_folder) {
     LanguageChoice choice;
     choice.language = built_in_language().language;
-    choice.help_path = help_file_path(languages_folder, built_in_language().help_file);
+    choice.help_path = built_in_help_path(languages_folder, shipped_languages_folder());
     if (options.use_internal_language) return choice;
 
     const auto entry = languages_preload(languages_folder, options.language_file);

@@ -68,6 +68,15 @@ struct LanguageChoice {
 // The help file shown for a language's "HelpFile" value: x.hlp is shipped as x.html.
 std::string help_file_path(const std::string& languages_folder, const std::string& help_file);
 
+// The built-in language's help file: the one in languages_folder, else the one the installation
+// ships in shipped_languages_folder (a user's folder made before the manual came has none), else
+// the first, which the help window then names as missing.
+std::string built_in_help_path(const std::string& languages_folder, const std::string& shipped_languages_folder);
+
+// The languages folder of the installation's own data (installed_data_folder); empty when the
+// program runs from its build folder.
+std::string shipped_languages_folder();
+
 // Applies the configured language after the captions were reset and tkv.ini was read: the
 // captions come from the file even when its header is incomplete.
 LanguageChoice apply_configured_language(Captions& captions, const OPTIONS_TYPE& options,

@@ -141,6 +141,18 @@ TEST(Languages, ConfiguredLanguageAtStart) {
     EXPECT_EQ(t[1], "&Ok ja");
 }
 
+// A user's folder made before the manual came has none: the installation's own is shown.
+TEST(Languages, BuiltInHelpFromTheUsersFolderElseTheInstallations) {
+    test::TempDir own, shipped;
+    const std::string own_languages = own.folder(), shipped_languages = shipped.folder();
+    EXPECT_EQ(built_in_help_path(own_languages, shipped_languages), own_languages + "english.html");
+    shipped.write("english/index.html", "<html></html>");
+    EXPECT_EQ(built_in_help_path(own_languages, shipped_languages), shipped_languages + "english.html");
+    EXPECT_EQ(built_in_help_path(own_languages, ""), own_languages + "english.html");
+    own.write("english.html", "<html></html>");
+    EXPECT_EQ(built_in_help_path(own_languages, shipped_languages), own_languages + "english.html");
+}
+
 TEST(Languages, HostileFilesDoNotCrash) {
     test::TempDir dir;
     std::string binary;

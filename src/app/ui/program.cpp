@@ -76,7 +76,8 @@ void help_in_program_language(const ProgramContext& context) {
         t.contents = text(caption_slot::help_contents_name);
         t.results = text(caption_slot::help_results_name);
         t.page = text(caption_slot::help_page_name);
-        t.not_available = text(caption_slot::help_not_available);
+        // %1 stays for the help window, which puts in the file it could not read.
+        t.not_available = caption_text(context, caption_slot::help_not_available, {"%1"});
         return t;
     });
 }

@@ -124,7 +124,7 @@ void Tlanguages::btc_selectClick() {
         captions_reset(context_.CAPTIONS);
         o.use_internal_language = true;
         o.language_file.clear();
-        choice.help_path = help_file_path(folder, built_in_language().help_file);
+        choice.help_path = built_in_help_path(folder, shipped_languages_folder());
     } else {
         languages_load(context_.CAPTIONS, folder, l.file_name);
         o.use_internal_language = false;
@@ -135,7 +135,7 @@ void Tlanguages::btc_selectClick() {
         choice.code_page = code_page_for_language(l.language);
         choice.help_path = help_file_path(folder, l.help_file);
         if (!help_available(choice.help_path))
-            choice.help_path = help_file_path(folder, built_in_language().help_file);
+            choice.help_path = built_in_help_path(folder, shipped_languages_folder());
     }
     if (l.built_in) choice.language = l.language;
     context_.language = choice;
