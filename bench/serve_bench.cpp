@@ -10,18 +10,13 @@
 #include "cli/tkv.h"
 #include "platform/http_client.h"
 #include "shell/files.h"
+#include "support/loopback.h"
 #include "support/nginx_conf.h"
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -32,8 +27,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace tkv {
 namespace {
@@ -57,46 +50,11 @@ bool ensure_tree() {
     return code == 0;
 }
 
-int free_port() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
-
-bool port_answers(int port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<std::uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    close(s);
-    return ok;
-}
-
 // A server in a child process with its output thrown away, ended with the object.
 class Server {
   public:
-    Server(std::vector<std::string> argv, int port) {
-        std::vector<char*> args;
-        for (std::string& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, args[0], &quiet, nullptr, args.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&quiet);
-        for (int waited = 0; pid_ > 0 && !port_answers(port) && waited < 10000; waited += 20)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        started_ = pid_ > 0 && port_answers(port);
+    Server(std::vector<std::string> argv, int port) : pid_(test::spawn_quietly(std::move(argv))) {
+        started_ = pid_ > 0 && test::wait_until([&] { return test::port_answers(port); });
     }
     ~Server() {
         if (pid_ <= 0) return;
@@ -169,7 +127,7 @@ void BM_Nginx(benchmark::State& state) {
     if (!ensure_tree()) return state.SkipWithError("cannot publish the tree");
     const std::string conf_folder = serve_home + "nginx/";
     folder_create(conf_folder);
-    const int port = free_port();
+    const int port = test::free_port();
     write_text_file(conf_folder + "nginx.conf", test::nginx_config(conf_folder, port, tree));
     const Server server({"/usr/sbin/nginx", "-c", conf_folder + "nginx.conf", "-p", conf_folder}, port);
     if (!server.started()) return state.SkipWithError("nginx did not start (Debian package nginx-light)");
@@ -179,7 +137,7 @@ void BM_Nginx(benchmark::State& state) {
 
 void BM_PythonHttpServer(benchmark::State& state) {
     if (!ensure_tree()) return state.SkipWithError("cannot publish the tree");
-    const int port = free_port();
+    const int port = test::free_port();
     const Server server({"/usr/bin/python3", "-m", "http.server", std::to_string(port), "--bind", "127.0.0.1",
                          "--directory", tree},
                         port);

@@ -3,51 +3,27 @@
 // (the web server a publisher runs), tinyproxy with Basic authentication and the test SMTP server
 // (smtp_peer.py). Each is a child process that ends with the object.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/loopback.h"
 #include "support/nginx_conf.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace tkv::test {
 
 class ChildProcess {
   public:
-    explicit ChildProcess(std::vector<std::string> argv) {
-        std::vector<char*> args;
-        for (std::string& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        // The peer's output goes nowhere: a test that dies must not leave it holding the test
-        // runner's pipes, which would keep the runner waiting until its time-out.
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, args[0], &quiet, nullptr, args.data(), environ) != 0) {
-            pid_ = -1;
-            ADD_FAILURE() << "cannot start " << argv[0];
-        }
-        posix_spawn_file_actions_destroy(&quiet);
+    explicit ChildProcess(std::vector<std::string> argv) : pid_(spawn_quietly(argv)) {
+        if (pid_ <= 0) ADD_FAILURE() << "cannot start " << argv[0];
     }
     ~ChildProcess() {
         if (pid_ <= 0) return;
@@ -76,38 +52,6 @@ class ChildProcess {
     pid_t pid_ = -1;
     int status_ = -1;
 };
-
-inline bool port_answers(int port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<std::uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    close(s);
-    return ok;
-}
-
-inline bool wait_until(const std::function<bool()>& ready, int ms = 10000) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return ready();
-}
-
-// A port nobody listens on at the moment.
-inline int free_port() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
 
 // Serves the files below root; url("x/y") addresses root/x/y.
 class HttpPeer {
