@@ -123,13 +123,10 @@ int main(int argc, char** argv) {
     mail.subject = "User database";
     mail.date = "Tue, 02 Jan 2024 13:04:05 +0100";
     const std::string user_dat = file_read_all((out / "user.dat").string());
-    std::string message;
-    for (const std::string& line : mail_header_lines(mail, "=_tkv_seed"))
-        message += line + "\r\n";
-    message += "\r\n" + mail_body(userfile_report_lines("PC", "English", "2024-01-02 13:04",
-                                                        static_cast<std::int64_t>(user_dat.size())),
-                                  {{"user.dat", user_dat}}, "=_tkv_seed");
-    seeds.write("mail", "user-dat.eml", message);
+    const auto report = userfile_report_lines("PC", "English", "2024-01-02 13:04",
+                                              static_cast<std::int64_t>(user_dat.size()));
+    seeds.write("mail", "user-dat.eml",
+                mail_text(mail_header_lines(mail, "=_tkv_seed"), mail_body(report, {{"user.dat", user_dat}}, "=_tkv_seed")));
 
     // Queries as users type them into the full-text search.
     int query = 0;

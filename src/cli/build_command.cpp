@@ -24,9 +24,7 @@ int run_build(ProgramContext&, const std::vector<std::string>& args, CommandIo i
     if (args.size() != 2) return usage_error(io, build_command);
     auto source = read_profile_source(args[0]);
     if (const auto* error = std::get_if<SourceError>(&source)) {
-        io.err << error->file;
-        if (error->line > 0) io.err << ":" << error->line;
-        io.err << ": " << error->message << "\n";
+        io.err << source_error_text(*error) << "\n";
         return exit_failed;
     }
     const auto& s = std::get<ProfileSource>(source);

@@ -45,5 +45,6 @@ extern const Command index_command;
 extern const Command backup_command;
 extern const Command export_notes_command;
 extern const Command import_notes_command;
+extern const Command contributions_command;
 
 } // namespace tkv::cli

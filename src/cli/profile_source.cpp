@@ -69,18 +69,11 @@ bool split_key(const std::string& text, std::string& key, std::string& value) {
     return true;
 }
 
-// Lines of an entry's text: "@@" stands for a line starting with "@"; blank lines around go.
+// Lines of an entry's text in a game file: "@@" stands for a line starting with "@".
 std::string join_text(std::vector<std::string> lines) {
-    while (!lines.empty() && trim_controls(lines.back()).empty())
-        lines.pop_back();
-    auto first = std::find_if(lines.begin(), lines.end(),
-                              [](const std::string& l) { return !trim_controls(l).empty(); });
-    std::string out;
-    for (auto it = first; it != lines.end(); ++it) {
-        if (!out.empty() || it != first) out += "\r\n";
-        out += it->starts_with("@@") ? it->substr(1) : *it;
-    }
-    return out;
+    for (std::string& line : lines)
+        if (line.starts_with("@@")) line.erase(0, 1);
+    return entry_text(lines);
 }
 
 std::optional<SourceError> read_game(const std::string& path, CodePage cp, SourceGame& game) {
@@ -168,6 +161,22 @@ std::optional<SourceError> read_game(const std::string& path, CodePage cp, Sourc
 
 } // namespace
 
+std::string source_error_text(const SourceError& error) {
+    return error.file + (error.line > 0 ? ":" + std::to_string(error.line) : "") + ": " + error.message;
+}
+
+std::string entry_text(const std::vector<std::string>& lines) {
+    const auto blank = [](const std::string& l) { return trim_controls(l).empty(); };
+    auto first = std::find_if_not(lines.begin(), lines.end(), blank);
+    auto last = std::find_if_not(lines.rbegin(), std::make_reverse_iterator(first), blank).base();
+    std::string out;
+    for (auto it = first; it != last; ++it) {
+        if (it != first) out += "\r\n";
+        out += *it;
+    }
+    return out;
+}
+
 std::variant<ProfileSource, SourceError> read_profile_source(const std::string& folder_in) {
     const std::string folder = with_trailing_slash(folder_in);
     ProfileSource source;
@@ -218,6 +227,7 @@ std::variant<ProfileSource, SourceError> read_profile_source(const std::string& 
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         SourceGame game;
+        game.file = name;
         if (auto error = read_game(folder + "games/" + name, cp, game)) return *error;
         if (!ids.insert(game.id).second)
             return SourceError{folder + "games/" + name, 0,

@@ -13,6 +13,7 @@
 namespace tkv {
 
 struct SourceGame {
+    std::string file; // its file's name in games/
     std::int32_t id = 0;
     std::int32_t revision = 0;
     std::string names; // CR LF between names
@@ -32,6 +33,12 @@ struct SourceError {
     int line = 0; // 0 when the error is about the whole file
     std::string message;
 };
+
+// "file:line: message", or "file: message" for the whole file.
+std::string source_error_text(const SourceError& error);
+
+// An entry's text from its lines: joined by CR LF, blank lines at both ends dropped.
+std::string entry_text(const std::vector<std::string>& lines);
 
 // Reads a source folder; texts are converted to the code page of the profile's language.
 std::variant<ProfileSource, SourceError> read_profile_source(const std::string& folder);

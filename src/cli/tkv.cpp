@@ -13,7 +13,7 @@ namespace {
 const std::array commands{&config_command,       &captions_command, &profiles_command, &list_command,
                           &search_command,       &find_command,     &grep_command,     &index_command,
                           &show_command,         &check_command,    &build_command,    &generate_command,
-                          &skin_command,         &publish_command,  &upgrade_command,  &shortcut_command,
+                          &skin_command,         &publish_command,  &contributions_command, &upgrade_command,  &shortcut_command,
                           &desktop_files_command, &backup_command, &export_notes_command,
                           &import_notes_command};
 

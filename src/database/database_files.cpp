@@ -220,18 +220,24 @@ void u_progress_dat_load_user_add_data(GameDatabase& db, const GAMES2_ARRAY_TYPE
 namespace {
 
 template <class Take>
-DatReadReport read_user_dat(const std::string& path, PROFILES_TYPE& profile, Take take) {
+DatReadReport read_user_dat(BinaryFile& f, DatHeader& header, PROFILES_TYPE& profile, Take take) {
     DatReadReport report;
-    BinaryFile f;
-    report.opened = file_open_read(f, path);
+    report.opened = f.is_open();
     if (!report.opened) return report;
-    DatHeader header;
     if (!read_dat_header(f, header)) return ended(report, "the header"), report;
     report.magic_ok = header.magic == user_dat_magic;
     profile.user_date = parse_datetime(header.date);
     if (!read_text16(f, profile.last_game)) return ended(report, "the last game"), report;
     read_user_records(f, report, take);
     return report;
+}
+
+template <class Take>
+DatReadReport read_user_dat(const std::string& path, PROFILES_TYPE& profile, Take take) {
+    BinaryFile f;
+    file_open_read(f, path);
+    DatHeader header;
+    return read_user_dat(f, header, profile, take);
 }
 
 } // namespace
@@ -244,6 +250,17 @@ DatReadReport u_progress_dat_load_user(GameDatabase& db, const std::string& path
 DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_ARRAY_TYPE>& records) {
     PROFILES_TYPE ignored;
     return read_user_dat(path, ignored, [&](GAMES2_ARRAY_TYPE u) {
+        records.push_back(std::move(u));
+        return true;
+    });
+}
+
+DatReadReport user_dat_read_bytes(std::string_view bytes, DatHeader& header,
+                                  std::vector<GAMES2_ARRAY_TYPE>& records) {
+    BinaryFile f;
+    file_open_read_bytes(f, bytes);
+    PROFILES_TYPE ignored;
+    return read_user_dat(f, header, ignored, [&](GAMES2_ARRAY_TYPE u) {
         records.push_back(std::move(u));
         return true;
     });

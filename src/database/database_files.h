@@ -6,8 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "database/dat_text.h"
 #include "database/game_types.h"
 #include "database/profile_record.h"
 
@@ -45,6 +47,9 @@ bool has_user_data(const GAMES2_ARRAY_TYPE& g);
 // User records (publisher id in id, 0 for the user's own games; names, user text, launch
 // settings) as user.dat stores them, without merging them into a table.
 DatReadReport user_dat_read_records(const std::string& path, std::vector<GAMES2_ARRAY_TYPE>& records);
+// The same of a user.dat held in memory (a file a user sent), with its header.
+DatReadReport user_dat_read_bytes(std::string_view bytes, DatHeader& header,
+                                  std::vector<GAMES2_ARRAY_TYPE>& records);
 
 class MergeIndex;
 

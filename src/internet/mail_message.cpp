@@ -93,12 +93,17 @@ std::string mail_body(const std::vector<std::string>& lines, const std::vector<M
     return r;
 }
 
-std::string mail_data(const std::vector<std::string>& header_lines, std::string_view body) {
+std::string mail_text(const std::vector<std::string>& header_lines, std::string_view body) {
     std::string text;
     for (const std::string& line : header_lines)
         text.append(line).append(crlf);
     text.append(crlf).append(body);
     if (!text.ends_with(crlf)) text += crlf;
+    return text;
+}
+
+std::string mail_data(const std::vector<std::string>& header_lines, std::string_view body) {
+    const std::string text = mail_text(header_lines, body);
     std::string r;
     r.reserve(text.size() + 16);
     bool line_start = true;

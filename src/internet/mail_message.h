@@ -54,6 +54,9 @@ class MailerLines {
 std::string mail_body(const std::vector<std::string>& lines, const std::vector<MailAttachment>& attachments,
                       std::string_view boundary);
 
+// The message as the recipient's mail program saves it: header lines, blank line, body ending in CR LF.
+std::string mail_text(const std::vector<std::string>& header_lines, std::string_view body);
+
 // What the client sends after DATA: header lines, blank line, body, every line that starts with
 // "." doubled, and the closing "." line.
 std::string mail_data(const std::vector<std::string>& header_lines, std::string_view body);

@@ -82,6 +82,17 @@ bool file_open_read(BinaryFile& f, const std::string& p) {
     return f.is_open();
 }
 
+bool file_open_read_bytes(BinaryFile& f, std::string_view bytes) {
+    file_close(f);
+    // fmemopen wants a buffer of at least one byte: nothing to read is a byte read past already.
+    static char nothing = 0;
+    f.f_ = bytes.empty() ? ::fmemopen(&nothing, 1, "rb")
+                         : ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    if (f.f_ && bytes.empty()) std::fseek(f.f_, 0, SEEK_END);
+    f.size_ = bytes.size();
+    return f.is_open();
+}
+
 bool file_open_write(BinaryFile& f, const std::string& p) {
     file_close(f);
     f.f_ = std::fopen(p.c_str(), "wb");

@@ -23,6 +23,7 @@ class BinaryFile {
 
   private:
     friend bool file_open_read(BinaryFile&, const std::string&);
+    friend bool file_open_read_bytes(BinaryFile&, std::string_view);
     friend bool file_open_write(BinaryFile&, const std::string&);
     friend bool file_open_write_atomic(BinaryFile&, const std::string&);
     friend bool file_close(BinaryFile&);
@@ -41,6 +42,8 @@ class BinaryFile {
 };
 
 bool file_open_read(BinaryFile& f, const std::string& p);
+// Reads bytes held in memory (an e-mail's attachment) as a file; they must outlive the reading.
+bool file_open_read_bytes(BinaryFile& f, std::string_view bytes);
 bool file_open_write(BinaryFile& f, const std::string& p);
 // Writes into a temporary file beside p; file_close then puts it in place of p, flushed to disk,
 // when every write succeeded, and removes it otherwise. Destroyed without file_close, it is

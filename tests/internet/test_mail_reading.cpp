@@ -42,11 +42,10 @@ TEST(MailReading, ReadsTheUserDatabaseMailAsTheProgramSendsIt) {
     h.to = "publisher@example.org";
     h.subject = "User database";
     h.date = "Tue, 02 Jan 2024 13:04:05 +0100";
-    std::string text;
-    for (const std::string& line : mail_header_lines(h, "=_tkv_1"))
-        text += line + "\r\n";
-    text += "\r\n" + mail_body(userfile_report_lines("PC", "English", "2024-01-02 13:04", 256),
-                               {{"report.txt", "USER.DAT:\r\n"}, {"user.dat", all_256_bytes()}}, "=_tkv_1");
+    const std::string text =
+        mail_text(mail_header_lines(h, "=_tkv_1"),
+                  mail_body(userfile_report_lines("PC", "English", "2024-01-02 13:04", 256),
+                            {{"report.txt", "USER.DAT:\r\n"}, {"user.dat", all_256_bytes()}}, "=_tkv_1"));
 
     const MailRead read = read_mail(text);
     ASSERT_TRUE(read.mail) << read.error;

@@ -12,6 +12,7 @@
 
 #include "context/program_context.h"
 #include "appearance/skin_file.h"
+#include "internet/mail_reading.h"
 #include "internet/ui/mail_windows.h"
 #include "platform/qt/desktop.h"
 #include "shell/publisher.h"
@@ -226,6 +227,12 @@ TEST(SendUserfile, SendsUserDatWithItsReportToThePublisher) {
           std::string("File Size        =3D 300\r\n"), std::string("filename=\"user.dat\"")})
         EXPECT_NE(mail.find(part), std::string::npos) << part;
     EXPECT_NE(peer.envelope(1).find(std::string(publisher_cheats_address)), std::string::npos);
+    // The publisher, reading the received message, gets the file back byte for byte.
+    const MailRead received = read_mail(mail);
+    ASSERT_TRUE(received.mail) << received.error;
+    ASSERT_EQ(received.mail->attachments.size(), 1u);
+    EXPECT_EQ(received.mail->attachments[0].file_name, "user.dat");
+    EXPECT_EQ(received.mail->attachments[0].bytes, std::string(300, 'u'));
 }
 
 TEST(SendUserfile, ARefusalOrTheCancelButtonEndsInTheFailureMessage) {
