@@ -3,6 +3,7 @@
 
 #include "cli/command.h"
 #include "cli/contributions.h"
+#include "cli/staged_folder.h"
 #include "shell/codepage.h"
 #include "shell/numbers.h"
 #include "shell/text_lines.h"
@@ -80,6 +81,14 @@ void list(const ProfileSource& source, const Contributions& all, std::ostream& o
 int run_contributions(ProgramContext&, const std::vector<std::string>& args, CommandIo io) {
     const auto a = parse(args);
     if (!a) return usage_error(io, contributions_command);
+    // Held from reading the source to the last file written: two acceptances at once would give
+    // two new games the same id.
+    FolderLock lock;
+    if (std::string error; a->accept && !lock.take(folder_lock_path(a->source), a->source,
+                                                   "acceptance of contributions", error)) {
+        io.err << "tkv: nothing accepted: " << error << "\n";
+        return exit_failed;
+    }
     auto read = read_profile_source(a->source);
     if (const auto* error = std::get_if<SourceError>(&read)) {
         io.err << source_error_text(*error) << "\n";

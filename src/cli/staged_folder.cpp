@@ -22,55 +22,48 @@ std::string without_trailing_slash(std::string path) {
     return path;
 }
 
-// The lock on a folder's lock file, released (and the file removed) when it ends.
-class FolderLock {
-  public:
-    // Takes the lock on path for writing target or says in error why not.
-    bool take(const std::string& path, const std::string& target, std::string& error) {
-        // A lock file removed by the holder before it let go is no longer the one at path: the
-        // lock taken on it would exclude nobody, so it is taken again on the new file.
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-            if (fd_ < 0) {
-                error = "cannot create the lock file " + path + ": " + std::strerror(errno);
-                return false;
-            }
-            if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-                const int why = errno;
-                release();
-                error = why == EWOULDBLOCK
-                            ? "another publication is being written into " + target + " (it holds " + path +
-                                  "); try again when it has finished"
-                            : "cannot lock " + path + ": " + std::strerror(why);
-                return false;
-            }
-            struct stat held {}, named {};
-            if (::fstat(fd_, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
-                held.st_dev == named.st_dev) {
-                path_ = path;
-                return true;
-            }
-            release();
+} // namespace
+
+bool FolderLock::take(const std::string& path, const std::string& target, const std::string& writer,
+                      std::string& error) {
+    // A lock file removed by the holder before it let go is no longer the one at path: the
+    // lock taken on it would exclude nobody, so it is taken again on the new file.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) {
+            error = "cannot create the lock file " + path + ": " + std::strerror(errno);
+            return false;
         }
-        error = "cannot lock " + path + ": it keeps being replaced";
-        return false;
-    }
-    ~FolderLock() {
-        // Removed while still held, so that nobody locks the file about to disappear.
-        if (!path_.empty()) ::unlink(path_.c_str());
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            const int why = errno;
+            release();
+            error = why == EWOULDBLOCK ? "another " + writer + " is being written into " + target + " (it holds " +
+                                             path + "); try again when it has finished"
+                                       : "cannot lock " + path + ": " + std::strerror(why);
+            return false;
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd_, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+            held.st_dev == named.st_dev) {
+            path_ = path;
+            return true;
+        }
         release();
     }
+    error = "cannot lock " + path + ": it keeps being replaced";
+    return false;
+}
 
-  private:
-    void release() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-    int fd_ = -1;
-    std::string path_;
-};
+FolderLock::~FolderLock() {
+    // Removed while still held, so that nobody locks the file about to disappear.
+    if (!path_.empty()) ::unlink(path_.c_str());
+    release();
+}
 
-} // namespace
+void FolderLock::release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
 
 std::string folder_lock_path(const std::string& target) {
     const std::string path = without_trailing_slash(target);
@@ -80,7 +73,7 @@ std::string folder_lock_path(const std::string& target) {
 bool replace_folder(const std::string& target, const FolderFiller& fill, std::string& error) {
     const std::string path = without_trailing_slash(target);
     FolderLock lock;
-    if (!lock.take(folder_lock_path(path), path, error)) return false;
+    if (!lock.take(folder_lock_path(path), path, "publication", error)) return false;
     std::string staging = folder_of_path(path) + "." + file_name_of_path(path) + ".XXXXXX";
     if (!::mkdtemp(staging.data())) {
         error = "cannot create a folder beside " + path + ": " + std::strerror(errno);

@@ -1,5 +1,5 @@
 #pragma once
-// Replacing a whole folder so that it is never seen half-written, by one writer at a time.
+// Replacing a whole folder so that it is never seen half-written, and one writer at a time.
 
 #include <functional>
 #include <string>
@@ -22,5 +22,24 @@ bool replace_folder(const std::string& target, const FolderFiller& fill, std::st
 
 // The lock file beside target: ".NAME.lock" in its parent folder.
 std::string folder_lock_path(const std::string& target);
+
+// One writer at a time into a folder: an flock on a lock file, which the system releases when the
+// process ends, however it ends; the file is removed when the lock object ends.
+class FolderLock {
+  public:
+    FolderLock() = default;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock();
+    // Takes the lock on path for writing target, or says in error why not ("another WRITER is
+    // being written into TARGET" while someone holds it).
+    bool take(const std::string& path, const std::string& target, const std::string& writer,
+              std::string& error);
+
+  private:
+    void release();
+    int fd_ = -1;
+    std::string path_;
+};
 
 } // namespace tkv::cli

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/contributions.h"
+#include "cli/staged_folder.h"
 #include "database/database_files.h"
 #include "database/open_database.h"
 #include "internet/mail_message.h"
@@ -55,7 +56,8 @@ std::string message(const std::string& from, const std::string& attachment) {
     h.to = "Publisher <cheats@example.org>";
     h.subject = "USER.DAT (demo)";
     h.date = "Fri, 11 Dec 2026 10:00:00 +0000";
-    return mail_text(mail_header_lines(h, "b0undary"), mail_body({"USER.DAT:"}, {{"user.dat", attachment}}, "b0undary"));
+    return mail_text(mail_header_lines(h, "b0undary"),
+                     mail_body({"USER.DAT:"}, {{"user.dat", attachment}}, "b0undary"));
 }
 
 // Every file of a folder with its bytes: what "nothing written" is checked against.
@@ -210,6 +212,14 @@ TEST_F(Contributions, HostileOrForeignFilesAreNamedAndNothingIsWritten) {
     }
     EXPECT_EQ(contributions({jane, "--accept", "7"}).err,
               "tkv: nothing accepted: there is no contribution 7\n");
+    {
+        cli::FolderLock other;
+        std::string error;
+        ASSERT_TRUE(other.take(cli::folder_lock_path(source), source, "acceptance of contributions", error));
+        EXPECT_NE(contributions({jane, "--accept", "1"})
+                      .err.find("another acceptance of contributions is being written into"),
+                  std::string::npos);
+    }
     EXPECT_EQ(files_of(source), before);
 }
 
