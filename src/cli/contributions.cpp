@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <map>
 #include <set>
@@ -31,21 +32,34 @@ bool in_code_page(const std::string& bytes, CodePage cp) {
     return from_utf8(to_utf8(bytes, cp), cp) == bytes;
 }
 
-// Why a record cannot be taken as it is, or nothing.
-std::optional<std::string> hostile(const GAMES2_ARRAY_TYPE& u, CodePage cp) {
-    for (const std::string& name : split_lines(u.names)) {
-        if (name.size() > contribution_name_bytes_max)
-            return "a game name of " + std::to_string(name.size()) + " bytes";
-        if (std::any_of(name.begin(), name.end(), [](char c) { return is_control(c, false); }))
+// Makes a record's names what the source reads back: each line trimmed, blank lines gone, CR LF
+// between them. Gives why the record is refused instead.
+std::optional<std::string> clean_names(std::string& names, CodePage cp) {
+    std::string joined;
+    for (const std::string& line : split_lines(names)) {
+        if (line.size() > contribution_name_bytes_max)
+            return "a game name of " + std::to_string(line.size()) + " bytes";
+        if (std::any_of(line.begin(), line.end(), [](char c) { return is_control(c, false); }))
             return "a game name holds control characters";
-        if (name.find("../") != std::string::npos || name.find("..\\") != std::string::npos)
+        if (line.find("../") != std::string::npos || line.find("..\\") != std::string::npos)
             return "a game name holds a path (\"../\")";
+        const std::string name = trim_controls(line);
+        if (!name.empty()) joined += (joined.empty() ? "" : "\r\n") + name;
     }
-    if (u.user_text.size() > notes_text_bytes_max)
-        return "a note of " + std::to_string(u.user_text.size()) + " bytes";
-    if (std::any_of(u.user_text.begin(), u.user_text.end(), [](char c) { return is_control(c, true); }))
+    if (joined.empty()) return "a game without a name";
+    if (joined.size() > notes_names_bytes_max) return "a game's names are too long";
+    if (!in_code_page(joined, cp))
+        return "a name holds bytes that are not characters of the profile's code page";
+    names = std::move(joined);
+    return std::nullopt;
+}
+
+// Why a text cannot be taken, or nothing.
+std::optional<std::string> hostile_text(const std::string& text, CodePage cp) {
+    if (text.size() > notes_text_bytes_max) return "a note of " + std::to_string(text.size()) + " bytes";
+    if (std::any_of(text.begin(), text.end(), [](char c) { return is_control(c, true); }))
         return "a note holds control characters";
-    if (!in_code_page(u.names, cp) || !in_code_page(u.user_text, cp))
+    if (!in_code_page(text, cp))
         return "a text holds bytes that are not characters of the profile's code page";
     return std::nullopt;
 }
@@ -74,7 +88,7 @@ std::variant<std::vector<UserDat>, std::string> user_dats_of(const std::string& 
     return found;
 }
 
-// The records of one user.dat with a text, or why the whole file is refused.
+// The records of one user.dat with a text, names and text cleaned, or why the whole file is refused.
 std::variant<std::vector<GAMES2_ARRAY_TYPE>, std::string> texts_of(const UserDat& file,
                                                                    const PROFILES_TYPE& profile) {
     DatHeader header;
@@ -87,13 +101,15 @@ std::variant<std::vector<GAMES2_ARRAY_TYPE>, std::string> texts_of(const UserDat
                report.problems.front().substr(0, report.problems.front().find(';'));
     const CodePage cp = code_page_for_language(profile.language);
     if (lower_text(header.id) != lower_text(profile.id))
-        return "belongs to the profile \"" + to_utf8(header.id, cp) + "\", not \"" + to_utf8(profile.id, cp) +
-               "\"";
+        return "belongs to the profile \"" + without_control_characters(to_utf8(header.id, cp)) +
+               "\", not \"" + to_utf8(profile.id, cp) + "\"";
+    if (records.size() > games_max) return "holds more than " + std::to_string(games_max) + " games";
     std::vector<GAMES2_ARRAY_TYPE> texts;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (const auto why = hostile(records[i], cp))
-            return "user record " + std::to_string(i + 1) + ": " + *why;
         GAMES2_ARRAY_TYPE& u = records[i];
+        const std::string record = "user record " + std::to_string(i + 1) + ": ";
+        if (const auto why = clean_names(u.names, cp)) return record + *why;
+        if (const auto why = hostile_text(u.user_text, cp)) return record + *why;
         u.user_text = entry_text(split_lines(u.user_text));
         // A record kept for its launch settings alone brings nothing to publish.
         if (!u.user_text.empty()) texts.push_back(std::move(u));
@@ -117,16 +133,27 @@ GameDatabase table_of(const ProfileSource& source) {
     return db;
 }
 
-Placement place(const ProfileSource& source, UserRecordMerge& merge, const Contribution& c) {
-    GAMES2_ARRAY_TYPE u;
-    u.id = c.publisher_id;
-    u.names = c.names;
+Placement place(const ProfileSource& source, const UserRecordMerge& merge, const GAMES2_ARRAY_TYPE& u) {
     const std::int32_t target = merge.target(u);
     if (target < 0) return {};
     const SourceGame& game = source.games[static_cast<std::size_t>(target)];
     const bool present = std::any_of(game.infos.begin(), game.infos.end(),
-                                     [&](const BlockInfo& info) { return info.text == c.text; });
+                                     [&](const BlockInfo& info) { return info.text == u.user_text; });
     return {present ? Placement::Kind::present : Placement::Kind::note, &game};
+}
+
+// What folds contributions and makes their ids: the game (or a new game's name line) and the text.
+std::string fold_key(const std::string& where, const std::string& text) {
+    return where + '\n' + text;
+}
+
+std::string hex_id(const std::string& key) {
+    std::uint64_t h = 14695981039346656037ull; // FNV-1a
+    for (const unsigned char c : key)
+        h = (h ^ c) * 1099511628211ull;
+    char id[9];
+    std::snprintf(id, sizeof id, "%08x", static_cast<unsigned>((h >> 32) ^ h));
+    return id;
 }
 
 // The lines of a section holding text (UTF-8): a line starting with "@" is written "@@".
@@ -137,25 +164,31 @@ std::string section_text(const std::string& section, const std::string& text) {
     return out;
 }
 
-// A game file's text with its revision raised to `revision`: the value of its header's "revision="
-// line is replaced, or the line is added first when the header has none.
-std::string with_revision(const std::string& file, std::int32_t revision) {
-    std::size_t at = 0;
-    while (at < file.size()) {
+// A game file's text with its revision set: the value of each "revision=" line of its header is
+// replaced (the reader takes the last), or the line is added first when the header has none.
+std::string with_revision(std::string file, std::int32_t revision) {
+    bool found = false;
+    for (std::size_t at = 0; at < file.size();) {
         const std::size_t end = std::min(file.find_first_of("\r\n", at), file.size());
         const std::string_view line(file.data() + at, end - at);
         if (line.starts_with("@") && !line.starts_with("@@")) break;
         const auto eq = line.find('=');
-        if (eq != std::string_view::npos && trim_controls(line.substr(0, eq)) == "revision")
-            return file.substr(0, at + eq + 1) + std::to_string(revision) + file.substr(end);
-        at = file.find_first_not_of("\r\n", end);
+        std::size_t next = end;
+        if (eq != std::string_view::npos && trim_controls(line.substr(0, eq)) == "revision") {
+            const std::string value = std::to_string(revision);
+            file.replace(at + eq + 1, end - at - eq - 1, value);
+            next = at + eq + 1 + value.size();
+            found = true;
+        }
+        at = file.find_first_not_of("\r\n", next);
         if (at == std::string::npos) break;
     }
-    return "revision=" + std::to_string(revision) + "\n" + file;
+    return found ? file : "revision=" + std::to_string(revision) + "\n" + file;
 }
 
-// A new game's file name: its id and its title's letters and digits, as the demo's files are named.
-std::string new_game_file_name(std::int32_t id, const std::string& title_utf8) {
+// A new game's file name: its id and its title's letters and digits, as the demo's files are named,
+// and "-N" when the name is taken.
+std::string new_game_file_name(std::int32_t id, const std::string& title_utf8, int n) {
     char number[16];
     std::snprintf(number, sizeof number, "%03d", static_cast<int>(id));
     std::string slug;
@@ -169,15 +202,20 @@ std::string new_game_file_name(std::int32_t id, const std::string& title_utf8) {
     }
     while (!slug.empty() && slug.back() == '-')
         slug.pop_back();
-    return std::string(number) + (slug.empty() ? "" : "-" + slug) + ".txt";
+    return std::string(number) + (slug.empty() ? "" : "-" + slug) + (n > 1 ? "-" + std::to_string(n) : "") +
+           ".txt";
 }
 
 } // namespace
 
-Contributions read_contributions(const std::vector<std::string>& files, const PROFILES_TYPE& profile) {
+Contributions read_contributions(const std::vector<std::string>& files, const ProfileSource& source) {
+    GameDatabase db = table_of(source);
+    const UserRecordMerge merge(db);
     Contributions result;
-    // Texts already listed, for folding the same text on the same game from another file.
-    std::unordered_map<std::string, std::vector<std::size_t>> by_text;
+    // The fold keys met so far: the game's id or each A..Z-folded name line of a new game, with
+    // the text. A new game's other name lines join it, so games whose names fit fold.
+    std::unordered_map<std::string, std::size_t> folded;
+    std::set<std::string> ids;
     for (const std::string& path : files) {
         auto dats = user_dats_of(path);
         if (const auto* why = std::get_if<std::string>(&dats)) {
@@ -187,7 +225,7 @@ Contributions read_contributions(const std::vector<std::string>& files, const PR
         std::vector<std::pair<GAMES2_ARRAY_TYPE, Contributor>> taken;
         std::optional<std::string> refusal;
         for (const UserDat& dat : std::get<std::vector<UserDat>>(dats)) {
-            auto texts = texts_of(dat, profile);
+            auto texts = texts_of(dat, source.profile);
             if (const auto* why = std::get_if<std::string>(&texts)) {
                 refusal = *why;
                 break;
@@ -200,23 +238,35 @@ Contributions read_contributions(const std::vector<std::string>& files, const PR
             continue;
         }
         for (auto& [u, contributor] : taken) {
-            auto& same_text = by_text[u.user_text];
-            const auto folded = std::find_if(same_text.begin(), same_text.end(), [&](std::size_t i) {
-                const Contribution& c = result.items[i];
-                return c.publisher_id == u.id && same_game(c.names, u.names);
-            });
-            if (folded != same_text.end()) {
-                auto& from = result.items[*folded].from;
-                const bool known = std::any_of(from.begin(), from.end(), [&](const Contributor& f) {
+            const Placement p = place(source, merge, u);
+            std::vector<std::string> keys;
+            if (p.game)
+                keys.push_back(fold_key("game " + std::to_string(p.game->id), u.user_text));
+            else
+                for (const std::string& line : split_lines(u.names))
+                    keys.push_back(fold_key("new " + ascii_lower_text(line), u.user_text));
+            const auto known =
+                std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return folded.contains(k); });
+            if (known != keys.end()) {
+                const std::size_t index = folded[*known];
+                for (const std::string& k : keys)
+                    folded.emplace(k, index);
+                auto& from = result.items[index].from;
+                const bool listed = std::any_of(from.begin(), from.end(), [&](const Contributor& f) {
                     return f.file == contributor.file && f.sender == contributor.sender;
                 });
-                if (!known) from.push_back(contributor);
+                if (!listed) from.push_back(std::move(contributor));
                 continue;
             }
-            same_text.push_back(result.items.size());
+            for (const std::string& k : keys)
+                folded.emplace(k, result.items.size());
             Contribution c;
-            c.id = static_cast<int>(result.items.size()) + 1;
-            c.publisher_id = u.id;
+            c.id = hex_id(keys.front());
+            // Another text with the same id (one in four billion) gets the next free number.
+            for (std::uint32_t n = 1; ids.contains(c.id); ++n)
+                c.id = hex_id(keys.front() + std::to_string(n));
+            ids.insert(c.id);
+            c.place = p;
             c.names = std::move(u.names);
             c.text = std::move(u.user_text);
             c.from.push_back(std::move(contributor));
@@ -224,16 +274,6 @@ Contributions read_contributions(const std::vector<std::string>& files, const PR
         }
     }
     return result;
-}
-
-std::vector<Placement> place_contributions(const ProfileSource& source,
-                                           const std::vector<Contribution>& items) {
-    GameDatabase db = table_of(source);
-    UserRecordMerge merge(db);
-    std::vector<Placement> places;
-    for (const Contribution& c : items)
-        places.push_back(place(source, merge, c));
-    return places;
 }
 
 std::string contribution_section(const ProfileSource& source, const std::optional<std::string>& wanted,
@@ -254,22 +294,22 @@ std::string contribution_section(const ProfileSource& source, const std::optiona
         error = "the profile has no information type " + name;
         return {};
     }
-    const bool fits = !name.empty() && to_utf8(from_utf8(name, cp), cp) == name &&
+    // An entry's category name is stored with a one-byte length.
+    const std::string bytes = from_utf8(name, cp);
+    const bool fits = !name.empty() && bytes.size() <= 255 && to_utf8(bytes, cp) == name &&
                       std::none_of(name.begin(), name.end(), [](char c) { return is_control(c, false); });
     if (!fits || name.starts_with("#") || name.starts_with("@")) {
-        error = "\"" + name + "\" cannot name a category of this profile";
+        error = "\"" + without_control_characters(name) + "\" cannot name a category of this profile";
         return {};
     }
     return "@info " + name;
 }
 
 AcceptResult accept_contributions(const std::string& folder_in, const ProfileSource& source,
-                                  const Contributions& contributions, const std::vector<int>& ids,
+                                  const Contributions& contributions, const std::vector<std::string>& ids,
                                   const std::string& section) {
     const std::string folder = with_trailing_slash(folder_in) + "games/";
     const CodePage cp = code_page_for_language(source.profile.language);
-    GameDatabase db = table_of(source);
-    UserRecordMerge merge(db);
 
     struct Change {
         std::string file;
@@ -282,17 +322,21 @@ AcceptResult accept_contributions(const std::string& folder_in, const ProfileSou
     std::int32_t next_id = source.games.empty() ? 0 : source.games.back().id;
     std::size_t game_count = source.games.size();
     AcceptResult result;
-    std::set<int> wanted(ids.begin(), ids.end());
-    for (const int id : wanted) {
-        if (id < 1 || static_cast<std::size_t>(id) > contributions.items.size()) {
-            result.error = "nothing accepted: there is no contribution " + std::to_string(id);
+    std::vector<const Contribution*> wanted;
+    for (const std::string& id : ids) {
+        const auto it = std::find_if(contributions.items.begin(), contributions.items.end(),
+                                     [&](const Contribution& c) { return c.id == id; });
+        if (it == contributions.items.end()) {
+            result.error = "nothing accepted: there is no contribution " + without_control_characters(id);
             return result;
         }
-        const Contribution& c = contributions.items[static_cast<std::size_t>(id) - 1];
-        const Placement p = place(source, merge, c);
-        const std::string title = to_utf8(split_lines(p.game ? p.game->names : c.names).front(), cp);
+        if (std::find(wanted.begin(), wanted.end(), &*it) == wanted.end()) wanted.push_back(&*it);
+    }
+    for (const Contribution* c : wanted) {
+        const Placement& p = c->place;
+        const std::string title = to_utf8(split_lines(p.game ? p.game->names : c->names).front(), cp);
         if (p.kind == Placement::Kind::present) {
-            result.lines.push_back(std::to_string(id) + ": already in games/" + p.game->file);
+            result.lines.push_back(c->id + ": already in games/" + p.game->file);
             continue;
         }
         Change* change = nullptr;
@@ -303,7 +347,7 @@ AcceptResult accept_contributions(const std::string& folder_in, const ProfileSou
             change->file = p.game->file;
         } else {
             for (auto& [key, other] : changes)
-                if (!other.game && same_game(other.names, c.names)) change = &other;
+                if (!other.game && same_game(other.names, c->names)) change = &other;
             if (!change) {
                 if (game_count >= games_max || next_id == std::numeric_limits<std::int32_t>::max()) {
                     result.error = "nothing accepted: the profile cannot hold another game";
@@ -312,19 +356,21 @@ AcceptResult accept_contributions(const std::string& folder_in, const ProfileSou
                 ++game_count;
                 change = &changes[++next_id];
                 change->id = next_id;
-                change->names = c.names;
-                change->file = new_game_file_name(next_id, title);
-                for (int n = 2; file_exists(folder + change->file); ++n)
-                    change->file = new_game_file_name(next_id, title + " " + std::to_string(n));
+                change->names = c->names;
+                const auto taken = [&](const std::string& name) {
+                    return std::filesystem::exists(std::filesystem::symlink_status(folder + name));
+                };
+                for (int n = 1; change->file.empty() || taken(change->file); ++n)
+                    change->file = new_game_file_name(next_id, title, n);
             }
         }
-        if (std::find(change->texts.begin(), change->texts.end(), c.text) == change->texts.end())
-            change->texts.push_back(c.text);
-        result.lines.push_back(std::to_string(id) + ": " + (change->game ? "note on game " : "new game ") +
+        if (std::find(change->texts.begin(), change->texts.end(), c->text) == change->texts.end())
+            change->texts.push_back(c->text);
+        result.lines.push_back(c->id + ": " + (change->game ? "note on game " : "new game ") +
                                std::to_string(change->id) + " \"" + title + "\" in games/" + change->file);
     }
 
-    // Every file is made before any is written, so a fault writes nothing.
+    // Every file is made before any is written, so a fault found here writes nothing.
     std::vector<std::pair<std::string, std::string>> files;
     for (const auto& [key, change] : changes) {
         std::string text;
@@ -338,7 +384,7 @@ AcceptResult accept_contributions(const std::string& folder_in, const ProfileSou
                 result.error = "nothing accepted: games/" + change.file + " cannot be read";
                 return result;
             }
-            text = with_revision(text, change.game->revision + 1);
+            text = with_revision(std::move(text), change.game->revision + 1);
             if (!text.ends_with("\n") && !text.ends_with("\r")) text += "\n";
         } else {
             text = "id=" + std::to_string(change.id) + "\nrevision=1\n";

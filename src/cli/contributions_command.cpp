@@ -5,7 +5,6 @@
 #include "cli/contributions.h"
 #include "cli/staged_folder.h"
 #include "shell/codepage.h"
-#include "shell/numbers.h"
 #include "shell/text_lines.h"
 
 #include <optional>
@@ -17,7 +16,7 @@ namespace {
 struct Arguments {
     std::string source;
     std::vector<std::string> files;
-    std::optional<std::vector<int>> accept;
+    std::optional<std::vector<std::string>> accept;
     std::optional<std::string> type;
 };
 
@@ -33,9 +32,7 @@ std::optional<Arguments> parse(const std::vector<std::string>& args) {
         } else if (a.source.empty()) {
             a.source = args[i];
         } else if (a.accept) {
-            const int id = parse_int(args[i], 0);
-            if (id <= 0) return std::nullopt;
-            a.accept->push_back(id);
+            a.accept->push_back(args[i]);
         } else {
             a.files.push_back(args[i]);
         }
@@ -55,12 +52,10 @@ std::string counted(std::size_t n, const std::string& thing) {
     return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
 }
 
-void list(const ProfileSource& source, const Contributions& all, std::ostream& out) {
-    const CodePage cp = code_page_for_language(source.profile.language);
-    const std::vector<Placement> places = place_contributions(source, all.items);
+void list(const Contributions& all, CodePage cp, std::ostream& out) {
     for (const Contribution& c : all.items) {
-        const Placement& p = places[static_cast<std::size_t>(c.id) - 1];
-        out << c.id << ". ";
+        const Placement& p = c.place;
+        out << c.id << "  ";
         if (p.kind == Placement::Kind::new_game)
             out << "new game " << quoted_names(c.names, cp) << "\n";
         else
@@ -84,8 +79,9 @@ int run_contributions(ProgramContext&, const std::vector<std::string>& args, Com
     // Held from reading the source to the last file written: two acceptances at once would give
     // two new games the same id.
     FolderLock lock;
-    if (std::string error; a->accept && !lock.take(folder_lock_path(a->source), a->source,
-                                                   "acceptance of contributions", error)) {
+    if (std::string error;
+        a->accept && !lock.take(folder_lock_path(a->source),
+                                "another tkv is accepting contributions into " + a->source, error)) {
         io.err << "tkv: nothing accepted: " << error << "\n";
         return exit_failed;
     }
@@ -95,11 +91,11 @@ int run_contributions(ProgramContext&, const std::vector<std::string>& args, Com
         return exit_failed;
     }
     const ProfileSource& source = std::get<ProfileSource>(read);
-    const Contributions all = read_contributions(a->files, source.profile);
+    const Contributions all = read_contributions(a->files, source);
     for (const ContributionRefusal& r : all.refused)
         io.err << "tkv: refused " << r.file << ": " << r.why << "\n";
     if (!a->accept) {
-        list(source, all, io.out);
+        list(all, code_page_for_language(source.profile.language), io.out);
         io.out << counted(all.items.size(), "contribution") << " from "
                << counted(a->files.size() - all.refused.size(), "file");
         if (!all.refused.empty()) io.out << "; " << counted(all.refused.size(), "file") << " refused";

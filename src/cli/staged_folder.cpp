@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace tkv::cli {
 
@@ -24,8 +25,7 @@ std::string without_trailing_slash(std::string path) {
 
 } // namespace
 
-bool FolderLock::take(const std::string& path, const std::string& target, const std::string& writer,
-                      std::string& error) {
+bool FolderLock::take(const std::string& path, const std::string& busy, std::string& error) {
     // A lock file removed by the holder before it let go is no longer the one at path: the
     // lock taken on it would exclude nobody, so it is taken again on the new file.
     for (int attempt = 0; attempt < 10; ++attempt) {
@@ -37,8 +37,7 @@ bool FolderLock::take(const std::string& path, const std::string& target, const 
         if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             const int why = errno;
             release();
-            error = why == EWOULDBLOCK ? "another " + writer + " is being written into " + target + " (it holds " +
-                                             path + "); try again when it has finished"
+            error = why == EWOULDBLOCK ? busy + " (it holds " + path + "); try again when it has finished"
                                        : "cannot lock " + path + ": " + std::strerror(why);
             return false;
         }
@@ -66,14 +65,16 @@ void FolderLock::release() {
 }
 
 std::string folder_lock_path(const std::string& target) {
-    const std::string path = without_trailing_slash(target);
+    std::error_code ignored;
+    const auto absolute = std::filesystem::absolute(without_trailing_slash(target), ignored);
+    const std::string path = without_trailing_slash(std::filesystem::weakly_canonical(absolute, ignored).string());
     return folder_of_path(path) + "." + file_name_of_path(path) + ".lock";
 }
 
 bool replace_folder(const std::string& target, const FolderFiller& fill, std::string& error) {
     const std::string path = without_trailing_slash(target);
     FolderLock lock;
-    if (!lock.take(folder_lock_path(path), path, "publication", error)) return false;
+    if (!lock.take(folder_lock_path(path), "another publication is being written into " + path, error)) return false;
     std::string staging = folder_of_path(path) + "." + file_name_of_path(path) + ".XXXXXX";
     if (!::mkdtemp(staging.data())) {
         error = "cannot create a folder beside " + path + ": " + std::strerror(errno);

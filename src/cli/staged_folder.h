@@ -20,7 +20,8 @@ using FolderFiller = std::function<bool(const std::string& folder, std::string& 
 // it ends, and which is removed when the replacement is over.
 bool replace_folder(const std::string& target, const FolderFiller& fill, std::string& error);
 
-// The lock file beside target: ".NAME.lock" in its parent folder.
+// The lock file beside target: ".NAME.lock" in its parent folder, whatever way target is written
+// (relative, with "." or "..", through a symbolic link).
 std::string folder_lock_path(const std::string& target);
 
 // One writer at a time into a folder: an flock on a lock file, which the system releases when the
@@ -31,10 +32,8 @@ class FolderLock {
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
     ~FolderLock();
-    // Takes the lock on path for writing target, or says in error why not ("another WRITER is
-    // being written into TARGET" while someone holds it).
-    bool take(const std::string& path, const std::string& target, const std::string& writer,
-              std::string& error);
+    // Takes the lock on path, or says in error why not: `busy` when someone else holds it.
+    bool take(const std::string& path, const std::string& busy, std::string& error);
 
   private:
     void release();

@@ -182,23 +182,6 @@ std::string words_decoded(std::string_view s) {
     return r;
 }
 
-// Without C0 controls, DEL and (as UTF-8) the C1 controls.
-std::string without_controls(std::string_view s) {
-    std::string r;
-    r.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x20 || c == 0x7F) continue;
-        if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
-            static_cast<unsigned char>(s[i + 1]) <= 0x9F) {
-            ++i;
-            continue;
-        }
-        r += s[i];
-    }
-    return r;
-}
-
 // "type/subtype; name=value; name="quoted value"": the first item in lower case and the parameters.
 struct StructuredValue {
     std::string item;
@@ -257,7 +240,7 @@ std::optional<std::string> file_name_parameter(const StructuredValue& v, const s
 
 // The name under which an attachment may be saved: no control characters and no folders.
 std::string attachment_name(std::string_view raw, std::size_t number) {
-    std::string name = trim_spaces(without_controls(raw));
+    std::string name = trim_spaces(without_control_characters(raw));
     const std::size_t slash = name.find_last_of("/\\");
     if (slash != std::string::npos) name = trim_spaces(std::string_view(name).substr(slash + 1));
     if (name.empty() || name == "." || name == "..") name = "attachment-" + std::to_string(number);
@@ -279,7 +262,7 @@ Decoded transfer_decoded(std::string_view encoding_field, std::string_view body)
     if (encoding == "quoted-printable") return {quoted_printable_decoded(body), {}};
     if (encoding.empty() || encoding == "7bit" || encoding == "8bit" || encoding == "binary")
         return {std::string(body), {}};
-    return {std::nullopt, "the unknown transfer encoding \"" + without_controls(encoding) + "\""};
+    return {std::nullopt, "the unknown transfer encoding \"" + without_control_characters(encoding) + "\""};
 }
 
 class Reader {
@@ -377,7 +360,7 @@ MailRead read_mail(std::string_view text) {
         return {std::nullopt, "This is not an e-mail message: its header is not followed by a blank line."};
     Reader reader;
     if (!reader.read_entity(top, "text/plain", 0)) return {std::nullopt, reader.error};
-    reader.mail.from = without_controls(trimmed(words_decoded(top.field("from"))));
+    reader.mail.from = without_control_characters(trimmed(words_decoded(top.field("from"))));
     return {std::move(reader.mail), {}};
 }
 

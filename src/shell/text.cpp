@@ -205,6 +205,22 @@ std::string trim_controls(std::string_view s) {
     return std::string(first, last);
 }
 
+std::string without_control_characters(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c == 0x7F) continue;
+        if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(s[i + 1]) <= 0x9F) {
+            ++i;
+            continue;
+        }
+        r += s[i];
+    }
+    return r;
+}
+
 std::string lf_to_crlf(std::string_view s) {
     std::string r;
     r.reserve(s.size());

@@ -38,6 +38,8 @@ std::string trim_blank_right(std::string_view s);
 std::string trim_blank(std::string_view s);
 // Removes leading and trailing bytes with codes 0..32 (the configuration reader's trim).
 std::string trim_controls(std::string_view s);
+// A UTF-8 text without C0 controls, DEL and C1 controls: safe to show on a terminal.
+std::string without_control_characters(std::string_view s);
 std::string lf_to_crlf(std::string_view s);
 // Breaks each line at its last space before `width`, or at `width` when it has none. With
 // `keep_entities` a cut never falls inside an HTML entity such as "&amp;": it moves before it.

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,15 @@ std::map<std::string, std::string> files_of(const std::string& folder) {
     return files;
 }
 
+// The ids of a listing, in its order: each contribution's first line starts with its 8-digit id.
+std::vector<std::string> ids_of(const std::string& listing) {
+    std::vector<std::string> ids;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);)
+        if (line.size() > 10 && line.substr(8, 2) == "  ") ids.push_back(line.substr(0, 8));
+    return ids;
+}
+
 class Contributions : public ::testing::Test {
   protected:
     TempDir dir;
@@ -78,10 +89,11 @@ class Contributions : public ::testing::Test {
     void SetUp() override {
         fs::copy(TKV_TEST_DATA "/../../data/demo", source, fs::copy_options::recursive);
         jane = dir.write("jane.eml", message("Jane M\xC3\xBCller <jane@example.org>", jane_dat));
-        // Bob's copy knows game 2 by an older name line and game 3 only by a name (a game he made).
+        // Bob's copy knows game 2 by an older name line and game 3 only by a name (a game he made),
+        // typed with spaces around and a line feed after it.
         bob = dir.write("bob-user.dat",
                         user_dat({{2, "Age of Empires\r\nAoE", std::string(jane_note) + "\r\n\r\n"},
-                                  {0, "AoE II", bob_note}}));
+                                  {0, " AoE II \n", bob_note}}));
     }
     test::TkvResult contributions(std::vector<std::string> args) const {
         args.insert(args.begin(), {"contributions", source});
@@ -92,26 +104,26 @@ class Contributions : public ::testing::Test {
 TEST_F(Contributions, ListsNotesAndNewGamesWithTheirSendersFoldingTheSameText) {
     const test::TkvResult r = contributions({jane, bob});
     EXPECT_EQ(r.code, cli::exit_ok) << r.err;
+    const std::vector<std::string> ids = ids_of(r.out);
+    ASSERT_EQ(ids.size(), 3u) << r.out;
     EXPECT_EQ(r.out,
-              "1. note on game 2 \"Age of Empires\" (games/002-age-of-empires.txt)\n"
-              "   from: Jane M\xC3\xBCller <jane@example.org> (" +
-                  jane + "); " + bob +
-                  "\n"
-                  "   | PEPPERONI PIZZA also works in the\n"
-                  "   | @ demo of the game.\n"
-                  "2. new game \"Brand New Game\"\n"
+              ids[0] +
+                  "  note on game 2 \"Age of Empires\" (games/002-age-of-empires.txt)\n"
                   "   from: Jane M\xC3\xBCller <jane@example.org> (" +
-                  jane +
-                  ")\n"
-                  "   | Hold Up at the title screen for\n"
-                  "   | the level select.\n"
-                  "3. note on game 3 \"Age of Empires II: The Age of Kings\", \"AoE II\", \"Age of Kings\" "
-                  "(games/003-age-of-empires-ii.txt)\n"
-                  "   from: " +
-                  bob +
-                  "\n"
-                  "   | Build a market first.\n"
-                  "3 contributions from 2 files\n");
+                  jane + "); " + bob +
+                  "\n   | PEPPERONI PIZZA also works in the\n   | @ demo of the game.\n" + ids[1] +
+                  "  new game \"Brand New Game\"\n   from: Jane M\xC3\xBCller <jane@example.org> (" + jane +
+                  ")\n   | Hold Up at the title screen for\n   | the level select.\n" + ids[2] +
+                  "  note on game 3 \"Age of Empires II: The Age of Kings\", \"AoE II\", \"Age of Kings\" "
+                  "(games/003-age-of-empires-ii.txt)\n   from: " +
+                  bob + "\n   | Build a market first.\n3 contributions from 2 files\n");
+
+    // An id stays with its contribution whatever other files come and in whatever order.
+    const std::string carol = dir.write("carol.dat", user_dat({{5, "Doom", "IDDQD"}}));
+    const std::vector<std::string> more = ids_of(contributions({carol, bob, jane}).out);
+    ASSERT_EQ(more.size(), 4u);
+    EXPECT_EQ(std::set<std::string>(more.begin() + 1, more.end()),
+              std::set<std::string>(ids.begin(), ids.end()));
 }
 
 TEST_F(Contributions, AcceptedOnesReachAUsersCopyThroughBuildPublishAndUpgrade) {
@@ -121,12 +133,16 @@ TEST_F(Contributions, AcceptedOnesReachAUsersCopyThroughBuildPublishAndUpgrade) 
     user.write("profiles/demo/user.dat", jane_dat);
     const std::string game2_before = TempDir::read_file(source + "/games/002-age-of-empires.txt");
 
-    const test::TkvResult accepted = contributions({jane, bob, "--accept", "1", "2", "3"});
+    // Reviewed in one order, accepted with the files in another.
+    const std::vector<std::string> ids = ids_of(contributions({jane, bob}).out);
+    ASSERT_EQ(ids.size(), 3u);
+    const test::TkvResult accepted = contributions({bob, jane, "--accept", ids[0], ids[1], ids[2]});
     ASSERT_EQ(accepted.code, cli::exit_ok) << accepted.err;
-    EXPECT_EQ(accepted.out, "1: note on game 2 \"Age of Empires\" in games/002-age-of-empires.txt\n"
-                            "2: new game 41 \"Brand New Game\" in games/041-brand-new-game.txt\n"
-                            "3: note on game 3 \"Age of Empires II: The Age of Kings\" in "
-                            "games/003-age-of-empires-ii.txt\n");
+    EXPECT_EQ(accepted.out,
+              ids[0] + ": note on game 2 \"Age of Empires\" in games/002-age-of-empires.txt\n" + ids[1] +
+                  ": new game 41 \"Brand New Game\" in games/041-brand-new-game.txt\n" + ids[2] +
+                  ": note on game 3 \"Age of Empires II: The Age of Kings\" in "
+                  "games/003-age-of-empires-ii.txt\n");
     // The game's file keeps every line but its revision and gets the note under Hints.
     std::string expected = game2_before;
     expected.replace(expected.find("revision=2"), 10, "revision=3");
@@ -139,11 +155,10 @@ TEST_F(Contributions, AcceptedOnesReachAUsersCopyThroughBuildPublishAndUpgrade) 
     // Accepted once: listed as in the source, and accepting again writes nothing.
     const auto after_accept = files_of(source);
     EXPECT_EQ(contributions({jane, bob}).out.find("note on"), std::string::npos);
-    const test::TkvResult again = contributions({jane, bob, "--accept", "1", "2", "3"});
+    const test::TkvResult again = contributions({jane, bob, "--accept", ids[0], ids[2]});
     EXPECT_EQ(again.code, cli::exit_ok);
-    EXPECT_EQ(again.out,
-              "1: already in games/002-age-of-empires.txt\n2: already in games/041-brand-new-game.txt\n"
-              "3: already in games/003-age-of-empires-ii.txt\n");
+    EXPECT_EQ(again.out, ids[0] + ": already in games/002-age-of-empires.txt\n" + ids[2] +
+                             ": already in games/003-age-of-empires-ii.txt\n");
     EXPECT_EQ(files_of(source), after_accept);
 
     // The publisher builds and publishes; the user upgrades from nginx.
@@ -192,6 +207,8 @@ TEST_F(Contributions, HostileOrForeignFilesAreNamedAndNothingIsWritten) {
         // 0x81 is no character of Windows-1252: the source could not be built with it.
         {"bytes.dat", user_dat({{2, "Age of Empires", "caf\x81"}}),
          "user record 1: a text holds bytes that are not characters"},
+        {"blank.dat", user_dat({{0, " \r\n\t", "x"}}), "user record 1: a game name holds control characters"},
+        {"unnamed.dat", user_dat({{0, "  \r\n ", "x"}}), "user record 1: a game without a name"},
         {"plain.eml", "From: a@b\r\nSubject: hi\r\n\r\nno attachment\r\n",
          "is an e-mail without a user database"},
         {"foreign.eml", message("x@y", user_dat({{2, "Age of Empires", "x"}}, "other")),
@@ -215,10 +232,11 @@ TEST_F(Contributions, HostileOrForeignFilesAreNamedAndNothingIsWritten) {
     {
         cli::FolderLock other;
         std::string error;
-        ASSERT_TRUE(other.take(cli::folder_lock_path(source), source, "acceptance of contributions", error));
-        EXPECT_NE(contributions({jane, "--accept", "1"})
-                      .err.find("another acceptance of contributions is being written into"),
-                  std::string::npos);
+        // Taken through another spelling of the same folder.
+        ASSERT_TRUE(other.take(cli::folder_lock_path(dir.path("home/../source/")), "held", error));
+        EXPECT_NE(
+            contributions({jane, "--accept", "1"}).err.find("another tkv is accepting contributions into"),
+            std::string::npos);
     }
     EXPECT_EQ(files_of(source), before);
 }
