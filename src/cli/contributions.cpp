@@ -142,15 +142,21 @@ Placement place(const ProfileSource& source, const UserRecordMerge& merge, const
     return {present ? Placement::Kind::present : Placement::Kind::note, &game};
 }
 
-// What folds contributions and makes their ids: the game (or a new game's name line) and the text.
+std::uint64_t fnv1a(std::string_view bytes) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const unsigned char c : bytes)
+        h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+// What folds contributions and makes their ids: the game (or a new game's name line) and the text,
+// which is kept as its hash and size so that a game of many names does not copy a long text each time.
 std::string fold_key(const std::string& where, const std::string& text) {
-    return where + '\n' + text;
+    return where + '\n' + std::to_string(fnv1a(text)) + ':' + std::to_string(text.size());
 }
 
 std::string hex_id(const std::string& key) {
-    std::uint64_t h = 14695981039346656037ull; // FNV-1a
-    for (const unsigned char c : key)
-        h = (h ^ c) * 1099511628211ull;
+    const std::uint64_t h = fnv1a(key);
     char id[9];
     std::snprintf(id, sizeof id, "%08x", static_cast<unsigned>((h >> 32) ^ h));
     return id;
@@ -245,8 +251,11 @@ Contributions read_contributions(const std::vector<std::string>& files, const Pr
             else
                 for (const std::string& line : split_lines(u.names))
                     keys.push_back(fold_key("new " + ascii_lower_text(line), u.user_text));
-            const auto known =
-                std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return folded.contains(k); });
+            // The texts themselves decide: a hash can be made to collide.
+            const auto known = std::find_if(keys.begin(), keys.end(), [&](const auto& k) {
+                const auto it = folded.find(k);
+                return it != folded.end() && result.items[it->second].text == u.user_text;
+            });
             if (known != keys.end()) {
                 const std::size_t index = folded[*known];
                 for (const std::string& k : keys)
