@@ -243,7 +243,10 @@ Contributions read_contributions(const std::vector<std::string>& files, const Pr
             result.refused.push_back({path, *refusal});
             continue;
         }
-        for (auto& [u, contributor] : taken) {
+        for (auto& [record, sender] : taken) {
+            // Named apart from the binding, so that the lambdas below may capture them.
+            GAMES2_ARRAY_TYPE& u = record;
+            Contributor& contributor = sender;
             const Placement p = place(source, merge, u);
             std::vector<std::string> keys;
             if (p.game)
